@@ -1,0 +1,81 @@
+#pragma once
+// One game: the roster, the team records, the counters and the skill tables, with the console
+// it talks through and the random source it draws from. Nothing is global, so several games can
+// run side by side.
+
+#include <cstdint>
+#include <source_location>
+#include <string>
+#include <string_view>
+
+#include "console/console.hpp"
+#include "model/random.hpp"
+#include "model/rw.hpp"
+#include "model/slots.hpp"
+#include "model/tables.hpp"
+
+namespace morvane {
+
+struct Game {
+  Game(Console& console, Random& random) : con(console), rng(random) {}
+
+  Slots<rw> a;               // the roster; combatants live in slots 1 ... rs-1
+  std::int32_t rs = 1;       // next free roster slot
+  Slots<dw> b;               // per-team focus-fire and cover calls
+  std::int32_t n = 0;        // number of teams the victory check examines
+  Slots<std::int32_t> chrs;  // living members per team, as the last checkwin counted them
+  std::int32_t hhs = 1;      // round counter ("回合数"); 1 only in the run's first round
+  std::string s;             // the line of names being read
+  std::string p;             // the name being cut out of s
+  const SkillNames& jnm = kSkillNames;        // skill names ("技能名")
+  SkillThresholds jncxgl = kSkillThresholds;  // skill thresholds, writable ("技能出现概率")
+
+  Console& con;
+  Random& rng;
+
+  // Highest team number whose chrs entry may be non-zero; lets checkwin clear only what it used.
+  std::int32_t chrs_top = kMaxSlot;
+
+  std::int32_t rand(const std::source_location& where = std::source_location::current()) {
+    return rng.draw(where);
+  }
+};
+
+// Writes the pieces of a message in order: say(g, a[x].name, "掉了", hurts, "点血");
+template <class... Pieces>
+void say(Game& g, const Pieces&... pieces) {
+  (g.con.write(pieces), ...);
+}
+
+inline void endl(Game& g) {
+  g.con.endl();
+}
+inline void pause(Game& g, int ms) {
+  g.con.pause(ms);
+}
+inline void color(Game& g, int k) {
+  g.con.color(k);
+}
+
+// The one door into the roster: every fighter, typed or summoned, comes in through here. A
+// fighter that would go past slot 1004 is not made at all: `fill` is not called, so none of its
+// draws is taken. Returns whether it was made.
+template <class Fill>
+bool add_fighter(Game& g, Fill&& fill) {
+  if (g.rs > kMaxSlot) return false;
+  fill(g.a[g.rs]);
+  ++g.rs;
+  return true;
+}
+
+inline bool roster_full(const Game& g) {
+  return g.rs > kMaxSlot;
+}
+
+// Skill names and thresholds of an attribute, safe for any value: an attribute without a row
+// has no skill name and a threshold no draw reaches.
+std::string_view skill_name(const Game& g, std::int32_t sx, int k);
+std::int32_t skill_threshold(const Game& g, std::int32_t sx, int k);
+bool has_skill_row(std::int32_t sx);
+
+}  // namespace morvane

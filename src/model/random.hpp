@@ -1,0 +1,33 @@
+#pragma once
+// The game's one source of chance: draws of 0 ... 32767.
+
+#include <cstdint>
+#include <source_location>
+
+namespace morvane {
+
+class Random {
+ public:
+  virtual ~Random() = default;
+  // One draw of 0 ... 32767. `where` is the rule that asked for it; tests that script the draws
+  // use it to point at a missing or extra draw.
+  virtual std::int32_t draw(const std::source_location& where) = 0;
+};
+
+// The classic C library generator: state = state * 214013 + 2531011 (mod 2^32), and a draw is
+// bits 16 ... 30 of the new state. A seed replays a whole game.
+class Lcg final : public Random {
+ public:
+  explicit Lcg(std::uint32_t seed) : state_(seed) {}
+  void srand(std::uint32_t seed) { state_ = seed; }
+  std::int32_t next() {
+    state_ = state_ * 214013u + 2531011u;
+    return static_cast<std::int32_t>((state_ >> 16) & 0x7FFFu);
+  }
+  std::int32_t draw(const std::source_location&) override { return next(); }
+
+ private:
+  std::uint32_t state_;
+};
+
+}  // namespace morvane
