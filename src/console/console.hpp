@@ -1,0 +1,32 @@
+#pragma once
+// Everything the game says and hears goes through a Console: the rules never touch the
+// terminal, the clock or the keyboard themselves.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+class Console {
+ public:
+  virtual ~Console() = default;
+  // Palette colour 0 ... 7 (0 is the normal colour); any other k changes nothing.
+  virtual void color(int k) = 0;
+  // One piece of a line; a number is written in plain decimal.
+  virtual void write(std::string_view text) = 0;
+  virtual void write(std::int32_t number) = 0;
+  // Ends the line.
+  virtual void endl() = 0;
+  // The next whitespace-delimited number; junk tokens are skipped, 0 at the end of input.
+  virtual std::int32_t read_number() = 0;
+  // The next whitespace-delimited word; empty at the end of input.
+  virtual std::string read_word() = 0;
+  // One key press, not echoed.
+  virtual void wait_key() = 0;
+  virtual void clear() = 0;
+  // The narration's pacing, in milliseconds.
+  virtual void pause(int ms) = 0;
+};
+
+}  // namespace morvane
