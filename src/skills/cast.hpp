@@ -1,0 +1,78 @@
+#pragma once
+// One skill cast ("释放技能") and the mechanisms that every attribute's branch shares.
+
+#include <cstdint>
+
+#include "battle/attack.hpp"
+#include "model/game.hpp"
+
+namespace morvane {
+
+// Resolves skill jnbh (0 or 1) of the caster in slot ater against the round driver's target:
+// the ultimate roll, the banner, the attribute's branch, the end of the ultimate.
+void cljn(Game& g, std::int32_t ater, int jnbh, std::int32_t beat);
+
+inline constexpr const char* kHitIndent = "                 ";  // 17 spaces
+inline constexpr const char* kMissLine = "但是没有命中一个人";
+
+// The working values of one cast, handed to the branch of the caster's attribute.
+struct Cast {
+  Game& g;
+  std::int32_t ater;      // the caster
+  std::int32_t beat;      // the target; branches that choose their own overwrite it
+  std::int32_t ms = 0;    // the caster's attribute when the cast began: it picks the branch
+  std::int32_t mlz = 0;   // the caster's magic when the cast began
+  std::int32_t ratk = 0;  // the attack value the branch computes
+  std::int32_t cnt = 0;   // hits so far, or repetitions, as each branch says
+
+  rw& caster() { return g.a[ater]; }
+  rw& at(std::int32_t slot) { return g.a[slot]; }
+  bool flag() const { return g.a[ater].flag; }
+  std::int32_t oy() const { return g.a[ater].oy; }
+
+  // A hit of the skill goes through the basic attack, so defence, dodge, critical hits, chatter
+  // and death lines apply to it as to any blow.
+  void hit(std::int32_t target, std::int32_t value) { attack(g, ater, target, value); }
+  void indent() { say(g, kHitIndent); }
+  void miss_line() {
+    say(g, kMissLine);
+    endl(g);
+  }
+  bool living(std::int32_t slot) const { return g.a[slot].hp > 0; }
+  bool ally(std::int32_t slot) const { return g.a[slot].team == g.a[ater].team; }
+  bool living_enemy(std::int32_t slot) const { return living(slot) && !ally(slot); }
+
+  // The enemy sweep: every living enemy in slot order, rs read afresh at every step so that a
+  // fighter summoned meanwhile is met too.
+  template <class Visit>
+  void sweep(Visit&& visit) {
+    for (std::int32_t i = 1; i < g.rs; ++i) {
+      if (living_enemy(i)) visit(i);
+    }
+  }
+
+  // Draws slots among 1 ... rs-1 until a living enemy comes up or `budget` draws have failed in
+  // this cast (`failed` counts them over the whole cast). Returns the last slot drawn, or
+  // `last` when no draw was made.
+  std::int32_t draw_enemy(std::int32_t& failed, std::int32_t budget, std::int32_t& target,
+                          std::int32_t last) {
+    std::int32_t bekn = last;
+    while (failed < budget) {
+      bekn = g.rand() % (g.rs - 1) + 1;
+      if (living_enemy(bekn)) {
+        target = bekn;
+        break;
+      }
+      ++failed;
+    }
+    return bekn;
+  }
+
+  // A summoned fighter joins the caster's team in slot rs (see add_fighter for a full roster).
+  template <class Fill>
+  bool summon(Fill&& fill) {
+    return add_fighter(g, fill);
+  }
+};
+
+}  // namespace morvane

@@ -1,0 +1,201 @@
+// The grenadier and machine-gunner soldiers, mossu_ka's crows, and 富兰克林's crew.
+
+#include <utility>
+
+#include "model/wrap.hpp"
+#include "skills/branches.hpp"
+
+namespace morvane {
+namespace {
+
+// 手雷: every living enemy is struck on an even chance with its own attack plus the caster's.
+void grenade(Cast& c) {
+  Game& g = c.g;
+  say(g, "向人群中间丢出了一颗手雷！");
+  endl(g);
+  c.cnt = 0;
+  c.sweep([&](std::int32_t x) {
+    if (g.rand() % 100 > 49) return;
+    c.hit(x, wadd(g.a[x].atk, c.caster().atk));
+    ++c.cnt;
+    pause(g, 100);
+  });
+  if (c.cnt == 0) c.miss_line();
+  pause(g, 600);
+}
+
+// 子弹时间: one shot per ten points of magic while the target stands.
+void bullet_time(Cast& c, std::int32_t times) {
+  Game& g = c.g;
+  say(g, "抬起枪开始扫射！");
+  endl(g);
+  pause(g, 300);
+  for (std::int32_t i = 1; i <= c.caster().ml / 10; ++i) {
+    if (!c.living(c.beat)) break;
+    c.hit(c.beat, wadd(wmul(times, c.caster().atk), g.a[c.beat].atk));
+    pause(g, 300);
+  }
+}
+
+}  // namespace
+
+void grenade_soldier(Cast& c, int jnbh) {
+  Game& g = c.g;
+  color(g, 7);
+  if (jnbh == 0) {
+    grenade(c);
+    return;
+  }
+  // 喷子: and on an even chance the target loses a third of its defence.
+  say(g, "拉动枪栓，射出了一发子弹！");
+  endl(g);
+  rw& target = g.a[c.beat];
+  c.hit(c.beat, wadd(wmul(3, c.caster().atk), target.maxhp / 7));
+  if (target.def > 0 && g.rand() % 100 <= 49) {
+    say(g, "  ", target.name, "的防御减少了！");
+    endl(g);
+    target.def = target.def / 3;
+    target.def = target.def * 2;
+    pause(g, 50);
+  }
+  pause(g, 600);
+}
+
+void machine_gunner(Cast& c, int jnbh) {
+  Game& g = c.g;
+  color(g, 7);
+  if (jnbh == 1) {
+    grenade(c);
+    return;
+  }
+  // 扫射: at the healthiest enemy, or where the team focuses its fire.
+  say(g, "重机枪疯狂地喷射出子弹！");
+  endl(g);
+  pause(g, 600);
+  std::int32_t best = -100;
+  c.sweep([&](std::int32_t x) {
+    if (g.a[x].hp > best) {
+      best = g.a[x].hp;
+      c.beat = x;
+    }
+  });
+  const std::int32_t converge = g.b[c.caster().team].converge;
+  if (g.rand() % 100 > 29 && c.living(converge)) c.beat = converge;
+  rw& target = g.a[c.beat];
+  for (int volley = 0; volley < 50; ++volley) {
+    if (target.hp <= 0) break;
+    say(g, "     ");
+    c.hit(c.beat, wmul(2, c.caster().atk));
+    if (target.def > 0 && g.rand() % 100 <= 49) {
+      say(g, "      ", target.name, "的防御减少了！");
+      endl(g);
+      --target.def;
+      pause(g, 50);
+    }
+    pause(g, 10);
+  }
+  pause(g, 700);
+}
+
+void mossu(Cast& c, int jnbh) {
+  Game& g = c.g;
+  color(g, 7);
+  rw& me = c.caster();
+  if (jnbh == 0) {  // 生命之轮: trade hit points with the healthiest enemy above the caster
+    std::int32_t x = 0;
+    c.sweep([&](std::int32_t i) {
+      if (g.a[i].hp > me.hp && (x == 0 || g.a[i].hp > g.a[x].hp)) x = i;
+    });
+    if (x == 0) {
+      say(g, "但是失败了");
+      endl(g);
+    } else {
+      say(g, "互换了自己和", g.a[x].name, "的血量!");
+      endl(g);
+      std::swap(me.hp, g.a[x].hp);
+    }
+    pause(g, 700);
+    return;
+  }
+  // 鸦群之潮: the crows tear at the target's defence, then at its body.
+  say(g, "乌鸦如同潮水般涌出！");
+  endl(g);
+  pause(g, 300);
+  rw& target = g.a[c.beat];
+  const std::int32_t cut = target.def <= 10 ? 30 : target.def / 2;
+  say(g, target.name, "的防御减少了", cut);
+  endl(g);
+  target.def = wsub(target.def, cut);
+  pause(g, 300);
+  c.hit(c.beat, target.maxhp / (g.rand() % 2 + 2));
+  pause(g, 700);
+}
+
+void franklin(Cast& c, int jnbh) {
+  Game& g = c.g;
+  color(g, 2);
+  if (jnbh == 0) {
+    bullet_time(c, 3);
+    return;
+  }
+  // 呼叫队友: 麦克 and 崔佛 arrive; an ultimate does not make them stronger.
+  say(g, "麦克和崔佛到达战场！");
+  endl(g);
+  const std::int32_t team = c.caster().team;
+  for (const auto& [name, sx] : {std::pair{"麦克", 23}, std::pair{"崔佛", 24}}) {
+    c.summon([&](rw& x) {
+      x.name = name;
+      x.team = team;
+      x.hp = g.rand() % 100 + 400;
+      x.atk = g.rand() % 50 + 100;
+      x.def = g.rand() % 50 + 60;
+      x.ml = g.rand() % 50 + 50;
+      x.sx = sx;
+      x.zt = 0;
+      x.maxhp = x.hp;
+      x.oy = 1;
+      x.flag = false;
+    });
+  }
+}
+
+void michael(Cast& c, int jnbh) {
+  Game& g = c.g;
+  color(g, 1);
+  if (jnbh == 0) {
+    bullet_time(c, 2);
+    return;
+  }
+  // 重型狙击枪: 10000 and up to a fifth of the target's maximum.
+  say(g, "抬起了一把反器材狙击步枪！");
+  endl(g);
+  pause(g, 1000);
+  const std::int32_t r = g.rand();
+  const std::int32_t span = wmul(2, g.a[c.beat].maxhp / 10);
+  // A target too frail for the formula (maximum below 10) gets the 10000 alone.
+  c.hit(c.beat, wadd(span == 0 ? 0 : r % span, 10000));
+}
+
+void trevor(Cast& c, int jnbh) {
+  Game& g = c.g;
+  color(g, 1);
+  rw& me = c.caster();
+  if (jnbh == 0) {  // 无敌时间
+    say(g, "接下来的", me.ml / 10, "个回合他将获得超高防御力！");
+    endl(g);
+    me.zt = 22;
+    me.def = 2147483647;
+    pause(g, 500);
+    return;
+  }
+  // 火神机枪: one shot per living enemy met, every one of them at the turn's target.
+  say(g, "抬起了备弹充足的火神机枪！");
+  endl(g);
+  pause(g, 1000);
+  c.sweep([&](std::int32_t) {
+    if (g.rand() % 1000 <= 949) c.hit(c.beat, wadd(wmul(5, me.atk), g.a[c.beat].def));
+    pause(g, 75);
+  });
+}
+
+}  // namespace morvane
