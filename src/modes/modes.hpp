@@ -1,0 +1,27 @@
+#pragma once
+// The four modes of the menu, each from its set-up to its last line.
+
+#include <cstdint>
+
+#include "model/game.hpp"
+
+namespace morvane {
+
+// The whole program after the random source is seeded: welcome, menu, the chosen mode.
+void play(Game& g);
+
+// Modes 1 and 2: teams of typed names (mode 2 is the dark match).
+void team_match(Game& g, std::int32_t mode);
+// Mode 3: one fighter against ever larger levels of generated enemies.
+void endless(Game& g);
+// Mode 4: three challengers against the author.
+void author_challenge(Game& g);
+
+// "游戏结束！", everyone's hit points, the winning team and the closing line.
+void game_over(Game& g);
+
+// Reads an attribute at the prompts of modes 3 and 4: numbers outside 0 ... 33 are passed over,
+// and 33, the author's own, becomes the creeper's 13.
+std::int32_t read_attribute(Game& g);
+
+}  // namespace morvane

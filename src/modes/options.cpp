@@ -1,0 +1,20 @@
+#include "modes/options.hpp"
+
+namespace morvane {
+
+std::optional<std::uint32_t> parse_seed(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  std::uint32_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10u + static_cast<std::uint32_t>(c - '0');
+  }
+  return negative ? 0u - value : value;
+}
+
+}  // namespace morvane

@@ -1,0 +1,17 @@
+#pragma once
+// The command line: how the game is shown, and which seed it plays.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "console/terminal.hpp"
+
+namespace morvane {
+
+// A seed as typed: a decimal integer with an optional sign, of any length, taken modulo 2^32
+// (so -1 is 4294967295 and 010 is ten). Nothing for anything else.
+std::optional<std::uint32_t> parse_seed(std::string_view text);
+
+}  // namespace morvane

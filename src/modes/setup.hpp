@@ -1,0 +1,31 @@
+#pragma once
+// Turning typed names into fighters, and the table of everyone's values.
+
+#include <cstdint>
+#include <string>
+
+#include "model/game.hpp"
+
+namespace morvane {
+
+// Where a name stood in its team line: ended by a '/' or the last of the line. Three named
+// characters come out differently in the two places.
+enum class Position { Inner, Closing };
+
+// Makes a fighter of the given team from a typed name in slot rs: the five base draws, the dark
+// match's rule, the named characters' rules. Does nothing when the roster is full.
+void create_fighter(Game& g, const std::string& name, std::int32_t team, std::int32_t mode,
+                    Position position);
+
+// Applies the named-character rules to fighter x, being made from its typed name: values drawn
+// from higher ranges or scaled, and an attribute of its own. Other names leave x as it is.
+void apply_named_character(Game& g, rw& x, Position position);
+
+// Reads the team count and one line of '/'-separated names per team (modes 1 and 2), and makes
+// the dark match's changes.
+void team_setup(Game& g, std::int32_t mode);
+
+// "下面的数值分别代表名字，血量，攻击，防御，魔力，属性，队伍" and one row per fighter.
+void stat_table(Game& g);
+
+}  // namespace morvane

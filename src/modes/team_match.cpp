@@ -1,0 +1,43 @@
+#include "battle/round.hpp"
+#include "modes/modes.hpp"
+#include "modes/setup.hpp"
+
+namespace morvane {
+
+void team_match(Game& g, std::int32_t mode) {
+  team_setup(g, mode);
+  stat_table(g);
+  pause(g, 500);
+  endl(g);
+  pause(g, 500);
+  say(g, "战斗开始");
+  endl(g);
+  pause(g, 1000);
+  game(g);
+  game_over(g);
+}
+
+void game_over(Game& g) {
+  pause(g, 500);
+  say(g, "游戏结束！");
+  endl(g);
+  pause(g, 500);
+  say(g, "目前血量：");
+  for (std::int32_t i = 1; i < g.rs; ++i)
+    say(g, g.a[i].hp, " ");
+  pause(g, 1000);
+  endl(g);
+  // chrs and n are as the battle's last victory check and round end left them.
+  for (std::int32_t t = 1; t <= g.n; ++t) {
+    if (g.chrs[t] > 0) {
+      say(g, "胜利的是第", t, "队");
+      endl(g);
+      break;
+    }
+  }
+  pause(g, 1000);
+  say(g, "如果想再来请重新运行程序");
+  pause(g, 1000);
+}
+
+}  // namespace morvane
