@@ -1,0 +1,86 @@
+#pragma once
+// Builds a game for a test: a roster of fighters with the values a test needs, a recording
+// console and a scripted random source.
+//
+//   Scenario t;
+//   t.fighter("甲", 1).atk(80);
+//   t.fighter("乙", 2).def(200);
+//   t.draws({/*spread*/ 10, /*no call*/ 0, /*no dodge*/ 0, /*no critical*/ 0});
+//   attack(t.g, 1, 2, 60);
+//   EXPECT_EQ(t.transcript(), "乙防御了\n");
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "model/game.hpp"
+#include "support/recording_console.hpp"
+#include "support/scripted_random.hpp"
+
+namespace morvane::testing {
+
+class Scenario {
+ public:
+  // A fluent handle on one roster slot.
+  class Fighter {
+   public:
+    Fighter(Game& g, std::int32_t slot) : g_(g), slot_(slot) {}
+    std::int32_t slot() const { return slot_; }
+    rw& record() { return g_.a[slot_]; }
+    Fighter& hp(std::int32_t v) { return set(&rw::hp, v), set(&rw::maxhp, v); }
+    Fighter& maxhp(std::int32_t v) { return set(&rw::maxhp, v); }
+    Fighter& hp_only(std::int32_t v) { return set(&rw::hp, v); }
+    Fighter& atk(std::int32_t v) { return set(&rw::atk, v); }
+    Fighter& def(std::int32_t v) { return set(&rw::def, v); }
+    Fighter& ml(std::int32_t v) { return set(&rw::ml, v); }
+    Fighter& sx(std::int32_t v) { return set(&rw::sx, v); }
+    Fighter& zt(std::int32_t v) { return set(&rw::zt, v); }
+    Fighter& cs(std::int32_t v) { return set(&rw::cs, v); }
+    Fighter& oy(std::int32_t v) { return set(&rw::oy, v); }
+    Fighter& dead(std::int32_t v = 0) { return hp_only(v); }
+    operator std::int32_t() const { return slot_; }
+
+   private:
+    Fighter& set(std::int32_t rw::*field, std::int32_t v) {
+      g_.a[slot_].*field = v;
+      return *this;
+    }
+    Game& g_;
+    std::int32_t slot_;
+  };
+
+  explicit Scenario(std::string input = {})
+      : console(std::move(input)), game_(std::make_unique<Game>(console, random)), g(*game_) {}
+
+  // Appends a fighter with plain values: 300 hit points, 60 attack, 0 defence, 50 magic, no
+  // attribute, ultimate level 1. Raises n to cover its team.
+  Fighter fighter(std::string name, std::int32_t team) {
+    rw& x = g.a[g.rs];
+    x = rw{};
+    x.name = std::move(name);
+    x.team = team;
+    x.hp = x.maxhp = 300;
+    x.atk = 60;
+    x.ml = 50;
+    x.cs = 1;
+    x.oy = 1;
+    if (team > g.n) g.n = team;
+    return Fighter(g, g.rs++);
+  }
+  Fighter at(std::int32_t slot) { return Fighter(g, slot); }
+
+  void draws(std::initializer_list<std::int32_t> d) { random.script(d); }
+  const std::string& transcript() const { return console.transcript(); }
+
+  RecordingConsole console;
+  ScriptedRandom random;
+
+ private:
+  std::unique_ptr<Game> game_;
+
+ public:
+  Game& g;
+};
+
+}  // namespace morvane::testing

@@ -1,0 +1,39 @@
+#pragma once
+// A random source that hands out exactly the draws a test lists, and fails the test at the line
+// of any draw it did not expect or leaves one unused.
+
+#include <cstdint>
+#include <initializer_list>
+#include <source_location>
+#include <string>
+#include <vector>
+
+#include "model/random.hpp"
+
+namespace morvane::testing {
+
+class ScriptedRandom final : public Random {
+ public:
+  ScriptedRandom() = default;
+  ScriptedRandom(const ScriptedRandom&) = delete;
+  ScriptedRandom& operator=(const ScriptedRandom&) = delete;
+  ~ScriptedRandom() override;
+
+  void script(std::initializer_list<std::int32_t> draws);
+  void script(const std::vector<std::int32_t>& draws);
+  std::int32_t draw(const std::source_location& where) override;
+
+  std::size_t remaining() const { return draws_.size() - next_; }
+  std::size_t taken() const { return next_; }
+  // Checks that every scripted draw was taken, and forgets them.
+  void expect_all_taken(const std::source_location& where = std::source_location::current());
+
+ private:
+  std::vector<std::int32_t> draws_;
+  std::size_t next_ = 0;
+};
+
+// Where a draw came from, for messages: "battle/attack.cpp:123".
+std::string short_location(const std::source_location& where);
+
+}  // namespace morvane::testing
