@@ -3,6 +3,7 @@
 // nothing else in the game knows which one it runs on.
 
 #include <cstddef>
+#include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@ namespace morvane::platform {
 // for the colour and the terminal to be restored at exit and on Ctrl-C.
 void setup(bool color_on);
 void restore();
+
+// The player's typing, as bytes in the console's encoding.
+std::istream& input();
 
 bool stdout_is_terminal();
 bool stdin_is_terminal();

@@ -10,6 +10,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <iostream>
 #include <string>
 
 #include "console/platform.hpp"
@@ -99,6 +100,8 @@ void setup(bool color_on) {
 void restore() {
   restore_now();
 }
+
+std::istream& input() { return std::cin; }
 
 bool stdout_is_terminal() {
   return isatty(STDOUT_FILENO) == 1;

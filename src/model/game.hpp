@@ -16,6 +16,13 @@
 
 namespace morvane {
 
+// Told of every skill as it is cast, so a tool or a test can see who cast what.
+class CastListener {
+ public:
+  virtual ~CastListener() = default;
+  virtual void cast(std::int32_t ater, std::int32_t ms, int jnbh) = 0;
+};
+
 struct Game {
   Game(Console& console, Random& random) : con(console), rng(random) {}
 
@@ -32,6 +39,7 @@ struct Game {
 
   Console& con;
   Random& rng;
+  CastListener* on_cast = nullptr;
 
   // Highest team number whose chrs entry may be non-zero; lets checkwin clear only what it used.
   std::int32_t chrs_top = kMaxSlot;

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     seed = *parsed;
   }
 
-  TerminalConsole console(options, std::cin);
+  TerminalConsole console(options, platform::input());
   Lcg random(seed);
   {
     // The roster is large: keep the game off the stack.

@@ -22,6 +22,7 @@ void cljn(Game& g, std::int32_t ater, int jnbh, std::int32_t beat) {
   say(g, caster.name, "使用了");
   if (caster.flag) say(g, " 奥义·");
   say(g, skill_name(g, c.ms, jnbh), "，");
+  if (g.on_cast != nullptr) g.on_cast->cast(ater, c.ms, jnbh);
 
   if (Branch branch = branch_for(c.ms)) branch(c, jnbh);
 
