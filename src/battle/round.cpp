@@ -126,12 +126,13 @@ struct Battle {
 
 }  // namespace
 
-bool game(Game& g, long max_rounds) {
+bool game(Game& g) {
   Battle battle{g};
-  for (long round = 1;; ++round) {
+  for (;;) {
     color(g, 0);
     if (checkwin(g)) return true;
-    if (max_rounds > 0 && round > max_rounds) return false;
+    if (g.round_budget == 0) return false;
+    if (g.round_budget > 0) --g.round_budget;
     // rs is read afresh before every slot: a fighter summoned in this round acts in it too.
     for (std::int32_t i = 1; i < g.rs; ++i) {
       if (battle.turn(i) == Battle::Turn::BattleOver) return true;

@@ -5,8 +5,8 @@
 namespace morvane {
 
 // Runs one battle ("战斗") on the roster as a mode filled it, round after round, until at most
-// one team has anyone standing. `max_rounds` > 0 cuts a battle no one can win (used only by
-// batch runs); returns false when the cut happened.
-bool game(Game& g, long max_rounds = 0);
+// one team has anyone standing. Returns false only when the game's round budget ran out first
+// (batch runs set one, so that a battle no one can win still ends; a player's game has none).
+bool game(Game& g);
 
 }  // namespace morvane

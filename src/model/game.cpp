@@ -4,6 +4,26 @@
 
 namespace morvane {
 
+void Game::reset() {
+  // Team calls are only ever made by and about combatants, so their teams cover every entry of
+  // b in use.
+  for (std::int32_t i = 1; i < used; ++i)
+    b[a[i].team] = dw{};
+  for (std::int32_t i = 1; i < used; ++i)
+    a[i] = rw{};
+  used = 1;
+  for (std::int32_t t = 0; t <= chrs_top; ++t)
+    chrs[t] = 0;
+  chrs_top = 0;
+  rs = 1;
+  n = 0;
+  hhs = 1;
+  s.clear();
+  p.clear();
+  jncxgl = kSkillThresholds;
+  round_budget = -1;
+}
+
 bool has_skill_row(std::int32_t sx) {
   return sx >= 1 && sx <= kAttributes;
 }

@@ -40,9 +40,18 @@ struct Game {
   Console& con;
   Random& rng;
   CastListener* on_cast = nullptr;
+  // Rounds the rest of the run may still play; -1 is no limit, as in a player's game. Batch
+  // runs set it so that a battle no one can win still ends.
+  std::int64_t round_budget = -1;
 
   // Highest team number whose chrs entry may be non-zero; lets checkwin clear only what it used.
   std::int32_t chrs_top = kMaxSlot;
+  // One past the highest slot ever written (rs can fall back, between endless levels).
+  std::int32_t used = 1;
+
+  // Back to the state of a new game, with the same console, random source and round budget
+  // cleared to no limit. Only what a game can have used is cleared.
+  void reset();
 
   std::int32_t rand(const std::source_location& where = std::source_location::current()) {
     return rng.draw(where);
@@ -73,6 +82,7 @@ bool add_fighter(Game& g, Fill&& fill) {
   if (g.rs > kMaxSlot) return false;
   fill(g.a[g.rs]);
   ++g.rs;
+  if (g.rs > g.used) g.used = g.rs;
   return true;
 }
 

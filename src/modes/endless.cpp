@@ -107,22 +107,23 @@ void compact(Game& g) {
 void endless(Game& g) {
   say(g, "你需要什么属性？(1~8分别为: 1火,2水,3电,4地,5冰,6疗,7黑,8召)");
   endl(g);
-  rw& me = g.a[g.rs];
-  me.sx = read_attribute(g);
+  const std::int32_t sx = read_attribute(g);
   pause(g, 500);
-  me.name = "你";
-  me.team = 1;
-  me.hp = g.rand() % 250 + 250;
-  me.atk = g.rand() % 50 + 50;
-  me.def = g.rand() % 30 + 20;
-  me.ml = g.rand() % 80 + 20;
-  me.maxhp = me.hp;
-  me.zt = 0;
-  me.cs = 1;
-  me.oy = 1;
-  me.flag = false;
+  add_fighter(g, [&](rw& me) {
+    me.sx = sx;
+    me.name = "你";
+    me.team = 1;
+    me.hp = g.rand() % 250 + 250;
+    me.atk = g.rand() % 50 + 50;
+    me.def = g.rand() % 30 + 20;
+    me.ml = g.rand() % 80 + 20;
+    me.maxhp = me.hp;
+    me.zt = 0;
+    me.cs = 1;
+    me.oy = 1;
+    me.flag = false;
+  });
   g.n = 2;
-  ++g.rs;
   say(g, "你的其他属性初始化完毕");
   endl(g);
   say(g, "下面的数值分别代表你的血量，攻击，防御，魔力，属性");
@@ -141,12 +142,13 @@ void endless(Game& g) {
     // With no enemy at all the level would be won at once, again and again: the player's summons
     // have filled the roster, and the run ends here.
     const bool fought = g.rs > first_enemy;
+    bool cut = false;  // only a batch run's round budget cuts a battle
     if (fought) {
       pause(g, 100);
-      game(g);
+      cut = !game(g);
       pause(g, 500);
     }
-    if (fought && g.a[1].hp > 0) {
+    if (fought && !cut && g.a[1].hp > 0) {
       say(g, "你通过了第", level, "关");
       endl(g);
       pause(g, 500);

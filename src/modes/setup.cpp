@@ -1,6 +1,7 @@
 #include "modes/setup.hpp"
 
 #include <algorithm>
+#include <utility>
 
 #include "model/wrap.hpp"
 
@@ -30,6 +31,32 @@ void create_fighter(Game& g, const std::string& name, std::int32_t team, std::in
   });
 }
 
+void add_team(Game& g, std::int32_t team, std::string line, std::int32_t mode) {
+  g.s = std::move(line);
+  for (char byte : g.s) {
+    if (byte == '/') {
+      create_fighter(g, g.p, team, mode, Position::Inner);
+      g.p.clear();
+    } else {
+      g.p += byte;
+    }
+  }
+  // The line's last name is made even when it is empty (a line ending in '/').
+  create_fighter(g, g.p, team, mode, Position::Closing);
+  g.p.clear();
+}
+
+void dark_match(Game& g) {
+  for (std::int32_t i = 1; i < g.rs; ++i) {
+    g.a[i].hp = wmul(g.a[i].hp, 50);
+    g.a[i].maxhp = wmul(g.a[i].maxhp, 50);
+    g.a[i].cs = 4;
+  }
+  // The curse on every turn, the bouncing blade never.
+  g.jncxgl[6][0] = 0;
+  g.jncxgl[6][1] = 100;
+}
+
 void team_setup(Game& g, std::int32_t mode) {
   g.con.clear();
   say(g, "请输入队伍总数(可以一人一队但绝对不可以空队):");
@@ -40,30 +67,9 @@ void team_setup(Game& g, std::int32_t mode) {
   for (std::int32_t i = 1; i <= g.n; ++i) {
     say(g, "现在请输入第", i, "队的人物名字，名字之间用英文输入法的/隔开，结尾不用输/");
     endl(g);
-    g.s = g.con.read_word();
-    for (char byte : g.s) {
-      if (byte == '/') {
-        create_fighter(g, g.p, i, mode, Position::Inner);
-        g.p.clear();
-      } else {
-        g.p += byte;
-      }
-    }
-    // The line's last name is made even when it is empty (a line ending in '/').
-    create_fighter(g, g.p, i, mode, Position::Closing);
-    g.p.clear();
+    add_team(g, i, g.con.read_word(), mode);
   }
-
-  if (mode == 2) {
-    for (std::int32_t i = 1; i < g.rs; ++i) {
-      g.a[i].hp = wmul(g.a[i].hp, 50);
-      g.a[i].maxhp = wmul(g.a[i].maxhp, 50);
-      g.a[i].cs = 4;
-    }
-    // The curse on every turn, the bouncing blade never.
-    g.jncxgl[6][0] = 0;
-    g.jncxgl[6][1] = 100;
-  }
+  if (mode == 2) dark_match(g);
 }
 
 void stat_table(Game& g) {

@@ -21,6 +21,12 @@ void create_fighter(Game& g, const std::string& name, std::int32_t team, std::in
 // from higher ranges or scaled, and an attribute of its own. Other names leave x as it is.
 void apply_named_character(Game& g, rw& x, Position position);
 
+// Makes team `team` from its line of '/'-separated names, in typing order.
+void add_team(Game& g, std::int32_t team, std::string line, std::int32_t mode);
+
+// The dark match: fifty times the hit points, full curse stacks, the curse on every turn.
+void dark_match(Game& g);
+
 // Reads the team count and one line of '/'-separated names per team (modes 1 and 2), and makes
 // the dark match's changes.
 void team_setup(Game& g, std::int32_t mode);
