@@ -20,6 +20,7 @@ std::istream& input();
 
 bool stdout_is_terminal();
 bool stdin_is_terminal();
+bool stderr_is_terminal();
 
 // Writes everything to standard output. False on an error; a closed pipe ends the program the
 // conventional way, as if by SIGPIPE.

@@ -101,13 +101,18 @@ void restore() {
   restore_now();
 }
 
-std::istream& input() { return std::cin; }
+std::istream& input() {
+  return std::cin;
+}
 
 bool stdout_is_terminal() {
   return isatty(STDOUT_FILENO) == 1;
 }
 bool stdin_is_terminal() {
   return isatty(STDIN_FILENO) == 1;
+}
+bool stderr_is_terminal() {
+  return isatty(STDERR_FILENO) == 1;
 }
 
 bool write_stdout(const char* data, std::size_t size) {

@@ -17,4 +17,15 @@ std::optional<std::uint32_t> parse_seed(std::string_view text) {
   return negative ? 0u - value : value;
 }
 
+std::optional<std::int64_t> parse_count(std::string_view text, std::int64_t min, std::int64_t max) {
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  std::int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value < min || value > max) return std::nullopt;
+  return value;
+}
+
 }  // namespace morvane

@@ -14,4 +14,7 @@ namespace morvane {
 // (so -1 is 4294967295 and 010 is ten). Nothing for anything else.
 std::optional<std::uint32_t> parse_seed(std::string_view text);
 
+// A count as typed: plain decimal digits within [min, max]. Nothing for anything else.
+std::optional<std::int64_t> parse_count(std::string_view text, std::int64_t min, std::int64_t max);
+
 }  // namespace morvane
