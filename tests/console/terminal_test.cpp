@@ -1,0 +1,65 @@
+#include "console/terminal.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "console/platform.hpp"
+#include "modes/setup.hpp"
+#include "support/scenario.hpp"
+
+namespace morvane {
+namespace {
+
+using namespace morvane::testing;
+
+TEST(Colors, TheOptionWinsAndAutoWantsATerminalWithoutNoColor) {
+  for (const bool tty : {false, true}) {
+    EXPECT_TRUE(colors_wanted(ColorChoice::Always, tty, "1"));
+    EXPECT_FALSE(colors_wanted(ColorChoice::Never, tty, nullptr));
+  }
+  EXPECT_TRUE(colors_wanted(ColorChoice::Auto, true, nullptr));
+  EXPECT_TRUE(colors_wanted(ColorChoice::Auto, true, ""));  // set but empty counts as unset
+  EXPECT_FALSE(colors_wanted(ColorChoice::Auto, true, "0"));
+  EXPECT_FALSE(colors_wanted(ColorChoice::Auto, false, nullptr));
+}
+
+TEST(Encoding, AutoPicksGbkForTheGbkFamilyInAnyLetterCase) {
+  for (const char* codeset : {"GBK", "gbk", "GB2312", "gb18030", "GB18030", "CP936", "cp936"})
+    EXPECT_TRUE(gbk_wanted(EncodingChoice::Auto, codeset)) << codeset;
+  for (const char* codeset : {"UTF-8", "ANSI_X3.4-1968", "", "GBKX", "BIG5"})
+    EXPECT_FALSE(gbk_wanted(EncodingChoice::Auto, codeset)) << codeset;
+  EXPECT_TRUE(gbk_wanted(EncodingChoice::Gbk, "UTF-8"));
+  EXPECT_FALSE(gbk_wanted(EncodingChoice::Utf8, "GBK"));
+}
+
+TEST(Encoding, GbkNamesSurviveTheRoundTripAndStrayBytesPassThrough) {
+  const std::string gbk = "\xBD\xDC\xB8\xE7";  // 杰哥
+  EXPECT_EQ(platform::utf8_to_gbk()->convert("杰哥"), gbk);
+  EXPECT_EQ(platform::gbk_to_utf8()->convert(gbk), "杰哥");
+  EXPECT_EQ(platform::utf8_to_gbk()->convert("a\xFF"
+                                             "作者/"),
+            "a\xFF\xD7\xF7\xD5\xDF/");
+  // An emoji has no GBK form: its bytes go out as they are, and the text after it converts.
+  EXPECT_EQ(platform::utf8_to_gbk()->convert("\xF0\x9F\x98\x80甲"), "\xF0\x9F\x98\x80\xBC\xD7");
+  EXPECT_EQ(platform::gbk_to_utf8()->convert("x\x81"), "x\x81");  // a lead byte cut short
+}
+
+TEST(Encoding, APlayerOnAGbkConsoleWhoTypesJiegeGetsTheNamedCharacter) {
+  TerminalOptions options;
+  options.encoding = EncodingChoice::Gbk;
+  options.color = ColorChoice::Never;
+  options.no_pause = true;
+  std::istringstream typed("\xBD\xDC\xB8\xE7 \xBD\xDC\xB8\xE7/w_k");
+  TerminalConsole console(options, typed);
+  Scenario t;
+  t.draws({0, 0, 0, 0, 0});
+  create_fighter(t.g, console.read_word(), 1, 1, Position::Closing);
+  EXPECT_EQ(t.g.a[1].name, "杰哥");
+  EXPECT_EQ(t.g.a[1].sx, 16);
+  EXPECT_EQ(console.read_word(), "杰哥/w_k");
+  EXPECT_EQ(console.read_word(), "");
+}
+
+}  // namespace
+}  // namespace morvane
