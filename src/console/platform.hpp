@@ -11,8 +11,9 @@
 namespace morvane::platform {
 
 // Puts the console in the state the game needs (and remembers what to restore), and arranges
-// for the colour and the terminal to be restored at exit and on Ctrl-C.
-void setup(bool color_on);
+// for the colour and the terminal to be restored at exit and on Ctrl-C. `gbk` says the game's
+// text is GBK rather than UTF-8.
+void setup(bool color_on, bool gbk);
 void restore();
 
 // The player's typing, as bytes in the console's encoding.
@@ -30,6 +31,14 @@ bool write_stdout(const char* data, std::size_t size);
 void wait_key();
 
 void sleep_ms(double ms);
+
+// Whether standard output takes ANSI escape sequences for colours and clearing: true for pipes,
+// files and terminals that understand them. A console that does not (Windows before 10) is
+// coloured and cleared by set_color() and clear_screen() instead. Known after setup().
+bool escape_sequences();
+// Palette colour 0 ... 7, for a console without escape sequences.
+void set_color(int k);
+void clear_screen();
 
 // The character set the user's locale asks for, e.g. "UTF-8" or "GBK".
 std::string locale_codeset();

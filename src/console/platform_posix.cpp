@@ -87,7 +87,7 @@ class Iconv final : public Transcoder {
 
 }  // namespace
 
-void setup(bool color_on) {
+void setup(bool color_on, bool /*gbk*/) {
   g_color_on = color_on ? 1 : 0;
   struct sigaction sa {};
   sa.sa_handler = on_signal;
@@ -161,6 +161,13 @@ void sleep_ms(double ms) {
   while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
   }
 }
+
+// Terminals here all take escape sequences.
+bool escape_sequences() {
+  return true;
+}
+void set_color(int /*k*/) {}
+void clear_screen() {}
 
 std::string locale_codeset() {
   std::setlocale(LC_CTYPE, "");

@@ -53,7 +53,8 @@ TerminalConsole::TerminalConsole(const TerminalOptions& options, std::istream& i
     to_console_ = platform::utf8_to_gbk();
     from_console_ = platform::gbk_to_utf8();
   }
-  platform::setup(colors_);
+  platform::setup(colors_, to_console_ != nullptr);
+  escapes_ = platform::escape_sequences();
 }
 
 TerminalConsole::~TerminalConsole() {
@@ -73,8 +74,12 @@ void TerminalConsole::flush() {
 }
 
 void TerminalConsole::color(int k) {
-  if (colors_ && k >= 0 && k < static_cast<int>(kPalette.size())) {
+  if (!colors_ || k < 0 || k >= static_cast<int>(kPalette.size())) return;
+  if (escapes_) {
     append(kPalette[static_cast<std::size_t>(k)]);
+  } else {
+    flush();
+    platform::set_color(k);
   }
 }
 
@@ -116,7 +121,13 @@ void TerminalConsole::wait_key() {
 }
 
 void TerminalConsole::clear() {
-  if (tty_out_) append("\x1b[2J\x1b[H");
+  if (!tty_out_) return;
+  if (escapes_) {
+    append("\x1b[2J\x1b[H");
+  } else {
+    flush();
+    platform::clear_screen();
+  }
 }
 
 void TerminalConsole::pause(int ms) {
@@ -128,7 +139,8 @@ void TerminalConsole::pause(int ms) {
 bool TerminalConsole::finish() {
   if (!finished_) {
     finished_ = true;
-    if (colors_) out_ += kPalette[0];
+    // A console coloured by calls gets its own colours back from platform::restore().
+    if (colors_ && escapes_) out_ += kPalette[0];
     // The game's last line has no line break of its own; on a terminal the prompt would follow
     // it on the same line.
     if (tty_out_) out_ += '\n';

@@ -56,6 +56,7 @@ class TerminalConsole final : public Console {
   bool tty_out_;
   bool tty_in_;
   bool colors_;
+  bool escapes_ = true;  // colours and clearing as escape sequences, not platform calls
   TerminalOptions options_;
   TokenReader reader_;
   std::unique_ptr<platform::Transcoder> to_console_;  // set when the console speaks GBK
