@@ -4,7 +4,6 @@
 // run side by side.
 
 #include <cstdint>
-#include <source_location>
 #include <string>
 #include <string_view>
 
@@ -53,9 +52,7 @@ struct Game {
   // cleared to no limit. Only what a game can have used is cleared.
   void reset();
 
-  std::int32_t rand(const std::source_location& where = std::source_location::current()) {
-    return rng.draw(where);
-  }
+  std::int32_t rand(const Where& where = Where::here()) { return rng.draw(where); }
 };
 
 // Writes the pieces of a message in order: say(g, a[x].name, "掉了", hurts, "点血");

@@ -2,16 +2,28 @@
 // The game's one source of chance: draws of 0 ... 32767.
 
 #include <cstdint>
-#include <source_location>
 
 namespace morvane {
+
+// The rule that asked for a draw: its file, line and function. (std::source_location would do,
+// but not every compiler we build with has it.)
+struct Where {
+  const char* file;
+  unsigned line;
+  const char* function;
+
+  static constexpr Where here(const char* file = __builtin_FILE(), unsigned line = __builtin_LINE(),
+                              const char* function = __builtin_FUNCTION()) {
+    return {file, line, function};
+  }
+};
 
 class Random {
  public:
   virtual ~Random() = default;
   // One draw of 0 ... 32767. `where` is the rule that asked for it; tests that script the draws
   // use it to point at a missing or extra draw.
-  virtual std::int32_t draw(const std::source_location& where) = 0;
+  virtual std::int32_t draw(const Where& where) = 0;
 };
 
 // The classic C library generator: state = state * 214013 + 2531011 (mod 2^32), and a draw is
@@ -24,7 +36,7 @@ class Lcg final : public Random {
     state_ = state_ * 214013u + 2531011u;
     return static_cast<std::int32_t>((state_ >> 16) & 0x7FFFu);
   }
-  std::int32_t draw(const std::source_location&) override { return next(); }
+  std::int32_t draw(const Where&) override { return next(); }
 
  private:
   std::uint32_t state_;

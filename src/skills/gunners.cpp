@@ -142,15 +142,15 @@ void franklin(Cast& c, int jnbh) {
   say(g, "麦克和崔佛到达战场！");
   endl(g);
   const std::int32_t team = c.caster().team;
-  for (const auto& [name, sx] : {std::pair{"麦克", 23}, std::pair{"崔佛", 24}}) {
+  for (const auto& comrade : {std::pair{"麦克", 23}, std::pair{"崔佛", 24}}) {
     c.summon([&](rw& x) {
-      x.name = name;
+      x.name = comrade.first;
       x.team = team;
       x.hp = g.rand() % 100 + 400;
       x.atk = g.rand() % 50 + 100;
       x.def = g.rand() % 50 + 60;
       x.ml = g.rand() % 50 + 50;
-      x.sx = sx;
+      x.sx = comrade.second;
       x.zt = 0;
       x.maxhp = x.hp;
       x.oy = 1;

@@ -6,11 +6,11 @@
 
 namespace morvane::testing {
 
-std::string short_location(const std::source_location& where) {
-  std::string_view file = where.file_name();
+std::string short_location(const Where& where) {
+  std::string_view file = where.file;
   if (const auto cut = file.rfind("/src/"); cut != std::string_view::npos)
     file.remove_prefix(cut + 5);
-  return std::string(file) + ":" + std::to_string(where.line());
+  return std::string(file) + ":" + std::to_string(where.line);
 }
 
 ScriptedRandom::~ScriptedRandom() {
@@ -28,10 +28,10 @@ void ScriptedRandom::script(const std::vector<std::int32_t>& draws) {
   draws_.insert(draws_.end(), draws.begin(), draws.end());
 }
 
-std::int32_t ScriptedRandom::draw(const std::source_location& where) {
+std::int32_t ScriptedRandom::draw(const Where& where) {
   if (next_ >= draws_.size()) {
     ADD_FAILURE() << "unexpected draw #" << next_ + 1 << " at " << short_location(where) << " ("
-                  << where.function_name() << ")";
+                  << where.function << ")";
     ++next_;
     draws_.push_back(0);
     return 0;
@@ -39,7 +39,7 @@ std::int32_t ScriptedRandom::draw(const std::source_location& where) {
   return draws_[next_++];
 }
 
-void ScriptedRandom::expect_all_taken(const std::source_location& where) {
+void ScriptedRandom::expect_all_taken(const Where& where) {
   EXPECT_EQ(remaining(), 0u) << "scripted draws left over, checked at " << short_location(where);
   draws_.clear();
   next_ = 0;

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <source_location>
 #include <string>
 #include <vector>
 
@@ -21,12 +20,12 @@ class ScriptedRandom final : public Random {
 
   void script(std::initializer_list<std::int32_t> draws);
   void script(const std::vector<std::int32_t>& draws);
-  std::int32_t draw(const std::source_location& where) override;
+  std::int32_t draw(const Where& where) override;
 
   std::size_t remaining() const { return draws_.size() - next_; }
   std::size_t taken() const { return next_; }
   // Checks that every scripted draw was taken, and forgets them.
-  void expect_all_taken(const std::source_location& where = std::source_location::current());
+  void expect_all_taken(const Where& where = Where::here());
 
  private:
   std::vector<std::int32_t> draws_;
@@ -34,6 +33,6 @@ class ScriptedRandom final : public Random {
 };
 
 // Where a draw came from, for messages: "battle/attack.cpp:123".
-std::string short_location(const std::source_location& where);
+std::string short_location(const Where& where);
 
 }  // namespace morvane::testing
