@@ -1,0 +1,144 @@
+#include "battle/attack.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/scenario.hpp"
+
+namespace morvane {
+namespace {
+
+using namespace morvane::testing;
+
+constexpr std::int32_t kCall = 13000;  // opens a round of chatter: rand() % 20000 > 12999
+
+// 甲 of team 1 strikes 乙 of team 2.
+struct Duel : Scenario {
+  Duel() {
+    fighter("甲", 1);
+    fighter("乙", 2);
+  }
+  rw& target() { return g.a[2]; }
+  void hit(std::int32_t atks = 60) { attack(g, 1, 2, atks); }
+};
+
+TEST(Attack, OnlyATargetWithoutStatusCanDodge) {
+  const struct {
+    std::int32_t zt, dodge_draw;
+    bool dodges;
+  } cases[] = {{0, 900, true}, {-3, 999, true}, {0, 899, false}, {1, 999, false}, {20, 900, false}};
+  for (const auto& c : cases) {
+    Duel t;
+    t.target().zt = c.zt;
+    t.draws({/*spread*/ 10, /*no call*/ 0, c.dodge_draw});
+    if (!c.dodges) t.draws({/*no critical*/ 0, /*no reply*/ 0, /*no follow-up*/ 0});
+    t.hit();
+    EXPECT_EQ(t.transcript(), c.dodges ? "但是乙闪开了\n" : "乙掉了50点血\n") << c.zt;
+  }
+}
+
+TEST(Attack, NothingGetsThroughAtZeroDamageEvenOnACriticalButOnePointDoes) {
+  Duel t;
+  t.target().def = 40;
+  t.draws({/*spread*/ 0, 0, 0, /*critical*/ 3});
+  t.hit(50);
+  t.draws({/*spread*/ 0, 0, 0, 0});
+  t.hit();
+  t.draws({/*spread*/ 1, 0, 0, 0, 0, 0});
+  t.hit();
+  EXPECT_EQ(t.transcript(), "打出了暴击，乙防御了\n乙防御了\n乙掉了1点血\n");
+  EXPECT_EQ(t.target().hp, 299);
+}
+
+TEST(Attack, TheDeathLineDependsOnHowFarBelowZeroAndOnTheFirstRound) {
+  const struct {
+    std::int32_t hhs, hp_before;  // every hit deals 100; from 0 or below it strikes the fallen
+    std::string line;
+  } cases[] = {{2, -400, "在一道伴着巨响的强光中消失了"},
+               {2, -399, "化为尘埃"},
+               {2, -100, "化为尘埃"},
+               {1, -100, "化为尘埃"},
+               {2, -99, "重伤身亡"},
+               {1, -99, "被秒杀了"},
+               {2, 50, "重伤身亡"},
+               {2, 51, "倒地了"},
+               {1, 100, "被秒杀了"}};
+  for (const auto& c : cases) {
+    Duel t;
+    t.g.hhs = c.hhs;
+    t.target().hp = c.hp_before;
+    t.draws({/*spread*/ 0, 0, 0, 0, /*follow-up; the fallen make no reply*/ 0});
+    t.hit(120);
+    EXPECT_EQ(t.transcript(), "乙掉了100点血\n   乙" + c.line + "\n") << c.hp_before;
+  }
+}
+
+TEST(Attack, TheOpeningCallsAreTriedInOrderAndRecordedForTheAttackersTeam) {
+  const std::int32_t bars[] = {8999, 7999, 6999, 5999, 4999, 3999};
+  const std::string lines[] = {"我要上了！各位搭把手集火乙！",
+                               "配合我一下！集火乙！到时候没得吃亏！",
+                               "我想你们需要集火乙以达到最佳战术效果。",
+                               "我要上了！各位掩护我！",
+                               "你们最好掩护我一下，除非想输掉这场战斗。",
+                               "如果你们不想看着我死在这儿，就掩护我，白痴！"};
+  for (int k = 0; k < 6; ++k) {
+    Duel t;
+    t.draws({/*spread*/ 0, kCall});
+    for (int i = 0; i < k; ++i)
+      t.draws({bars[i]});  // every earlier call just misses
+    t.draws({bars[k] + 1, 0, 0, 0, 0});
+    t.hit();
+    EXPECT_EQ(t.transcript(), "\n\t甲:" + lines[k] + "\n乙掉了40点血\n");
+    EXPECT_EQ(t.g.b[1].converge, k < 3 ? 2 : 0);
+    EXPECT_EQ(t.g.b[1].protect, k < 3 ? 0 : 1);
+  }
+}
+
+TEST(Attack, TheCoverCryNeedsTwentyNineHitPointsOrLessAndSilencesTheComplaint) {
+  const std::string cry = "\t\t乙:我要倒了！掩护我！\n", ouch = "\t\t乙:天哪，这下可真够疼的！\n";
+  const struct {
+    std::int32_t hp, maxhp;  // before a hit of 40
+    std::vector<std::int32_t> reply_draws;
+    std::string lines;
+  } cases[] = {
+      {69, 69, {7000, 9000}, cry + "\t\t乙:反击啊，你们这群废物！集火那个甲！\n"},
+      {69, 69, {6999, 7000, 0}, ouch},
+      {70, 320, {7000, 8999}, ouch},  // 30 left: no cry drawn; 40 is an eighth of 320
+      {70, 328, {8999}, ""},          // 40 is less than an eighth of 328: no complaint drawn
+  };
+  for (const auto& c : cases) {
+    Duel t;
+    t.at(2).hp(c.maxhp).hp_only(c.hp);
+    t.draws({/*spread*/ 0, 0, 0, 0, kCall});
+    t.random.script(c.reply_draws);
+    t.draws({/*no follow-up*/ 0});
+    t.hit();
+    EXPECT_EQ(t.transcript(), "乙掉了40点血\n" + c.lines) << c.hp << " " << c.maxhp;
+    EXPECT_EQ(t.g.b[2].protect, c.lines.starts_with(cry) ? 2 : 0);
+    EXPECT_EQ(t.g.b[2].converge, c.reply_draws.back() > 8999 ? 1 : 0);
+  }
+}
+
+TEST(Attack, TheFollowUpAfterAKillCanStillCallFocusFireOnTheFallen) {
+  const struct {
+    std::vector<std::int32_t> draws;
+    std::string line;
+    bool focus;
+  } cases[] = {{{7000}, "到你们了！干掉这个家伙！", true},
+               {{6999, 7000}, "完成！接下来交给你们！", false},
+               {{0, 0, 7000}, "漂亮！各位集火这家伙！", true}};
+  for (const auto& c : cases) {
+    Duel t;
+    t.target().hp = 40;
+    t.draws({/*spread*/ 0, 0, 0, 0, kCall});
+    t.random.script(c.draws);
+    t.hit();
+    EXPECT_EQ(t.transcript(), "乙掉了40点血\n   乙被秒杀了\n\t\t甲:" + c.line + "\n");
+    EXPECT_EQ(t.g.b[1].converge, c.focus ? 2 : 0);
+  }
+}
+
+}  // namespace
+}  // namespace morvane
