@@ -1,0 +1,122 @@
+#include "battle/status.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/scenario.hpp"
+
+namespace morvane {
+namespace {
+
+using namespace morvane::testing;
+
+// 甲 in slot 1 acted last; 乙 in slot 2 bears the status.
+struct Bearer : Scenario {
+  explicit Bearer(std::int32_t zt) {
+    fighter("甲", 1);
+    fighter("乙", 2).zt(zt);
+  }
+  rw& x() { return g.a[2]; }
+  bool step() { return status_step(g, 2, 1); }
+  // A status hit with spread r and no chatter; the bearer survives it.
+  void quiet_hit(std::int32_t r) { draws({r, 0, 0, 0, /*no reply*/ 0, /*no follow-up*/ 0}); }
+};
+
+TEST(StatusStep, AWaterPrisonStruggleCostsTheTurnAndHurtsAsABlowFromTheLastActor) {
+  Bearer t(1);
+  t.console.show_colors = true;
+  t.x().def = 7;
+  t.draws({/*never frees at 1*/ 2, /*spread*/ 10, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000});
+  t.draws({7000});
+  EXPECT_FALSE(t.step());
+  EXPECT_EQ(t.transcript(),
+            "乙在[c1]水牢[c0]里挣扎，但是扣血，乙掉了15点血\n\t\t甲:到你们了！干掉这个家伙！\n");
+  EXPECT_EQ(t.x().zt, 2);
+}
+
+TEST(StatusStep, BreakingFreeFromTheWaterPrisonGetsLikelierAndIsCertainOnTheFourthTurn) {
+  const struct {
+    std::int32_t zt, draw;
+    bool frees;
+  } cases[] = {{2, 0, true}, {2, 1, false}, {3, 1, true}, {3, 2, false}, {4, 2, true}};
+  for (const auto& c : cases) {
+    Bearer t(c.zt);
+    t.draws({c.draw});
+    if (!c.frees) t.quiet_hit(0);
+    EXPECT_EQ(t.step(), c.frees) << c.zt << " " << c.draw;
+    EXPECT_EQ(t.x().zt, c.frees ? 0 : c.zt + 1);
+    EXPECT_EQ(t.transcript().starts_with("乙从水牢中挣脱出来\n"), c.frees);
+  }
+}
+
+TEST(StatusStep, IceFromEightCostsTwoTurnsAndFrostbiteHealsOrFreezesAgain) {
+  Bearer t(8);
+  EXPECT_FALSE(t.step());
+  EXPECT_FALSE(t.step());
+  EXPECT_TRUE(t.step());
+  t.x().zt = 11;  // frozen once more, then frostbitten
+  EXPECT_FALSE(t.step());
+  t.draws({/*flare-up*/ 19, /*cure*/ 20});
+  EXPECT_TRUE(t.step());
+  EXPECT_EQ(t.x().zt, 8);
+  t.x().zt = 12;
+  EXPECT_TRUE(t.step());
+  EXPECT_EQ(t.x().zt, 0);
+  const std::string frozen = "乙在冰块里无法动弹\n";
+  EXPECT_EQ(t.transcript(), frozen + frozen + "乙所处的冰块融化了\n" + frozen +
+                                "乙冻伤发作，他又冻住了\n乙从冻伤中恢复过来\n");
+}
+
+TEST(StatusStep, TormentHitsThreeTimesHarderEachTimeAndEndsInFrostbite) {
+  Bearer t(15);
+  t.x().def = 10;
+  std::string expected;
+  for (int tick = 1; tick <= 3; ++tick) {
+    t.quiet_hit(20);
+    EXPECT_TRUE(t.step());
+    expected += "乙因为钻心受到伤害…\n乙掉了" + std::to_string(10 * tick) + "点血\n";
+  }
+  EXPECT_EQ(t.transcript(), expected);
+  EXPECT_EQ(t.x().zt, 12);
+}
+
+TEST(StatusStep, BleedingHitsFourTimesAndThenRestsAtTwenty) {
+  Bearer t(16);
+  t.at(2).hp(400).def(5);
+  for (int tick = 1; tick <= 5; ++tick) {
+    if (tick <= 4) t.quiet_hit(30);  // a twentieth of 400, less 20, plus the spread
+    EXPECT_TRUE(t.step());
+  }
+  EXPECT_EQ(t.x().zt, 20);
+  EXPECT_EQ(t.x().hp, 400 - 4 * 30);
+}
+
+TEST(StatusStep, InvincibilityHoldsTheDefenceThenEndsWithAFullHealAndAnOrdinaryDefence) {
+  Bearer t(22);
+  t.at(2).hp(500).hp_only(100).def(15).ml(39);  // lasts 39 / 10 = 3 turns
+  EXPECT_TRUE(t.step());
+  t.x().def = 15;
+  EXPECT_TRUE(t.step());
+  EXPECT_EQ(t.x().def, 2147483647);
+  t.draws({49});
+  EXPECT_TRUE(t.step());
+  EXPECT_EQ(t.transcript(), "乙的防御高到离谱！\n乙的防御高到离谱！\n乙的无敌时间已过！\n");
+  EXPECT_EQ(t.x().hp, 500);
+  EXPECT_EQ(t.x().def, 119);
+  EXPECT_EQ(t.x().zt, 25);
+}
+
+TEST(StatusStep, AReplacedInvincibilityKeepsItsDefenceAndBleedingStillHurtsThroughIt) {
+  Bearer t(22);
+  t.at(2).hp(500);
+  t.step();
+  t.x().zt = 16;  // another status laid over it
+  t.quiet_hit(10);
+  t.step();
+  EXPECT_EQ(t.transcript(), "乙的防御高到离谱！\n乙因为流血受到伤害…\n乙掉了15点血\n");
+  EXPECT_EQ(t.x().def, 2147483647);
+}
+
+}  // namespace
+}  // namespace morvane
