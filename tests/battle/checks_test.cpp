@@ -1,0 +1,43 @@
+#include "battle/checks.hpp"
+
+#include <gtest/gtest.h>
+
+#include "support/scenario.hpp"
+
+namespace morvane {
+namespace {
+
+using namespace morvane::testing;
+
+TEST(Checkwin, CountsEveryTeamAndEndsWhenAtMostOneTeamNumberedUpToNStands) {
+  Scenario t;
+  t.fighter("甲", 1);
+  t.fighter("乙", 1);
+  t.fighter("丙", 2).dead(-30);
+  t.fighter("丁", 3);
+  EXPECT_FALSE(checkwin(t.g));
+  EXPECT_EQ(t.g.chrs[1], 2);
+  EXPECT_EQ(t.g.chrs[2], 0);
+  t.g.n = 2;  // team 3 is counted but no longer keeps the battle going
+  EXPECT_TRUE(checkwin(t.g));
+  EXPECT_EQ(t.g.chrs[3], 1);
+  t.at(1).dead();
+  t.at(2).dead();
+  t.at(4).dead(-5);
+  EXPECT_TRUE(checkwin(t.g));
+  EXPECT_EQ(t.g.chrs[1] + t.g.chrs[3], 0);
+}
+
+TEST(Checklivings, CountsOnlyLivingEnemiesWhetherOrNotTheAskerIsAlive) {
+  Scenario t;
+  t.fighter("甲", 1).dead();
+  t.fighter("乙", 1);
+  t.fighter("丙", 2);
+  t.fighter("丁", 3).dead(-1);
+  t.fighter("棋子", 3);
+  EXPECT_EQ(checklivings(t.g, 1), 2);
+  EXPECT_EQ(checklivings(t.g, 3), 2);
+}
+
+}  // namespace
+}  // namespace morvane
