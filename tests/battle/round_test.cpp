@@ -1,0 +1,201 @@
+#include "battle/round.hpp"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "support/scenario.hpp"
+
+namespace morvane {
+namespace {
+
+using namespace morvane::testing;
+
+// The draws of a blow with spread r and no chatter, dodge or critical hit.
+void quiet_hit(Scenario& t, std::int32_t r, bool target_survives) {
+  t.draws({r, 0, 0, 0});
+  if (target_survives) t.draws({/*no reply*/ 0});
+  t.draws({/*no follow-up*/ 0});
+}
+
+// 甲 in slot 1 takes the only turns of one round per strategy in `knxs`, everyone else sitting
+// in ice; returns the names of those it hit, in order, joined by '/'.
+std::string targets(Scenario& t, std::initializer_list<std::int32_t> knxs,
+                    std::int32_t focus_draw = 0) {
+  for (std::int32_t j = 2; j < t.g.rs; ++j)
+    t.at(j).zt(8);
+  for (const std::int32_t knx : knxs) {
+    t.draws({knx, focus_draw});
+    quiet_hit(t, 0, true);
+  }
+  t.g.round_budget = static_cast<std::int64_t>(knxs.size());
+  game(t.g);
+  std::string hit;
+  const std::string& s = t.transcript();
+  const std::string lead = "甲发动攻击，";
+  for (auto at = s.find(lead); at != std::string::npos; at = s.find(lead, at + 1)) {
+    const auto from = at + lead.size();
+    hit += (hit.empty() ? "" : "/") + s.substr(from, s.find("掉了", from) - from);
+  }
+  return hit;
+}
+
+TEST(Round, EachStrategyPicksAmongLivingEnemiesOnlyAndTheLowestSlotOnATie) {
+  // Per strategy (fewest hp, most atk, most hp, most def): 乙 is the worst pick, 丙 and 丁 tie
+  // for the best, the ally 戊 and the fallen 己 would be better still.
+  const std::int32_t worst[] = {500, 70, 400, 10}, best[] = {300, 90, 600, 20},
+                     beyond[] = {50, 200, 900, 30};
+  for (std::int32_t knx = 0; knx < 4; ++knx) {
+    Scenario t;
+    std::int32_t rw::*const field = knx == 1 ? &rw::atk : knx == 3 ? &rw::def : &rw::hp;
+    t.fighter("甲", 1);
+    t.fighter("戊", 1).record().*field = beyond[knx];
+    t.fighter("己", 2).record().*field = beyond[knx];
+    t.at(3).dead(-5);
+    t.fighter("乙", 2).record().*field = worst[knx];
+    t.fighter("丙", 2).record().*field = best[knx];
+    t.fighter("丁", 2).record().*field = best[knx];
+    EXPECT_EQ(targets(t, {knx}), "丙") << knx;
+  }
+}
+
+TEST(Round, StrategyZeroPassesOverOneThousandHitPointsAndThenKeepsThePreviousTarget) {
+  Scenario t;
+  t.fighter("甲", 1);
+  t.fighter("乙", 2).hp(1000).atk(10);
+  t.fighter("丙", 2).hp(2000).atk(90);
+  EXPECT_EQ(targets(t, {/*most atk*/ 1, /*fewest hp, none under 1000*/ 0}), "丙/丙");
+
+  Scenario u;  // with no target chosen yet in the battle: the first living enemy
+  u.fighter("甲", 1);
+  u.fighter("乙", 2).dead();
+  u.fighter("丙", 2).hp(1500);
+  u.fighter("丁", 2).hp(1000);
+  EXPECT_EQ(targets(u, {0}), "丙");
+
+  Scenario v;
+  v.fighter("甲", 1);
+  v.fighter("乙", 2).hp(1000);
+  v.fighter("丙", 2).hp(999);
+  EXPECT_EQ(targets(v, {0}), "丙");
+}
+
+TEST(Round, StrategyTwoPrefersADarkEnemyUnlessAStrongerOneComesAfterIt) {
+  for (const std::int32_t last_hp : {600, 0}) {
+    Scenario t;
+    t.fighter("甲", 1);
+    t.fighter("乙", 2).hp(500);
+    t.fighter("丙", 2).hp(100).sx(7);
+    t.fighter("丁", 2).hp(400);
+    t.fighter("戊", 2).hp(last_hp);
+    EXPECT_EQ(targets(t, {2}), last_hp > 0 ? "戊" : "丙");
+  }
+}
+
+TEST(Round, FocusFireOverridesTheTargetWhenAliveEvenIfItNamesAnAlly) {
+  const struct {
+    std::int32_t converge, focus_draw;
+    std::string hit;
+  } cases[] = {{2, 30, "乙"}, {2, 29, "丙"}, {4, 99, "丙"}, {5, 30, "戊"}, {0, 99, "丙"}};
+  for (const auto& c : cases) {
+    Scenario t;
+    t.fighter("甲", 1);
+    t.fighter("乙", 2).hp(500);
+    t.fighter("丙", 2).hp(300);
+    t.fighter("丁", 2).dead();
+    t.fighter("戊", 1);
+    t.g.b[1].converge = c.converge;
+    EXPECT_EQ(targets(t, {0}, c.focus_draw), c.hit) << c.converge << " " << c.focus_draw;
+  }
+}
+
+TEST(Round, StatusDamageComesFromTheLastActorAndTheRoundEndsWithEveryonesHitPoints) {
+  Scenario t;
+  t.fighter("甲", 1);
+  t.fighter("乙", 2).zt(16);
+  t.fighter("丙", 2).dead(-5);
+  t.draws({/*knx*/ 0, /*focus*/ 0});
+  quiet_hit(t, 0, true);
+  t.draws({/*bleeding: spread*/ 20, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000, 7000});
+  t.draws({/*knx*/ 0, /*focus*/ 0});
+  quiet_hit(t, 10, true);
+  t.g.round_budget = 1;
+  t.console.show_pauses = true;
+  EXPECT_FALSE(game(t.g));
+  EXPECT_EQ(t.transcript(),
+            "甲发动攻击，乙掉了40点血\n[p700]乙因为流血受到伤害…\n乙掉了15点血\n"
+            "\t\t甲:到你们了！干掉这个家伙！\n[p1000]乙发动攻击，甲掉了50点血\n[p700]"
+            "回合结束，目前血量：250 245 -5 [p1000]\n[p500]");
+  EXPECT_EQ(t.g.hhs, 2);
+  EXPECT_EQ(t.g.n, 3);
+}
+
+TEST(Round, BeforeAnyoneActsStatusDamageComesFromTheBearerWhoStillActsIfItKilledHim) {
+  Scenario t;
+  t.fighter("乙", 2).hp(400).hp_only(5).zt(16);
+  t.fighter("甲", 1).hp(40);
+  t.draws({/*bleeding: spread*/ 10, 0, 0, 0, /*follow-up*/ 13000, 7000});
+  t.draws({/*knx*/ 0, /*focus fire on the fallen 乙*/ 30});
+  quiet_hit(t, 0, false);
+  EXPECT_TRUE(game(t.g));
+  EXPECT_EQ(t.transcript(),
+            "乙因为流血受到伤害…\n乙掉了10点血\n   乙被秒杀了\n\t\t乙:到你们了！干掉这个家伙！\n"
+            "乙发动攻击，甲掉了40点血\n   甲被秒杀了\n");
+}
+
+TEST(Round, ABattleWithOneTeamLeftEndsBeforeItsFirstRound) {
+  Scenario t;
+  t.fighter("甲", 1);
+  t.fighter("乙", 2).dead();
+  EXPECT_TRUE(game(t.g));
+  EXPECT_EQ(t.transcript(), "");
+  EXPECT_EQ(t.g.hhs + t.g.n, 1 + 2);
+}
+
+TEST(Round, ASummonedFighterActsInTheRoundItWasSummoned) {
+  Scenario t;
+  t.fighter("甲", 1).sx(8);
+  t.fighter("乙", 2).hp(30).zt(8);
+  t.draws({/*knx*/ 0, /*focus*/ 0, /*召唤棋子*/ 69, /*no ultimate*/ 999});
+  t.draws({/*棋子: knx*/ 0, /*focus*/ 0});
+  quiet_hit(t, 0, false);
+  EXPECT_TRUE(game(t.g));
+  EXPECT_EQ(t.transcript(),
+            "甲使用了召唤棋子，场上出现了一个棋子\n乙在冰块里无法动弹\n"
+            "棋子发动攻击，乙掉了30点血\n   乙被秒杀了\n");
+}
+
+TEST(Round, ASkillKillingTheLastEnemyEndsTheBattleOnlyAtTheNextBasicAttackOrTheRoundEnd) {
+  for (const bool ally_follows : {true, false}) {
+    Scenario t;
+    t.fighter("甲", 1).sx(1);
+    t.fighter("乙", 2).hp(60);
+    t.draws({/*knx*/ 0, /*focus*/ 0, /*火球术*/ 69, /*no ultimate*/ 999, /*fireball*/ 0});
+    quiet_hit(t, 0, false);
+    std::string expected = "甲使用了火球术，乙掉了60点血\n   乙被秒杀了\n";
+    if (ally_follows) {  // 丙 finds no living enemy, keeps the fallen target and strikes it again
+      t.fighter("丙", 1);
+      t.draws({/*knx*/ 2, /*focus*/ 0});
+      quiet_hit(t, 0, false);
+      expected += "丙发动攻击，乙掉了40点血\n   乙被秒杀了\n";
+    }
+    EXPECT_TRUE(game(t.g));
+    EXPECT_EQ(t.transcript(), expected);
+    EXPECT_EQ(t.g.hhs, 1);
+  }
+}
+
+TEST(Round, TheAuthorShrugsOffStatusesAfterDrawingHisColour) {
+  Scenario t;
+  t.console.show_colors = true;
+  t.fighter("作者", 1).sx(33).zt(1);
+  t.fighter("乙", 2).hp(40);
+  t.draws({/*colour*/ 5, /*knx*/ 0, /*focus*/ 0, /*no skill*/ 0, 0});
+  quiet_hit(t, 0, false);
+  EXPECT_TRUE(game(t.g));
+  EXPECT_EQ(t.transcript(), "[c0][c0][c5]作者发动攻击，乙掉了40点血\n   乙被秒杀了\n[c0]");
+}
+
+}  // namespace
+}  // namespace morvane
