@@ -58,7 +58,6 @@ TEST(Attack, TheDeathLineDependsOnHowFarBelowZeroAndOnTheFirstRound) {
     std::string line;
   } cases[] = {{2, -400, "在一道伴着巨响的强光中消失了"},
                {2, -399, "化为尘埃"},
-               {2, -100, "化为尘埃"},
                {1, -100, "化为尘埃"},
                {2, -99, "重伤身亡"},
                {1, -99, "被秒杀了"},
@@ -76,23 +75,24 @@ TEST(Attack, TheDeathLineDependsOnHowFarBelowZeroAndOnTheFirstRound) {
 }
 
 TEST(Attack, TheOpeningCallsAreTriedInOrderAndRecordedForTheAttackersTeam) {
-  const std::int32_t bars[] = {8999, 7999, 6999, 5999, 4999, 3999};
-  const std::string lines[] = {"我要上了！各位搭把手集火乙！",
-                               "配合我一下！集火乙！到时候没得吃亏！",
-                               "我想你们需要集火乙以达到最佳战术效果。",
-                               "我要上了！各位掩护我！",
-                               "你们最好掩护我一下，除非想输掉这场战斗。",
-                               "如果你们不想看着我死在这儿，就掩护我，白痴！"};
-  for (int k = 0; k < 6; ++k) {
+  const struct {
+    std::vector<std::int32_t> draws;  // each call just misses until the last draw
+    std::string line;
+    bool focus;
+  } cases[] = {{{9000}, "我要上了！各位搭把手集火乙！", true},
+               {{8999, 7999, 6999, 6000}, "我要上了！各位掩护我！", false},
+               {{8999, 7999, 6999, 5999, 4999, 4000},
+                "如果你们不想看着我死在这儿，就掩护我，白痴！",
+                false}};
+  for (const auto& c : cases) {
     Duel t;
     t.draws({/*spread*/ 0, kCall});
-    for (int i = 0; i < k; ++i)
-      t.draws({bars[i]});  // every earlier call just misses
-    t.draws({bars[k] + 1, 0, 0, 0, 0});
+    t.random.script(c.draws);
+    t.draws({0, 0, 0, 0});
     t.hit();
-    EXPECT_EQ(t.transcript(), "\n\t甲:" + lines[k] + "\n乙掉了40点血\n");
-    EXPECT_EQ(t.g.b[1].converge, k < 3 ? 2 : 0);
-    EXPECT_EQ(t.g.b[1].protect, k < 3 ? 0 : 1);
+    EXPECT_EQ(t.transcript(), "\n\t甲:" + c.line + "\n乙掉了40点血\n");
+    EXPECT_EQ(t.g.b[1].converge, c.focus ? 2 : 0);
+    EXPECT_EQ(t.g.b[1].protect, c.focus ? 0 : 1);
   }
 }
 
@@ -122,22 +122,12 @@ TEST(Attack, TheCoverCryNeedsTwentyNineHitPointsOrLessAndSilencesTheComplaint) {
 }
 
 TEST(Attack, TheFollowUpAfterAKillCanStillCallFocusFireOnTheFallen) {
-  const struct {
-    std::vector<std::int32_t> draws;
-    std::string line;
-    bool focus;
-  } cases[] = {{{7000}, "到你们了！干掉这个家伙！", true},
-               {{6999, 7000}, "完成！接下来交给你们！", false},
-               {{0, 0, 7000}, "漂亮！各位集火这家伙！", true}};
-  for (const auto& c : cases) {
-    Duel t;
-    t.target().hp = 40;
-    t.draws({/*spread*/ 0, 0, 0, 0, kCall});
-    t.random.script(c.draws);
-    t.hit();
-    EXPECT_EQ(t.transcript(), "乙掉了40点血\n   乙被秒杀了\n\t\t甲:" + c.line + "\n");
-    EXPECT_EQ(t.g.b[1].converge, c.focus ? 2 : 0);
-  }
+  Duel t;
+  t.target().hp = 40;
+  t.draws({/*spread*/ 0, 0, 0, 0, kCall, /*first call misses*/ 6999, 0, 7000});
+  t.hit();
+  EXPECT_EQ(t.transcript(), "乙掉了40点血\n   乙被秒杀了\n\t\t甲:漂亮！各位集火这家伙！\n");
+  EXPECT_EQ(t.g.b[1].converge, 2);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST(Checklivings, CountsOnlyLivingEnemiesWhetherOrNotTheAskerIsAlive) {
   t.fighter("丁", 3).dead(-1);
   t.fighter("棋子", 3);
   EXPECT_EQ(checklivings(t.g, 1), 2);
-  EXPECT_EQ(checklivings(t.g, 3), 2);
+  EXPECT_EQ(checklivings(t.g, 5), 2);
 }
 
 }  // namespace
