@@ -1,0 +1,167 @@
+// The executable under rough handling: a reader that goes away, Ctrl-C in the middle of a pause
+// or a key wait, input that ends early, and bad arguments to `morvane simulate`.
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace morvane {
+namespace {
+
+struct Outcome {
+  std::string out;
+  int status = -1;  // exit status, or 128 + signal
+};
+
+int decode(int raw) {
+  return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+}
+
+// Runs a shell command line and keeps its standard output.
+Outcome shell(const std::string& command) {
+  Outcome r;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return r;
+  char buf[4096];
+  for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+    r.out.append(buf, got);
+  r.status = decode(pclose(pipe));
+  return r;
+}
+
+std::string names(const char* prefix, int count) {
+  std::string line;
+  for (int i = 0; i < count; ++i)
+    line += (i ? "/" : "") + std::string(prefix) + std::to_string(i);
+  return line;
+}
+
+TEST(Robustness, AReaderThatGoesAwayEndsTheGameQuietly) {
+  // Far more output than a pipe holds, so the game is still writing when head has gone.
+  const Outcome r = shell(
+      "printf '1\\n2\\n" + names("a", 200) + "\\n" + names("b", 200) + "\\n' | " + MORVANE_BIN +
+      " --seed 3 --no-pause 2>&1 | head -5 >/dev/null; echo " + "\"${PIPESTATUS[1]}\"");
+  const int status = std::atoi(r.out.c_str());
+  EXPECT_TRUE(status == 0 || status == 128 + SIGPIPE) << r.out;
+}
+
+TEST(Robustness, InputThatEndsEarlyEndsTheGameByTheEndOfInputRule) {
+  // The second team's line never comes: it reads as empty and makes one fighter without a name.
+  Outcome r =
+      shell("printf '1\\n2\\n甲/乙\\n' | " + std::string(MORVANE_BIN) + " --seed 5 --no-pause");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("如果想再来请重新运行程序"), std::string::npos);
+  // Endless mode with no upgrade choices left gives up at every menu until the player falls.
+  r = shell("printf '3\\n6\\n' | " + std::string(MORVANE_BIN) + " --seed 8 --no-pause");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("你最后挑战到第"), std::string::npos);
+  EXPECT_NE(r.out.find("你选择放弃。"), std::string::npos);
+}
+
+TEST(Robustness, SimulateRefusesBadArgumentsWithStatusTwo) {
+  const std::string bin = MORVANE_BIN;
+  for (const char* args :
+       {"simulate", "simulate --games 0 甲 乙", "simulate --mode 3 甲 乙",
+        "simulate --games -5 甲 乙", "simulate --threads 0 甲 乙", "simulate --seed x 甲 乙"}) {
+    const Outcome r = shell(bin + " " + args + " 2>&1");
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_FALSE(r.out.empty()) << args;
+  }
+  const Outcome ok = shell(bin + " simulate --games 50 --threads 2 --json 甲/乙 丙/丁");
+  EXPECT_EQ(ok.status, 0);
+  EXPECT_NE(ok.out.find("\"games\":50"), std::string::npos) << ok.out;
+}
+
+// The game on a pseudo-terminal, as a player would run it.
+class OnATerminal : public ::testing::Test {
+ protected:
+  void start(const char* extra_arg) {
+    pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid_, 0);
+    if (pid_ == 0) {
+      unsetenv("NO_COLOR");
+      execl(MORVANE_BIN, MORVANE_BIN, "--seed", "1", extra_arg, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  void TearDown() override {
+    if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (master_ >= 0) close(master_);
+  }
+  // Reads what the game shows until `text` appears (or a few seconds pass).
+  bool read_until(const std::string& text) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (seen_.find(text) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      pollfd p{master_, POLLIN, 0};
+      if (poll(&p, 1, 100) <= 0) continue;
+      char buf[1024];
+      const ssize_t got = read(master_, buf, sizeof buf);
+      if (got <= 0) return seen_.find(text) != std::string::npos;
+      seen_.append(buf, static_cast<std::size_t>(got));
+    }
+    return true;
+  }
+  bool terminal_is_raw() {
+    termios t{};
+    return tcgetattr(master_, &t) == 0 && (t.c_lflag & ICANON) == 0;
+  }
+  // Presses Ctrl-C and waits for the game to end of it.
+  int interrupt() {
+    const char ctrl_c = '\x03';
+    EXPECT_EQ(write(master_, &ctrl_c, 1), 1);
+    int raw = 0;
+    waitpid(pid_, &raw, 0);
+    pid_ = -1;
+    read_until("\x1b[0m\x1b[0m");  // drain what was written on the way out
+    return decode(raw);
+  }
+
+  pid_t pid_ = -1;
+  int master_ = -1;
+  std::string seen_;
+};
+
+TEST_F(OnATerminal, CtrlCDuringTheKeyWaitRestoresTheTerminalAndTheColour) {
+  start("--color=always");
+  ASSERT_TRUE(read_until("请按下任意键继续。"));
+  for (int i = 0; i < 100 && !terminal_is_raw(); ++i)
+    usleep(10000);
+  ASSERT_TRUE(terminal_is_raw()) << "the key wait reads a raw key";
+  EXPECT_EQ(interrupt(), 128 + SIGINT);
+  EXPECT_FALSE(terminal_is_raw());
+  termios t{};
+  ASSERT_EQ(tcgetattr(master_, &t), 0);
+  EXPECT_NE(t.c_lflag & ECHO, 0u);
+  EXPECT_NE(seen_.rfind("\x1b[0m"), std::string::npos);
+}
+
+TEST_F(OnATerminal, CtrlCDuringAPauseRestoresTheColour) {
+  start("--speed=0.01");  // a hundred times slower: the pauses last long enough to interrupt
+  ASSERT_TRUE(read_until("继续。"));
+  const std::string keys = "x1\n1\n甲\n";
+  ASSERT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+  ASSERT_TRUE(read_until("下面的数值"));
+  const std::size_t before = seen_.size();
+  EXPECT_EQ(interrupt(), 128 + SIGINT);
+  EXPECT_NE(seen_.find("\x1b[0m", before), std::string::npos) << "colour reset on the way out";
+  EXPECT_FALSE(terminal_is_raw());
+}
+
+}  // namespace
+}  // namespace morvane
+#endif
