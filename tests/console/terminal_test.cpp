@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "console/platform.hpp"
-#include "modes/setup.hpp"
-#include "support/scenario.hpp"
 
 namespace morvane {
 namespace {
-
-using namespace morvane::testing;
 
 TEST(Colors, TheOptionWinsAndAutoWantsATerminalWithoutNoColor) {
   for (const bool tty : {false, true}) {
@@ -43,22 +37,6 @@ TEST(Encoding, GbkNamesSurviveTheRoundTripAndStrayBytesPassThrough) {
   // An emoji has no GBK form: its bytes go out as they are, and the text after it converts.
   EXPECT_EQ(platform::utf8_to_gbk()->convert("\xF0\x9F\x98\x80甲"), "\xF0\x9F\x98\x80\xBC\xD7");
   EXPECT_EQ(platform::gbk_to_utf8()->convert("x\x81"), "x\x81");  // a lead byte cut short
-}
-
-TEST(Encoding, APlayerOnAGbkConsoleWhoTypesJiegeGetsTheNamedCharacter) {
-  TerminalOptions options;
-  options.encoding = EncodingChoice::Gbk;
-  options.color = ColorChoice::Never;
-  options.no_pause = true;
-  std::istringstream typed("\xBD\xDC\xB8\xE7 \xBD\xDC\xB8\xE7/w_k");
-  TerminalConsole console(options, typed);
-  Scenario t;
-  t.draws({0, 0, 0, 0, 0});
-  create_fighter(t.g, console.read_word(), 1, 1, Position::Closing);
-  EXPECT_EQ(t.g.a[1].name, "杰哥");
-  EXPECT_EQ(t.g.a[1].sx, 16);
-  EXPECT_EQ(console.read_word(), "杰哥/w_k");
-  EXPECT_EQ(console.read_word(), "");
 }
 
 }  // namespace
