@@ -19,17 +19,16 @@ Draws seq(std::initializer_list<Draws> parts) {
     out.insert(out.end(), p.begin(), p.end());
   return out;
 }
-const Draws kPlain{999};                 // the cast is no ultimate
-const Draws kWounds{20, 0, 0, 0, 0, 0};  // a hit of exactly its value that the target survives
-const Draws kKills{20, 0, 0, 0, 0};      // the same hit, fatal
-const Draws kBlocked{20, 0, 0, 0};       // a hit that does no damage
+// The draws of a hit of exactly its attack value (spread 20; no call, dodge, critical hit, reply
+// or follow-up) that the target survives, that kills, and that does no damage. 999: no ultimate.
+const Draws kWounds{20, 0, 0, 0, 0, 0}, kKills{20, 0, 0, 0, 0}, kBlocked{20, 0, 0, 0};
 
 TEST(OceanEnemy, AgainstTheLargestMaximumOddAndEvenPercentagesWrapDifferently) {
   Scenario t;
   auto ocean = t.fighter("vmrqtoa4817", 1).sx(14);
   t.fighter("作者", 2).hp(2147483647).def(300);
   t.fighter("影", 2).hp(2147483647);
-  t.random.script(seq({kPlain, {2}, kWounds, {99}, kBlocked}));  // 3%, then 100%
+  t.random.script(seq({{999}, {2}, kWounds, {99}, kBlocked}));  // 3%, then 100%
   cljn(t.g, ocean, 0, 2);
   EXPECT_EQ(t.transcript(),
             "vmrqtoa4817使用了海洋之敌，释放出了海洋之力!\n"
@@ -46,7 +45,7 @@ TEST(CoinTails, WithOneEnemyTheWalkCyclesPastAlliesUntilItHits) {
   auto wk = t.fighter("w_k", 1).sx(15);
   auto yi = t.fighter("乙", 2);
   t.fighter("友", 1);
-  t.random.script(seq({kPlain, {0}, {99}, {0}, kKills}));
+  t.random.script(seq({{999}, {0}, {99}, {0}, kKills}));
   cljn(t.g, wk, 1, yi);
   EXPECT_EQ(t.transcript(),
             std::string(kCoinTails) + "乙掉了3000000点血\n   乙在一道伴着巨响的强光中消失了\n\n");
@@ -56,7 +55,7 @@ TEST(CoinTails, AgainstTheAuthorTheWrappedHitDoesNothingButStillSpendsTheBudget)
   Scenario t;
   auto wk = t.fighter("w_k", 1).sx(15);
   auto author = t.fighter("作者", 2).hp(2147483647).def(300);
-  t.random.script(seq({kPlain, {0}, {0}, kBlocked}));
+  t.random.script(seq({{999}, {0}, {0}, kBlocked}));
   cljn(t.g, wk, 1, author);
   EXPECT_EQ(t.transcript(), std::string(kCoinTails) + "作者防御了\n\n");
   EXPECT_EQ(author.record().hp, 2147483647);
@@ -72,83 +71,55 @@ TEST(CoinTails, TheWalkStopsOnceTheBattleIsDecided) {
   EXPECT_EQ(t.transcript(), kCoinTails);
 }
 
-TEST(Sniper, TheTargetCanSlipAwayAtEachOfTheThreeStages) {
-  const std::string stages[] = {"指挥官找到一个高地趴下...\n", "瞄准镜套住了乙...\n",
-                                "食指已轻触扳机...\n"};
-  for (int escape_at = 0; escape_at <= 3; ++escape_at) {
+TEST(Sniper, TheTargetCanSlipAwayAtEachOfTheThreeStagesOrTakesASeventhOfItsHitPoints) {
+  std::string expected = "指挥官使用了狙击枪，";
+  Draws passed{999};
+  for (const char* stage :
+       {"指挥官找到一个高地趴下...\n", "瞄准镜套住了乙...\n", "食指已轻触扳机...\n"}) {
+    expected += stage;
     Scenario t;
     auto commander = t.fighter("指挥官", 1).sx(17);
-    auto yi = t.fighter("乙", 2).hp(700);
-    Draws d{999};
-    std::string expected = "指挥官使用了狙击枪，";
-    for (int k = 0; k < escape_at && k < 3; ++k)
-      d.push_back(79), expected += stages[k];
-    if (escape_at < 3) {
-      d.push_back(80);
-      expected += stages[escape_at] + "乙发现了指挥官并退出了他的视线...\n";
-    } else {
-      d.insert(d.end(), kWounds.begin(), kWounds.end());
-      expected += "指挥官扣动扳机！\n砰！\n乙直接被爆头了！\n乙掉了100点血\n";
-    }
-    t.random.script(d);
-    cljn(t.g, commander, 0, yi);
-    EXPECT_EQ(t.transcript(), expected) << "escape at stage " << escape_at;
+    t.random.script(seq({passed, {80}}));
+    cljn(t.g, commander, 0, t.fighter("乙", 2));
+    EXPECT_EQ(t.transcript(), expected + "乙发现了指挥官并退出了他的视线...\n");
+    passed.push_back(79);
   }
+  Scenario t;
+  auto commander = t.fighter("指挥官", 1).sx(17);
+  t.random.script(seq({passed, kWounds}));
+  cljn(t.g, commander, 0, t.fighter("乙", 2).hp(700));
+  EXPECT_EQ(t.transcript(), expected + "指挥官扣动扳机！\n砰！\n乙直接被爆头了！\n乙掉了100点血\n");
 }
 
 TEST(CallForSupport, EightSoldiersArriveScaledOnlyByAnUltimateAndKeepTheSlotsOtherFields) {
-  for (auto [ultimate, scale] : {std::pair{999, 1}, std::pair{0, 2}}) {
+  for (auto [ultimate, k] : {std::pair{999, 1}, std::pair{0, 2}}) {
     Scenario t;
     auto commander = t.fighter("指挥官", 3).sx(17);
-    t.fighter("乙", 2);
-    t.g.a[3].oy = 7;
-    t.g.a[3].cs = 5;
-    t.g.a[3].zt = 9;
+    t.at(2).oy(7).cs(5).zt(9);  // left behind in the slot
     Draws d{ultimate};
-    for (int k = 0; k < 8; ++k)
+    for (int i = 0; i < 8; ++i)
       d.insert(d.end(), {10, 5, 3, 4, 2});
     t.random.script(d);
-    cljn(t.g, commander, 1, 2);
-    EXPECT_EQ(t.g.rs, 11);
-    const rw& s = t.g.a[3];
-    EXPECT_EQ(s.name, "士兵");
-    EXPECT_EQ(
-        (std::vector{s.hp, s.maxhp, s.atk, s.def, s.ml, s.sx, s.zt, s.team}),
-        (std::vector{160 * scale, 160 * scale, 55 * scale, 23 * scale, 24 * scale, 20, 0, 3}));
-    EXPECT_EQ((std::vector{s.oy, s.cs, t.g.a[4].oy}), (std::vector{7, 5, 0}));
-    EXPECT_FALSE(s.flag);
+    cljn(t.g, commander, 1, commander);
+    const rw& s = t.g.a[2];
+    EXPECT_EQ(s.name + t.g.a[9].name, "士兵士兵");
+    EXPECT_EQ((Draws{t.g.rs, s.hp, s.maxhp, s.atk, s.def, s.ml, s.sx, s.zt, s.team, s.oy, s.cs}),
+              (Draws{10, 160 * k, 160 * k, 55 * k, 23 * k, 24 * k, 20, 0, 3, 7, 5}));
   }
 }
 
-TEST(CallForSupport, OnlyTheSoldiersThatFitTheRosterAreMade) {
-  Scenario t;
-  auto commander = t.fighter("指挥官", 1).sx(17);
-  t.g.rs = kMaxSlot - 1;
-  t.draws({999, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-  cljn(t.g, commander, 1, 2);
-  EXPECT_EQ(t.g.rs, kMaxSlot + 1);
-  EXPECT_EQ(t.g.a[kMaxSlot].name, "士兵");
-}
-
-TEST(Bayonet, EndsAnInvincibilityWithoutItsClosingEffects) {
-  Scenario t;
-  auto soldier = t.fighter("士兵", 1).sx(18);
-  auto trevor = t.fighter("崔佛", 2).zt(22).def(2147483647);
-  t.random.script(seq({kPlain, kWounds}));
-  cljn(t.g, soldier, 0, trevor);
-  EXPECT_EQ(t.transcript(), "士兵使用了刺刀，他向崔佛刺出了一刀!\n崔佛流血了!\n崔佛掉了120点血\n");
-  EXPECT_EQ(trevor.record().zt, 16);
-  EXPECT_EQ(trevor.record().def, 2147483647);
-}
-
-TEST(Rifle, FiresNothingAtADeadTarget) {
+TEST(Soldier, TheBayonetEndsAnInvincibilityForGoodAndTheRifleSparesTheDead) {
   Scenario t;
   t.console.show_pauses = true;
   auto soldier = t.fighter("士兵", 1).sx(18);
-  auto yi = t.fighter("乙", 2).dead(-5);
-  t.draws({999});
-  cljn(t.g, soldier, 1, yi);
-  EXPECT_EQ(t.transcript(), "士兵使用了步枪，他对着乙射出了一梭子子弹！\n[p450][p600]");
+  auto trevor = t.fighter("崔佛", 2).zt(22).def(2147483647);
+  t.random.script(seq({{999}, kWounds, {999}}));
+  cljn(t.g, soldier, 0, trevor);
+  EXPECT_EQ((Draws{trevor.record().zt, trevor.record().def}), (Draws{16, 2147483647}));
+  cljn(t.g, soldier, 1, t.fighter("乙", 2).dead(-5));
+  EXPECT_EQ(t.transcript(),
+            "士兵使用了刺刀，他向崔佛刺出了一刀!\n崔佛流血了!\n崔佛掉了120点血\n[p600]"
+            "士兵使用了步枪，他对着乙射出了一梭子子弹！\n[p450][p600]");
 }
 
 }  // namespace

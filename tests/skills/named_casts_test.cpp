@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "model/random.hpp"
+#include "modes/modes.hpp"
+#include "support/recording_console.hpp"
+
+namespace morvane {
+namespace {
+
+using namespace morvane::testing;
+
+struct SkillsSeen : CastListener {
+  void cast(std::int32_t, std::int32_t ms, int jnbh) override { seen.insert({ms, jnbh}); }
+  std::set<std::pair<std::int32_t, int>> seen;
+};
+
+// Whole team matches of every named character against each other: between them these games see
+// every skill of attributes 9 to 24 cast, soldiers, creepers and 富兰克林's crew included.
+TEST(NamedCasts, WholeMatchesCastEverySkillOfTheNamedAttributesAndNameTheirWinner) {
+  SkillsSeen skills;
+  for (std::uint32_t seed : {1919u, 8585u, 12943u}) {
+    RecordingConsole console(
+        "1\n2\ntessik/Varqueb/Prane/Halvic/vmrqtoa4817/w_k\n"
+        "杰哥/指挥官/mossu_ka/富兰克林/麦克/崔佛\n");
+    Lcg random(seed);
+    auto g = std::make_unique<Game>(console, random);
+    g->on_cast = &skills;
+    play(*g);
+    std::int32_t winner = 0;
+    for (std::int32_t i = 1; i < g->rs; ++i) {
+      if (g->a[i].hp <= 0) continue;
+      if (winner == 0) winner = g->a[i].team;
+      EXPECT_EQ(g->a[i].team, winner) << "seed " << seed << ": two teams still standing";
+    }
+    EXPECT_TRUE(console.transcript().ends_with("胜利的是第" + std::to_string(winner) +
+                                               "队\n如果想再来请重新运行程序"))
+        << "seed " << seed;
+  }
+  for (std::int32_t sx = 9; sx <= 24; ++sx) {
+    // The creeper's thresholds are both 0, so its first skill test always passes.
+    for (int jnbh : sx == 13 ? std::set{0} : std::set{0, 1})
+      EXPECT_TRUE(skills.seen.count({sx, jnbh})) << "attribute " << sx << " skill " << jnbh;
+  }
+}
+
+}  // namespace
+}  // namespace morvane
