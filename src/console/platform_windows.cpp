@@ -1,0 +1,380 @@
+// The Windows side of the terminal: the console API for modes, code pages, colours and the
+// player's typing (UTF-16, converted here), _getch for the key wait, Sleep, and code page 936
+// for GBK.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <conio.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <streambuf>
+#include <string>
+
+#include "console/platform.hpp"
+#include "console/unicode.hpp"
+
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
+#endif
+
+namespace morvane::platform {
+namespace {
+
+constexpr UINT kGbk = 936;
+
+// Palette colour k as a console text attribute (bit 0 blue, 1 green, 2 red, 3 bright): the
+// colours the game has always had on the Windows console.
+constexpr std::array<WORD, 8> kAttributes = {15, 11, 10, 13, 12, 9, 14, 8};
+
+constexpr char kReset[] = "\x1b[0m";
+
+// What setup() changed, for restore() to put back. The Ctrl-C handler runs on a thread of its
+// own; it reads these only after setup() has written them and installed it.
+struct Saved {
+  bool out_console = false;
+  DWORD out_mode = 0;
+  WORD attributes = 7;
+  bool in_console = false;
+  DWORD in_mode = 0;
+  bool code_pages = false;
+  UINT out_cp = 0;
+  UINT in_cp = 0;
+};
+Saved g_saved;
+bool g_setup = false;
+bool g_color_on = false;
+bool g_escapes = true;
+bool g_gbk = false;
+std::atomic<bool> g_attributes_changed{false};
+std::atomic<bool> g_interrupted{false};
+std::atomic<bool> g_restored{false};
+
+bool is_console(HANDLE h) {
+  DWORD mode = 0;
+  return GetConsoleMode(h, &mode) != 0;
+}
+
+void restore_now() {
+  if (!g_setup || g_restored.exchange(true)) return;
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (g_saved.out_console) {
+    if (g_attributes_changed) SetConsoleTextAttribute(out, g_saved.attributes);
+    SetConsoleMode(out, g_saved.out_mode);
+  }
+  if (g_saved.in_console) SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), g_saved.in_mode);
+  if (g_saved.code_pages) {
+    SetConsoleOutputCP(g_saved.out_cp);
+    SetConsoleCP(g_saved.in_cp);
+  }
+}
+
+BOOL WINAPI on_ctrl(DWORD /*event*/) {
+  g_interrupted = true;
+  if (g_color_on && g_escapes) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), kReset, sizeof kReset - 1, &written, nullptr);
+  }
+  restore_now();
+  return FALSE;  // the default handler ends the program, with Ctrl-C's own status
+}
+
+// Bytes in code page cp as UTF-16. With MB_ERR_INVALID_CHARS, false when a byte does not
+// convert; without it such bytes become U+FFFD.
+bool widen(UINT cp, std::string_view bytes, DWORD flags, std::wstring& wide) {
+  wide.clear();
+  if (bytes.empty()) return true;
+  if (bytes.size() > static_cast<std::size_t>(INT_MAX)) return false;
+  const int size = static_cast<int>(bytes.size());
+  const int n = MultiByteToWideChar(cp, flags, bytes.data(), size, nullptr, 0);
+  if (n <= 0) return false;
+  wide.resize(static_cast<std::size_t>(n));
+  return MultiByteToWideChar(cp, flags, bytes.data(), size, wide.data(), n) == n;
+}
+
+// Appends UTF-16 text in code page cp (CP_UTF8 or GBK's 936); false, appending nothing, when a
+// character has no place in it.
+bool narrow(UINT cp, std::wstring_view wide, std::string& out) {
+  if (wide.empty()) return true;
+  if (wide.size() > static_cast<std::size_t>(INT_MAX)) return false;
+  const int size = static_cast<int>(wide.size());
+  // Code page 936 must not swap a missing character for a look-alike ("é" for "e").
+  const DWORD flags = cp == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  BOOL used_default = FALSE;
+  BOOL* check = cp == CP_UTF8 ? nullptr : &used_default;
+  const int n = WideCharToMultiByte(cp, flags, wide.data(), size, nullptr, 0, nullptr, check);
+  if (n <= 0 || used_default) return false;
+  std::string bytes(static_cast<std::size_t>(n), '\0');
+  if (WideCharToMultiByte(cp, flags, wide.data(), size, bytes.data(), n, nullptr, check) != n ||
+      used_default)
+    return false;
+  out += bytes;
+  return true;
+}
+
+// Text from one code page to another, through UTF-16. Most text converts in one go; otherwise
+// it goes a character at a time, and what does not convert passes through as it was.
+class CodePages final : public Transcoder {
+ public:
+  CodePages(UINT from, UINT to) : from_(from), to_(to) {}
+
+  std::string convert(std::string_view text) override {
+    std::string out;
+    std::wstring wide;
+    if (widen(from_, text, MB_ERR_INVALID_CHARS, wide) && narrow(to_, wide, out)) return out;
+    out.clear();
+    while (!text.empty()) {
+      const std::size_t n = character_length(text);
+      if (n > 0 && static_cast<unsigned char>(text[0]) >= 0x80 &&
+          widen(from_, text.substr(0, n), MB_ERR_INVALID_CHARS, wide) && narrow(to_, wide, out)) {
+        text.remove_prefix(n);
+      } else {
+        out += text[0];
+        text.remove_prefix(1);
+      }
+    }
+    return out;
+  }
+
+ private:
+  // Bytes of the character at the start of text; 0 when they are not one.
+  std::size_t character_length(std::string_view text) const {
+    if (from_ == CP_UTF8) return unicode::decode_utf8(text).length;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    return lead >= 0x81 && lead <= 0xFE && text.size() >= 2 ? 2 : 1;
+  }
+
+  UINT from_;
+  UINT to_;
+};
+
+// The player's typing at a console. Plain reads of a console on UTF-8 return NUL bytes for
+// non-ASCII text, so it is read as UTF-16 and handed over in the game's encoding.
+class ConsoleInput final : public std::streambuf {
+ protected:
+  int_type underflow() override {
+    while (gptr() == egptr()) {
+      if (ended_) return traits_type::eof();
+      fill();
+    }
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  void fill() {
+    std::array<wchar_t, 1024> wide{};
+    DWORD got = 0;
+    if (ReadConsoleW(GetStdHandle(STD_INPUT_HANDLE), wide.data(), static_cast<DWORD>(wide.size()),
+                     &got, nullptr) == 0 ||
+        got == 0) {
+      // Ctrl-C cuts a read short with nothing read; its handler is ending the program.
+      for (int i = 0; i < 40 && !g_interrupted; ++i)
+        Sleep(25);
+      if (g_interrupted) Sleep(INFINITE);
+      ended_ = true;
+      return;
+    }
+    std::u16string units;
+    for (DWORD i = 0; i < got; ++i) {
+      // Ctrl-Z ends a console's input, as it does for the C runtime.
+      if (wide[i] == L'\x1a') {
+        ended_ = true;
+        break;
+      }
+      units += static_cast<char16_t>(wide[i]);
+    }
+    text_ = decoder_.decode(units);
+    if (g_gbk) {
+      if (!to_gbk_) to_gbk_ = utf8_to_gbk();
+      text_ = to_gbk_->convert(text_);
+    }
+    setg(text_.data(), text_.data(), text_.data() + text_.size());
+  }
+
+  unicode::Utf16Decoder decoder_;
+  std::unique_ptr<Transcoder> to_gbk_;
+  std::string text_;
+  bool ended_ = false;
+};
+
+std::istream& choose_input() {
+  if (is_console(GetStdHandle(STD_INPUT_HANDLE))) {
+    static ConsoleInput buffer;
+    static std::istream console(&buffer);
+    return console;
+  }
+  // A pipe or a file: its bytes as they are ("\r" and Ctrl-Z included), as on other systems.
+  _setmode(_fileno(stdin), _O_BINARY);
+  return std::cin;
+}
+
+// The game's bytes shown on a console: as UTF-16, so the console's code page cannot garble them.
+bool write_console(HANDLE out, std::string_view bytes) {
+  std::wstring wide;
+  if (!widen(g_gbk ? kGbk : CP_UTF8, bytes, 0, wide)) return bytes.empty();
+  std::wstring_view left = wide;
+  while (!left.empty()) {
+    // Older consoles refuse very large writes; a surrogate pair stays in one piece.
+    std::size_t chunk = std::min<std::size_t>(left.size(), 8192);
+    if (chunk < left.size() && left[chunk - 1] >= 0xD800 && left[chunk - 1] <= 0xDBFF) --chunk;
+    DWORD written = 0;
+    if (WriteConsoleW(out, left.data(), static_cast<DWORD>(chunk), &written, nullptr) == 0 ||
+        written == 0)
+      return false;
+    left.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+void setup(bool color_on, bool gbk) {
+  g_color_on = color_on;
+  g_gbk = gbk;
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  if (GetConsoleMode(out, &mode) != 0) {
+    g_saved.out_console = true;
+    g_saved.out_mode = mode;
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (GetConsoleScreenBufferInfo(out, &info) != 0) g_saved.attributes = info.wAttributes;
+    // Escape sequences where the console understands them (Windows 10 and later); the others
+    // are coloured and cleared by calls. Line ends keep their carriage return.
+    g_escapes = (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+                SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+  } else {
+    // A pipe or a file (or NUL): the same bytes as on any other system, "\n" included.
+    _setmode(_fileno(stdout), _O_BINARY);
+    g_escapes = true;
+  }
+  if (GetConsoleMode(in, &mode) != 0) {
+    g_saved.in_console = true;
+    g_saved.in_mode = mode;
+    // Lines typed are echoed and can be edited; Ctrl-C reaches the handler.
+    SetConsoleMode(in, mode | ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT);
+  }
+  // A console is put on UTF-8, unless the player chose GBK for a console left on code page 936.
+  if (!gbk && (g_saved.out_console || g_saved.in_console)) {
+    g_saved.out_cp = GetConsoleOutputCP();
+    g_saved.in_cp = GetConsoleCP();
+    g_saved.code_pages = true;
+    SetConsoleOutputCP(CP_UTF8);
+    SetConsoleCP(CP_UTF8);
+  }
+  g_setup = true;
+  SetConsoleCtrlHandler(on_ctrl, TRUE);
+}
+
+void restore() {
+  restore_now();
+}
+
+std::istream& input() {
+  static std::istream& in = choose_input();
+  return in;
+}
+
+bool stdout_is_terminal() {
+  return is_console(GetStdHandle(STD_OUTPUT_HANDLE));
+}
+bool stdin_is_terminal() {
+  return is_console(GetStdHandle(STD_INPUT_HANDLE));
+}
+bool stderr_is_terminal() {
+  return is_console(GetStdHandle(STD_ERROR_HANDLE));
+}
+
+bool write_stdout(const char* data, std::size_t size) {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (is_console(out)) return write_console(out, std::string_view(data, size));
+  while (size > 0) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    DWORD written = 0;
+    if (WriteFile(out, data, chunk, &written, nullptr) == 0) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA) {
+        // The reader has gone (`morvane | more` ended early): end quietly, with the status a
+        // POSIX shell gives a program that SIGPIPE ended.
+        restore_now();
+        ExitProcess(128 + 13);
+      }
+      return false;
+    }
+    if (written == 0) return false;
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+void wait_key() {
+  // Function and arrow keys arrive as two codes, the first 0 or 0xE0.
+  const int c = _getch();
+  if (c == 0 || c == 0xE0) _getch();
+}
+
+void sleep_ms(double ms) {
+  if (!(ms > 0)) return;
+  // Whole milliseconds, rounded up so that a short pause still pauses.
+  double left = std::ceil(ms);
+  while (left > 0) {
+    const DWORD part = left > 1e9 ? 1000000000u : static_cast<DWORD>(left);
+    Sleep(part);
+    left -= part;
+  }
+}
+
+std::string locale_codeset() {
+  // The console is set to UTF-8 (and pipes and files get what other systems get); GBK is
+  // chosen with --encoding gbk.
+  return "UTF-8";
+}
+
+bool escape_sequences() {
+  return g_escapes;
+}
+
+void set_color(int k) {
+  if (k < 0 || k >= static_cast<int>(kAttributes.size())) return;
+  // The palette's colours on the console's own background.
+  const auto attribute =
+      static_cast<WORD>((g_saved.attributes & 0xF0) | kAttributes[static_cast<std::size_t>(k)]);
+  if (SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), attribute) != 0)
+    g_attributes_changed = true;
+}
+
+void clear_screen() {
+  // What "cls" does: blank every cell of the buffer and put the cursor home.
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (GetConsoleScreenBufferInfo(out, &info) == 0) return;
+  const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
+  const COORD home{0, 0};
+  DWORD done = 0;
+  FillConsoleOutputCharacterW(out, L' ', cells, home, &done);
+  FillConsoleOutputAttribute(out, info.wAttributes, cells, home, &done);
+  SetConsoleCursorPosition(out, home);
+}
+
+std::unique_ptr<Transcoder> utf8_to_gbk() {
+  return std::make_unique<CodePages>(CP_UTF8, kGbk);
+}
+std::unique_ptr<Transcoder> gbk_to_utf8() {
+  return std::make_unique<CodePages>(kGbk, CP_UTF8);
+}
+
+}  // namespace morvane::platform
