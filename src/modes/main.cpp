@@ -35,13 +35,14 @@ int usage_error(const std::string& message) {
   return kUsageError;
 }
 
-// `\r[####      ] 42% 126/300` on stderr, redrawn in place.
+// `\r[####      ] 42% 126/300` on stderr, redrawn in place. The line only ever grows, so no
+// escape sequence is needed to clear what it covered.
 void draw_progress(std::int64_t done, std::int64_t total) {
   constexpr int kWidth = 30;
   const int filled = total > 0 ? static_cast<int>(done * kWidth / total) : kWidth;
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.resize(kWidth, ' ');
-  std::fprintf(stderr, "\r[%s] %3d%% %lld/%lld\x1b[K", bar.c_str(),
+  std::fprintf(stderr, "\r[%s] %3d%% %lld/%lld", bar.c_str(),
                total > 0 ? static_cast<int>(done * 100 / total) : 100, static_cast<long long>(done),
                static_cast<long long>(total));
   std::fflush(stderr);
