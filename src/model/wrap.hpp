@@ -22,4 +22,10 @@ constexpr std::int32_t wmul(std::int32_t x, std::int32_t y) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(x) * static_cast<std::uint32_t>(y));
 }
 
+// x * a / b, as the game scales a stat: the product wraps around first, then the division
+// truncates toward zero.
+constexpr std::int32_t wmuldiv(std::int32_t x, std::int32_t a, std::int32_t b) {
+  return wmul(x, a) / b;
+}
+
 }  // namespace morvane

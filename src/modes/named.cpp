@@ -9,71 +9,76 @@
 namespace morvane {
 namespace {
 
-// field = field * a, then field = field / b, each step stored.
-void scale(std::int32_t& field, std::int32_t a, std::int32_t b) {
-  field = wmul(field, a);
-  field = field / b;
-}
-
-struct Redraw {  // hp, atk, def, ml = rand() % span + base, in this order
+// New draws for hp, atk, def and ml, in this order: rand() % span + base.
+struct Redraw {
   std::int32_t hp_span, hp_base, atk_span, atk_base, def_span, def_base, ml_span, ml_base;
 };
 
-void redraw(Game& g, rw& x, const Redraw& r) {
-  x.hp = g.rand() % r.hp_span + r.hp_base;
-  x.atk = g.rand() % r.atk_span + r.atk_base;
-  x.def = g.rand() % r.def_span + r.def_base;
-  x.ml = g.rand() % r.ml_span + r.ml_base;
+// hp, atk and def scaled in place, each as field * a / b (a doubling is * 2 / 1).
+struct Scale {
+  std::int32_t hp_a, hp_b, atk_a, atk_b, def_a, def_b;
+};
+
+struct Change {
+  bool redraw;
+  Redraw draws;
+  Scale scale;
+};
+
+constexpr Change redraw(Redraw r) {
+  return {true, r, {}};
+}
+constexpr Change scale(Scale s) {
+  return {false, {}, s};
 }
 
-constexpr Redraw kHighborn{1000, 2000, 100, 200, 100, 100, 120, 40};
-constexpr Redraw kFranklinCrew{100, 400, 50, 100, 50, 60, 50, 50};
+struct NamedCharacter {
+  std::string_view name;
+  std::int32_t sx;
+  Change inner;    // the name ended by a '/'
+  Change closing;  // the last name of its line
+};
+
+constexpr Change kHighborn = redraw({1000, 2000, 100, 200, 100, 100, 120, 40});
+constexpr Change kFranklinCrew = redraw({100, 400, 50, 100, 50, 60, 50, 50});
+constexpr Change kFourThirds = scale({4, 3, 4, 3, 4, 3});
+constexpr Change kUnchanged = scale({1, 1, 1, 1, 1, 1});
+
+constexpr std::array<NamedCharacter, 12> kNamed = {{
+    {"tessik", 9, kHighborn, redraw({1000, 2000, 100, 200, 150, 100, 120, 40})},
+    {"Varqueb", 10, kHighborn, redraw({750, 1500, 100, 100, 75, 60, 90, 30})},
+    {"Prane", 11, scale({2, 1, 3, 2, 2, 1}), scale({2, 1, 3, 2, 3, 2})},
+    {"Halvic", 12, scale({3, 2, 5, 4, 3, 2}), scale({3, 2, 5, 4, 3, 2})},
+    {"vmrqtoa4817", 14, kFourThirds, kFourThirds},
+    {"w_k", 15, kFourThirds, kFourThirds},
+    {"杰哥", 16, scale({2, 1, 3, 2, 3, 2}), scale({2, 1, 3, 2, 3, 2})},
+    {"指挥官", 17, kUnchanged, kUnchanged},
+    {"mossu_ka", 21, scale({3, 2, 4, 3, 4, 3}), scale({3, 2, 4, 3, 4, 3})},
+    {"富兰克林", 22, kFranklinCrew, kFranklinCrew},
+    {"麦克", 23, kFranklinCrew, kFranklinCrew},
+    {"崔佛", 24, kFranklinCrew, kFranklinCrew},
+}};
 
 }  // namespace
 
 void apply_named_character(Game& g, rw& x, Position position) {
-  const std::string_view name = x.name;
-  const bool inner = position == Position::Inner;
-  if (name == "tessik") {
-    redraw(g, x, inner ? kHighborn : Redraw{1000, 2000, 100, 200, 150, 100, 120, 40});
-    x.sx = 9;
-  } else if (name == "Varqueb") {
-    redraw(g, x, inner ? kHighborn : Redraw{750, 1500, 100, 100, 75, 60, 90, 30});
-    x.sx = 10;
-  } else if (name == "Prane") {
-    x.hp = wmul(x.hp, 2);
-    scale(x.atk, 3, 2);
-    if (inner) {
-      x.def = wmul(x.def, 2);
+  for (const NamedCharacter& named : kNamed) {
+    if (x.name != named.name) continue;
+    const Change& change = position == Position::Inner ? named.inner : named.closing;
+    if (change.redraw) {
+      const Redraw& r = change.draws;
+      x.hp = g.rand() % r.hp_span + r.hp_base;
+      x.atk = g.rand() % r.atk_span + r.atk_base;
+      x.def = g.rand() % r.def_span + r.def_base;
+      x.ml = g.rand() % r.ml_span + r.ml_base;
     } else {
-      scale(x.def, 3, 2);
+      const Scale& s = change.scale;
+      x.hp = wmuldiv(x.hp, s.hp_a, s.hp_b);
+      x.atk = wmuldiv(x.atk, s.atk_a, s.atk_b);
+      x.def = wmuldiv(x.def, s.def_a, s.def_b);
     }
-    x.sx = 11;
-  } else if (name == "Halvic") {
-    scale(x.hp, 3, 2);
-    scale(x.atk, 5, 4);
-    scale(x.def, 3, 2);
-    x.sx = 12;
-  } else if (name == "vmrqtoa4817" || name == "w_k") {
-    scale(x.hp, 4, 3);
-    scale(x.atk, 4, 3);
-    scale(x.def, 4, 3);
-    x.sx = name == "w_k" ? 15 : 14;
-  } else if (name == "杰哥") {
-    x.hp = wmul(x.hp, 2);
-    scale(x.atk, 3, 2);
-    scale(x.def, 3, 2);
-    x.sx = 16;
-  } else if (name == "指挥官") {
-    x.sx = 17;
-  } else if (name == "mossu_ka") {
-    scale(x.hp, 3, 2);
-    scale(x.atk, 4, 3);
-    scale(x.def, 4, 3);
-    x.sx = 21;
-  } else if (name == "富兰克林" || name == "麦克" || name == "崔佛") {
-    redraw(g, x, kFranklinCrew);
-    x.sx = name == "富兰克林" ? 22 : name == "麦克" ? 23 : 24;
+    x.sx = named.sx;
+    return;
   }
 }
 

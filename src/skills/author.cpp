@@ -22,12 +22,7 @@ void author(Cast& c, int jnbh) {
       x.ml = 80;
       x.zt = 0;
       x.sx = sx;
-      if (me.flag) {
-        x.hp = wmul(x.hp, me.oy);
-        x.atk = wmul(x.atk, me.oy);
-        x.def = wmul(x.def, me.oy);
-        x.ml = wmul(x.ml, me.oy);
-      }
+      c.ultimate_scale(x, {&rw::hp, &rw::atk, &rw::def, &rw::ml});
       x.maxhp = x.hp;
     });
     pause(g, 500);

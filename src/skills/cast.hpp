@@ -2,9 +2,11 @@
 // One skill cast ("释放技能") and the mechanisms that every attribute's branch shares.
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "battle/attack.hpp"
 #include "model/game.hpp"
+#include "model/wrap.hpp"
 
 namespace morvane {
 
@@ -66,6 +68,14 @@ struct Cast {
       ++failed;
     }
     return bekn;
+  }
+
+  // An ultimate makes what it summons stronger: each stat named, times the caster's ultimate
+  // level (already raised by this cast).
+  void ultimate_scale(rw& x, std::initializer_list<std::int32_t rw::*> stats) const {
+    if (!flag()) return;
+    for (std::int32_t rw::*stat : stats)
+      x.*stat = wmul(x.*stat, oy());
   }
 
   // A summoned fighter joins the caster's team in slot rs (see add_fighter for a full roster).

@@ -112,21 +112,16 @@ void jiege(Cast& c, int jnbh) {
   Game& g = c.g;
   color(g, 6);
   rw& me = c.caster();
-  // x = x * a / b, each step stored.
-  auto raise = [](std::int32_t& field, std::int32_t a, std::int32_t b) {
-    field = wmul(field, a);
-    field = field / b;
-  };
   if (jnbh == 0) {  // 啤酒
     say(g, "他仰头干了一罐啤酒...");
     endl(g);
     pause(g, 700);
     say(g, "杰哥的各项能力上升了!");
     endl(g);
-    raise(me.atk, 3, 2);
-    raise(me.def, 3, 2);
-    raise(me.hp, 4, 3);
-    raise(me.maxhp, 3, 2);
+    me.atk = wmuldiv(me.atk, 3, 2);
+    me.def = wmuldiv(me.def, 3, 2);
+    me.hp = wmuldiv(me.hp, 4, 3);
+    me.maxhp = wmuldiv(me.maxhp, 3, 2);
     me.ml = wadd(me.ml, 50);
     pause(g, 500);
     say(g, "杰哥挥着拳头打出一击...");
@@ -138,10 +133,10 @@ void jiege(Cast& c, int jnbh) {
       pause(g, 600);
       say(g, "杰哥的各项属性再次提升!");
       endl(g);
-      raise(me.atk, 4, 3);
-      raise(me.def, 4, 3);
-      raise(me.hp, 5, 4);
-      raise(me.maxhp, 4, 3);
+      me.atk = wmuldiv(me.atk, 4, 3);
+      me.def = wmuldiv(me.def, 4, 3);
+      me.hp = wmuldiv(me.hp, 5, 4);
+      me.maxhp = wmuldiv(me.maxhp, 4, 3);
       me.ml = wadd(me.ml, 25);
     }
     pause(g, 500);
@@ -214,12 +209,7 @@ void commander(Cast& c, int jnbh) {
       x.ml = g.rand() % 80 + 20;
       x.zt = 0;
       x.sx = g.rand() % 3 + 18;
-      if (me.flag) {
-        x.hp = wmul(x.hp, me.oy);
-        x.atk = wmul(x.atk, me.oy);
-        x.def = wmul(x.def, me.oy);
-        x.ml = wmul(x.ml, me.oy);
-      }
+      c.ultimate_scale(x, {&rw::hp, &rw::atk, &rw::def, &rw::ml});
       x.maxhp = x.hp;
     });
   }

@@ -128,15 +128,6 @@ void dark(Cast& c, int jnbh) {
 void summoning(Cast& c, int jnbh) {
   Game& g = c.g;
   const std::int32_t team = c.caster().team;
-  const std::int32_t oy = c.oy();
-  const bool ultimate = c.flag();
-  // An ultimate scales what it summons by the caster's (raised) ultimate level.
-  auto scale = [&](rw& x) {
-    if (!ultimate) return;
-    x.hp = wmul(x.hp, oy);
-    x.atk = wmul(x.atk, oy);
-    x.def = wmul(x.def, oy);
-  };
 
   if (jnbh == 0) {  // 召唤棋子
     say(g, "场上出现了一个棋子");
@@ -151,7 +142,7 @@ void summoning(Cast& c, int jnbh) {
       x.sx = 0;
       x.cs = 0;
       x.team = team;
-      scale(x);
+      c.ultimate_scale(x, {&rw::hp, &rw::atk, &rw::def});
       x.maxhp = x.hp;
     });
     pause(g, 700);
@@ -186,7 +177,7 @@ void summoning(Cast& c, int jnbh) {
     x.sx = 0;
     x.cs = 0;
     x.team = team;
-    scale(x);
+    c.ultimate_scale(x, {&rw::hp, &rw::atk, &rw::def});
   });
   if (risen) {
     rw& zombie = g.a[g.rs - 1];

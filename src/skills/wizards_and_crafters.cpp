@@ -20,12 +20,7 @@ void tessik(Cast& c, int jnbh) {
         x.atk = g.rand() % 50 + 50;
         x.def = g.rand() % 30 + 20;
         x.ml = g.rand() % 80 + 20;
-        if (me.flag) {
-          x.hp = wmul(x.hp, me.oy);
-          x.atk = wmul(x.atk, me.oy);
-          x.def = wmul(x.def, me.oy);
-          x.ml = wmul(x.ml, me.oy);
-        }
+        c.ultimate_scale(x, {&rw::hp, &rw::atk, &rw::def, &rw::ml});
         x.zt = 0;
         x.sx = 7;
         x.cs = 1;
@@ -132,8 +127,7 @@ void prane(Cast& c, int jnbh) {
     say(g, me.name, "的攻击力提升了！");
     endl(g);
     pause(g, 300);
-    me.atk = wmul(me.atk, 3);
-    me.atk = me.atk / 2;
+    me.atk = wmuldiv(me.atk, 3, 2);
   }
   c.ratk = wmul(2, me.atk);
   c.hit(c.beat, wadd(c.ratk, g.a[c.beat].def));
@@ -151,7 +145,7 @@ void halvic(Cast& c, int jnbh) {
       x.sx = 13;
       x.hp = 300;
       x.maxhp = 300;
-      if (me.flag) x.hp = wmul(x.hp, me.oy);
+      c.ultimate_scale(x, {&rw::hp});
       x.team = me.team;
     });
     pause(g, 500);
