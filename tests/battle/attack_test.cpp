@@ -44,9 +44,9 @@ TEST(Attack, NothingGetsThroughAtZeroDamageEvenOnACriticalButOnePointDoes) {
   t.target().def = 40;
   t.draws({/*spread*/ 0, 0, 0, /*critical*/ 3});
   t.hit(50);
-  t.draws({/*spread*/ 0, 0, 0, 0});
+  t.draws(Draws().absorbed(0));
   t.hit();
-  t.draws({/*spread*/ 1, 0, 0, 0, 0, 0});
+  t.draws(Draws().lands(1));
   t.hit();
   EXPECT_EQ(t.transcript(), "打出了暴击，乙防御了\n乙防御了\n乙掉了1点血\n");
   EXPECT_EQ(t.target().hp, 299);
@@ -68,7 +68,7 @@ TEST(Attack, TheDeathLineDependsOnHowFarBelowZeroAndOnTheFirstRound) {
     Duel t;
     t.g.hhs = c.hhs;
     t.target().hp = c.hp_before;
-    t.draws({/*spread*/ 0, 0, 0, 0, /*follow-up; the fallen make no reply*/ 0});
+    t.draws(Draws().kills(0));
     t.hit(120);
     EXPECT_EQ(t.transcript(), "乙掉了100点血\n   乙" + c.line + "\n") << c.hp_before;
   }

@@ -12,13 +12,6 @@ namespace {
 
 using namespace morvane::testing;
 
-// The draws of a blow with spread r and no chatter, dodge or critical hit.
-void quiet_hit(Scenario& t, std::int32_t r, bool target_survives) {
-  t.draws({r, 0, 0, 0});
-  if (target_survives) t.draws({/*no reply*/ 0});
-  t.draws({/*no follow-up*/ 0});
-}
-
 // 甲 in slot 1 takes the only turns of one round per strategy in `knxs`, everyone else sitting
 // in ice; returns the names of those it hurt.
 std::string targets(Scenario& t, std::initializer_list<std::int32_t> knxs,
@@ -29,8 +22,7 @@ std::string targets(Scenario& t, std::initializer_list<std::int32_t> knxs,
     hp_before[j] = t.g.a[j].hp;
   }
   for (const std::int32_t knx : knxs) {
-    t.draws({knx, focus_draw});
-    quiet_hit(t, 0, true);
+    t.draws(Draws{knx, focus_draw}.lands(0));
   }
   t.g.round_budget = static_cast<std::int64_t>(knxs.size());
   game(t.g);
@@ -110,11 +102,9 @@ TEST(Round, StatusDamageComesFromTheLastActorAndTheRoundEndsWithEveryonesHitPoin
   t.fighter("甲", 1);
   t.fighter("乙", 2).zt(16);
   t.fighter("丙", 2).dead(-5);
-  t.draws({/*knx*/ 0, /*focus*/ 0});
-  quiet_hit(t, 0, true);
+  t.draws(Draws{/*knx*/ 0, /*focus*/ 0}.lands(0));
   t.draws({/*bleeding: spread*/ 20, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000, 7000});
-  t.draws({/*knx*/ 0, /*focus*/ 0});
-  quiet_hit(t, 10, true);
+  t.draws(Draws{/*knx*/ 0, /*focus*/ 0}.lands(10));
   t.g.round_budget = 1;
   t.console.show_pauses = true;
   EXPECT_FALSE(game(t.g));
@@ -131,8 +121,7 @@ TEST(Round, BeforeAnyoneActsStatusDamageComesFromTheBearerWhoStillActsIfItKilled
   t.fighter("乙", 2).hp(400).hp_only(5).zt(16);
   t.fighter("甲", 1).hp(40);
   t.draws({/*bleeding: spread*/ 10, 0, 0, 0, /*follow-up*/ 13000, 7000});
-  t.draws({/*knx*/ 0, /*focus fire on the fallen 乙*/ 30});
-  quiet_hit(t, 0, false);
+  t.draws(Draws{/*knx*/ 0, /*focus fire on the fallen 乙*/ 30}.kills(0));
   EXPECT_TRUE(game(t.g));
   EXPECT_EQ(t.transcript(),
             "乙因为流血受到伤害…\n乙掉了10点血\n   乙被秒杀了\n\t\t乙:到你们了！干掉这个家伙！\n"
@@ -153,8 +142,7 @@ TEST(Round, ASummonedFighterActsInTheRoundItWasSummoned) {
   t.fighter("甲", 1).sx(8);
   t.fighter("乙", 2).hp(30).zt(8);
   t.draws({/*knx*/ 0, /*focus*/ 0, /*召唤棋子*/ 69, /*no ultimate*/ 999});
-  t.draws({/*棋子: knx*/ 0, /*focus*/ 0});
-  quiet_hit(t, 0, false);
+  t.draws(Draws{/*棋子: knx*/ 0, /*focus*/ 0}.kills(0));
   EXPECT_TRUE(game(t.g));
   EXPECT_EQ(t.transcript(),
             "甲使用了召唤棋子，场上出现了一个棋子\n乙在冰块里无法动弹\n"
@@ -166,13 +154,12 @@ TEST(Round, ASkillKillingTheLastEnemyEndsTheBattleOnlyAtTheNextBasicAttackOrTheR
     Scenario t;
     t.fighter("甲", 1).sx(1);
     t.fighter("乙", 2).hp(60);
-    t.draws({/*knx*/ 0, /*focus*/ 0, /*火球术*/ 69, /*no ultimate*/ 999, /*fireball*/ 0});
-    quiet_hit(t, 0, false);
+    t.draws(
+        Draws{/*knx*/ 0, /*focus*/ 0, /*火球术*/ 69, /*no ultimate*/ 999, /*fireball*/ 0}.kills(0));
     std::string expected = "甲使用了火球术，乙掉了60点血\n   乙被秒杀了\n";
     if (ally_follows) {  // 丙 finds no living enemy, keeps the fallen target and strikes it again
       t.fighter("丙", 1);
-      t.draws({/*knx*/ 2, /*focus*/ 0});
-      quiet_hit(t, 0, false);
+      t.draws(Draws{/*knx*/ 2, /*focus*/ 0}.kills(0));
       expected += "丙发动攻击，乙掉了40点血\n   乙被秒杀了\n";
     }
     EXPECT_TRUE(game(t.g));
@@ -186,8 +173,7 @@ TEST(Round, TheAuthorShrugsOffStatusesAfterDrawingHisColour) {
   t.console.show_colors = true;
   t.fighter("作者", 1).sx(33).zt(1);
   t.fighter("乙", 2).hp(40);
-  t.draws({/*colour*/ 5, /*knx*/ 0, /*focus*/ 0, /*no skill*/ 0, 0});
-  quiet_hit(t, 0, false);
+  t.draws(Draws{/*colour*/ 5, /*knx*/ 0, /*focus*/ 0, /*no skill*/ 0, 0}.kills(0));
   EXPECT_TRUE(game(t.g));
   EXPECT_EQ(t.transcript(), "[c0][c0][c5]作者发动攻击，乙掉了40点血\n   乙被秒杀了\n[c0]");
 }

@@ -19,16 +19,14 @@ struct Bearer : Scenario {
   }
   rw& x() { return g.a[2]; }
   bool step() { return status_step(g, 2, 1); }
-  // A status hit with spread r and no chatter; the bearer survives it.
-  void quiet_hit(std::int32_t r) { draws({r, 0, 0, 0, /*no reply*/ 0, /*no follow-up*/ 0}); }
 };
 
 TEST(StatusStep, AWaterPrisonStruggleCostsTheTurnAndHurtsAsABlowFromTheLastActor) {
   Bearer t(1);
   t.console.show_colors = true;
   t.x().def = 7;
-  t.draws({/*never frees at 1*/ 2, /*spread*/ 10, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000});
-  t.draws({7000});
+  t.draws(
+      {/*never frees at 1*/ 2, /*spread*/ 10, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000, 7000});
   EXPECT_FALSE(t.step());
   EXPECT_EQ(t.transcript(),
             "乙在[c1]水牢[c0]里挣扎，但是扣血，乙掉了15点血\n\t\t甲:到你们了！干掉这个家伙！\n");
@@ -43,7 +41,7 @@ TEST(StatusStep, BreakingFreeFromTheWaterPrisonGetsLikelierAndIsCertainOnTheFour
   for (const auto& c : cases) {
     Bearer t(c.zt);
     t.draws({c.draw});
-    if (!c.frees) t.quiet_hit(0);
+    if (!c.frees) t.draws(Draws().lands(0));
     EXPECT_EQ(t.step(), c.frees) << c.zt << " " << c.draw;
     EXPECT_EQ(t.x().zt, c.frees ? 0 : c.zt + 1);
     EXPECT_EQ(t.transcript().starts_with("乙从水牢中挣脱出来\n"), c.frees);
@@ -73,7 +71,7 @@ TEST(StatusStep, TormentHitsThreeTimesHarderEachTimeAndEndsInFrostbite) {
   t.x().def = 10;
   std::string expected;
   for (int tick = 1; tick <= 3; ++tick) {
-    t.quiet_hit(20);
+    t.draws(Draws().lands());
     EXPECT_TRUE(t.step());
     expected += "乙因为钻心受到伤害…\n乙掉了" + std::to_string(10 * tick) + "点血\n";
   }
@@ -102,7 +100,7 @@ TEST(StatusStep, BleedingLaidOverAnInvincibilityHurtsThroughItsDefenceFourTimesT
   EXPECT_TRUE(t.step());
   t.x().zt = 16;  // the invincibility ends without its closing heal and defence
   for (int tick = 1; tick <= 5; ++tick) {
-    if (tick <= 4) t.quiet_hit(30);  // a twentieth of 400, less 20, plus the spread
+    if (tick <= 4) t.draws(Draws().lands(30));  // a twentieth of 400, less 20, plus the spread
     EXPECT_TRUE(t.step());
   }
   EXPECT_EQ(t.x().zt, 20);

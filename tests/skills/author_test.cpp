@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "skills/cast.hpp"
 #include "support/scenario.hpp"
 
 namespace morvane {
@@ -18,15 +17,14 @@ TEST(SummonHenchman, TheColourIsDrawnFirstAndAnUltimateScalesTheHenchman) {
     t.console.show_colors = true;
     auto author = t.fighter("作者", 2).sx(33);
     t.fighter("甲", 1);
-    t.draws({ultimate, 5, 12});  // colour 5, attribute 13
-    cljn(t.g, author, 0, 2);
+    const std::string out = t.cast({ultimate, /*colour*/ 5, /*attribute 13*/ 12}, author, 0, 2);
     const rw& h = t.g.a[3];
     EXPECT_EQ(h.name, "敌人");
     EXPECT_EQ(
         (std::vector{t.g.rs, h.hp, h.maxhp, h.atk, h.def, h.ml, h.sx, h.team, h.oy}),
         (std::vector{4, 400 * scale, 400 * scale, 100 * scale, 70 * scale, 80 * scale, 13, 2, 0}));
-    EXPECT_EQ(t.transcript(), std::string("作者使用了") + (scale == 2 ? " 奥义·" : "") +
-                                  "召唤手下，[c5]叫来了一个属性为13的敌人！\n");
+    EXPECT_EQ(out, std::string("作者使用了") + (scale == 2 ? " 奥义·" : "") +
+                       "召唤手下，[c5]叫来了一个属性为13的敌人！\n");
   }
 }
 
@@ -34,11 +32,10 @@ TEST(AntiEverythingCannon, CannotBeDodgedAndKillsAnInvincibleTarget) {
   Scenario t;
   auto author = t.fighter("作者", 2).sx(33);
   auto trevor = t.fighter("崔佛", 1).hp(450).zt(22).def(2147483647);
-  t.draws({999, 0, /*spread*/ 20, 0, /*a dodge, were it allowed*/ 999, 0, 0});
-  cljn(t.g, author, 1, trevor);
-  EXPECT_EQ(t.transcript(),
-            "作者使用了88反一切炮，将炮口对准了崔佛...崔佛掉了975点血\n"
-            "   崔佛在一道伴着巨响的强光中消失了\n");
+  EXPECT_EQ(
+      t.cast({999, 0, /*spread*/ 20, 0, /*a dodge, were it allowed*/ 999, 0, 0}, author, 1, trevor),
+      "作者使用了88反一切炮，将炮口对准了崔佛...崔佛掉了975点血\n"
+      "   崔佛在一道伴着巨响的强光中消失了\n");
   EXPECT_EQ(trevor.record().zt, 10);
   EXPECT_EQ(trevor.record().hp, -525);
 }
@@ -48,10 +45,9 @@ TEST(Author, AHealWrapsItsHitPointsToANegativeValueWithoutADeathLine) {
   auto author = t.fighter("作者", 2).sx(33).hp(2147483647);
   auto henchman = t.fighter("敌人", 2).sx(14).hp(400);
   t.fighter("甲", 1);
-  t.draws({999, 0, 0});  // 1% for each
-  cljn(t.g, henchman, 1, 3);
+  const std::string out = t.cast({999, /*1% for each*/ 0, 0}, henchman, 1, 3);
   EXPECT_EQ(author.record().hp, -2126008813);
-  EXPECT_EQ(t.transcript().find("   作者"), std::string::npos);  // no death line
+  EXPECT_EQ(out.find("   作者"), std::string::npos);  // no death line
 }
 
 }  // namespace

@@ -12,42 +12,32 @@ namespace {
 
 using namespace morvane::testing;
 
-// Every blow here is dodged: spread 0, no opening call, a dodging draw.
-const std::vector<std::int32_t> kDodged = {0, 0, 900};
-
-std::vector<std::int32_t> repeat(std::vector<std::int32_t> piece, int times,
-                                 std::vector<std::int32_t> head = {}) {
-  for (int i = 0; i < times; ++i)
-    head.insert(head.end(), piece.begin(), piece.end());
-  return head;
-}
-
 struct OrdinarySkill {
   std::int32_t sx;
   int jnbh;
   std::string name;
   std::string colour_after_banner;  // "" when the branch writes in the turn's colour
-  std::vector<std::int32_t> draws;  // after the ultimate roll
+  Draws draws;                      // after the ultimate roll
 };
 
 TEST(Cast, EveryAttributeFromOneToEightCastsBothOfItsSkillsInItsOwnColour) {
-  std::vector<std::int32_t> bounce = kDodged;
-  bounce.push_back(/*乙 again*/ 1);
+  // Every blow here is dodged.
+  const Draws dodged = Draws().dodged(), bounce = Draws().dodged().then({/*乙 again*/ 1});
   const std::vector<OrdinarySkill> skills = {
-      {1, 0, "火球术", "[c4]", repeat(kDodged, 1, {0})},
+      {1, 0, "火球术", "[c4]", Draws{0}.dodged()},
       {1, 1, "火盾护身", "[c4]", {/*乙 not scorched*/ 0}},
       {2, 0, "潮涌核心", "[c1]", {/*乙 not swept*/ 0}},
       {2, 1, "水牢", "[c1]", {0, /*imprisoned, no dodge*/ 0, 0, 900, 0}},
-      {3, 0, "闪电风暴", "[c5]", repeat(kDodged, 4, {/*4 strikes*/ 0})},
-      {3, 1, "雷电传导", "[c5]", repeat(bounce, 5)},
-      {4, 0, "地裂术", "[c6]", repeat(kDodged, 3, {/*3 strikes*/ 0})},
-      {4, 1, "地动山摇", "[c6]", kDodged},
-      {5, 0, " 冰冻咒", "", repeat(kDodged, 1, {0})},
-      {5, 1, " 天降冰锥", "", repeat(kDodged, 1, {0})},
+      {3, 0, "闪电风暴", "[c5]", Draws{/*4 strikes*/ 0}.then(dodged, 4)},
+      {3, 1, "雷电传导", "[c5]", Draws().then(bounce, 5)},
+      {4, 0, "地裂术", "[c6]", Draws{/*3 strikes*/ 0}.then(dodged, 3)},
+      {4, 1, "地动山摇", "[c6]", dodged},
+      {5, 0, " 冰冻咒", "", Draws{0}.dodged()},
+      {5, 1, " 天降冰锥", "", Draws{0}.dodged()},
       {6, 0, "治疗", "[c2]", {/*no cover redirect*/ 0}},
-      {6, 1, "吸血", "", repeat(kDodged, 1, {0})},
-      {7, 0, "阿瓦达索命", "[c3]", kDodged},
-      {7, 1, "神锋无影", "[c3]", repeat(bounce, 3, {0})},
+      {6, 1, "吸血", "", Draws{0}.dodged()},
+      {7, 0, "阿瓦达索命", "[c3]", dodged},
+      {7, 1, "神锋无影", "[c3]", Draws{0}.then(bounce, 3)},
       {8, 0, "召唤棋子", "", {}},
       {8, 1, "生化攻击", "", {}},
   };
@@ -57,11 +47,8 @@ TEST(Cast, EveryAttributeFromOneToEightCastsBothOfItsSkillsInItsOwnColour) {
     t.console.show_colors = true;
     t.fighter("甲", 1).sx(s.sx).ml(0).cs(0);
     t.fighter("乙", 2);
-    t.random.script(repeat(s.draws, 1, {/*no ultimate*/ 999}));
-    cljn(t.g, 1, s.jnbh, 2);
-    t.random.expect_all_taken();
+    const std::string out = t.cast(Draws{999}.then(s.draws), 1, s.jnbh, 2);
     const std::string banner = "甲使用了" + s.name + "，";
-    const std::string& out = t.transcript();
     ASSERT_EQ(out.substr(0, banner.size() + s.colour_after_banner.size()),
               banner + s.colour_after_banner);
     if (s.colour_after_banner.empty()) {
@@ -85,9 +72,7 @@ TEST(Cast, TheUltimateRollIsBelowOneHundredPerLevelAndAttributesWithoutSkillsWri
     Scenario t;
     t.fighter("甲", 1).sx(sx).oy(r.oy);
     t.fighter("乙", 2);
-    t.draws({r.draw});
-    cljn(t.g, 1, sx % 2, 2);
-    EXPECT_EQ(t.transcript(), r.ultimate ? "甲使用了 奥义·，" : "甲使用了，");
+    EXPECT_EQ(t.cast({r.draw}, 1, sx % 2, 2), r.ultimate ? "甲使用了 奥义·，" : "甲使用了，");
     EXPECT_EQ(t.g.a[1].oy, r.oy + (r.ultimate ? 1 : 0));
     EXPECT_FALSE(t.g.a[1].flag);
   }
@@ -98,16 +83,13 @@ TEST(Cast, AFirstUltimateDoublesEveryHitAndEndsWithTheCastHoweverItEnds) {
   t.fighter("甲", 1).sx(3);
   t.fighter("乙", 2).hp(1000);
   // Ultimate, 4 strikes of 50 (magic 50 plus the target's defence 0), all quiet.
-  t.draws({0, 0});
-  t.random.script(repeat({20, 0, 0, 0, 0, 0}, 4));
-  cljn(t.g, 1, 0, 2);
+  t.cast(Draws{0, 0}.then(Draws().lands(), 4), 1, 0, 2);
   EXPECT_EQ(t.g.a[2].hp, 600);
   EXPECT_EQ(t.g.a[1].oy, 2);
   EXPECT_FALSE(t.g.a[1].flag);
 
   t.g.a[1].sx = 8;
-  t.draws({/*ultimate*/ 199});
-  cljn(t.g, 1, 1, 2);  // no corpse to raise: the cast ends early
+  t.cast({/*ultimate*/ 199}, 1, 1, 2);  // no corpse to raise: the cast ends early
   EXPECT_EQ(t.g.a[1].oy, 3);
   EXPECT_FALSE(t.g.a[1].flag);
 }

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "skills/cast.hpp"
 #include "support/scenario.hpp"
 
 namespace morvane {
@@ -13,26 +11,6 @@ using namespace morvane::testing;
 
 const std::string kIndent(17, ' ');
 
-// The draws of a cast, starting with a failed ultimate roll.
-struct Draws {
-  std::vector<std::int32_t> v = {/*no ultimate*/ 999};
-  Draws& then(std::initializer_list<std::int32_t> d) {
-    v.insert(v.end(), d);
-    return *this;
-  }
-  // A blow with spread s that lands: no call, dodge, critical, reply or follow-up.
-  Draws& lands(std::int32_t s) { return then({s, 0, 0, 0, 0, 0}); }
-  // A blow with spread s that kills: no call, dodge, critical or follow-up.
-  Draws& kills(std::int32_t s) { return then({s, 0, 0, 0, 0}); }
-};
-
-void cast(Scenario& t, const Draws& d, std::int32_t ater, int jnbh, std::int32_t beat) {
-  t.console.forget();
-  t.random.script(d.v);
-  cljn(t.g, ater, jnbh, beat);
-  t.random.expect_all_taken();
-}
-
 TEST(Fire, TheFireballScalesWithMagicAndTheShieldHealsAlliesPastMaxhpAndScorchesEnemies) {
   Scenario t;
   t.fighter("甲", 1).sx(1);
@@ -40,20 +18,19 @@ TEST(Fire, TheFireballScalesWithMagicAndTheShieldHealsAlliesPastMaxhpAndScorches
   t.fighter("丙", 1);
   t.fighter("丁", 2);
   t.fighter("戊", 1).dead();
-  cast(t, Draws().then({/*%40*/ 45}).lands(20), 1, 0, 2);  // 100 + 5 - 20
-  EXPECT_EQ(t.transcript(), "甲使用了火球术，乙掉了75点血\n");
+  // 100 + 5 - 20, less the defence.
+  EXPECT_EQ(t.cast(Draws{999, /*%40*/ 45}.lands(), 1, 0, 2), "甲使用了火球术，乙掉了75点血\n");
 
   // 乙 is scorched (20 > 19) with 15 + 50 - 10 against its defence of 10; 丁 is passed over.
-  cast(t, Draws().then({20, 15}).lands(20).then({19}), 1, 1, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了火盾护身，回复了甲的50点血\n" + kIndent + "乙掉了45点血\n" +
-                                kIndent + "回复了丙的50点血\n");
+  EXPECT_EQ(t.cast(Draws{999, 20, 15}.lands().then({19}), 1, 1, 2),
+            "甲使用了火盾护身，回复了甲的50点血\n" + kIndent + "乙掉了45点血\n" + kIndent +
+                "回复了丙的50点血\n");
   EXPECT_EQ(t.g.a[3].hp, 350);
   EXPECT_EQ(t.g.a[3].maxhp, 300);
 
   // With no ally standing (the caster felled by its status) and no enemy scorched: the miss line.
   t.g.a[1].hp = t.g.a[3].hp = 0;
-  cast(t, Draws().then({19, 0}), 1, 1, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了火盾护身，但是没有命中一个人\n");
+  EXPECT_EQ(t.cast({999, 19, 0}, 1, 1, 2), "甲使用了火盾护身，但是没有命中一个人\n");
 }
 
 TEST(Water, TheSurgeStrikesEachEnemyItDrawsForThroughItsDefence) {
@@ -64,8 +41,8 @@ TEST(Water, TheSurgeStrikesEachEnemyItDrawsForThroughItsDefence) {
   t.fighter("丁", 3);
   t.fighter("戊", 1);
   // 乙: 40 + 25 + 3; 丙 is spared (4); 丁: 0 + 25 + 0.
-  cast(t, Draws().then({5, 3}).lands(20).then({4, 99, 15}).lands(20), 1, 0, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了潮涌核心，乙掉了28点血\n" + kIndent + "丁掉了25点血\n");
+  EXPECT_EQ(t.cast(Draws{999, 5, 3}.lands().then({4, 99, 15}).lands(), 1, 0, 2),
+            "甲使用了潮涌核心，乙掉了28点血\n" + kIndent + "丁掉了25点血\n");
 }
 
 TEST(Water, ThePrisonClosesBeforeTheBlowEvenOnATargetTheBlowKills) {
@@ -73,8 +50,8 @@ TEST(Water, ThePrisonClosesBeforeTheBlowEvenOnATargetTheBlowKills) {
   t.fighter("甲", 1).sx(2);
   t.fighter("乙", 2).hp(10).zt(12);
   // 25 - 0; the imprisoned target cannot dodge the 999.
-  cast(t, Draws().then({0, 49, 0, 999, 0, 0}), 1, 1, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了水牢，将乙卷进水牢，扣血时乙掉了54点血\n   乙被秒杀了\n");
+  EXPECT_EQ(t.cast({999, 0, 49, 0, 999, 0, 0}, 1, 1, 2),
+            "甲使用了水牢，将乙卷进水牢，扣血时乙掉了54点血\n   乙被秒杀了\n");
   EXPECT_EQ(t.g.a[2].zt, 1);
 }
 
@@ -84,9 +61,9 @@ TEST(Electric, TheStormStopsStrikingWhenItsTargetDies) {
   t.fighter("甲", 1).sx(3);
   t.fighter("乙", 2).hp(100).def(30);
   // Five strikes drawn, of 30 + 50 each; the second kills.
-  cast(t, Draws().then({1}).lands(20).kills(20), 1, 0, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了闪电风暴，乙掉了50点血\n[p125]" + kIndent +
-                                "乙掉了50点血\n   乙被秒杀了\n[p400][p125]");
+  EXPECT_EQ(t.cast(Draws{999, 1}.lands().kills(), 1, 0, 2),
+            "甲使用了闪电风暴，乙掉了50点血\n[p125]" + kIndent +
+                "乙掉了50点血\n   乙被秒杀了\n[p400][p125]");
 }
 
 TEST(Electric, TheChainSharesFourFailedDrawsOverTheWholeCast) {
@@ -98,10 +75,9 @@ TEST(Electric, TheChainSharesFourFailedDrawsOverTheWholeCast) {
   t.fighter("戊", 2);
   // After 乙: 丙 (ally) and 丁 (dead) fail, 戊 is taken. After 戊: 甲 and 丙 fail, the budget is
   // spent, and the chain stays on 戊 without drawing again.
-  cast(t, Draws().lands(20).then({2, 3, 4}).lands(20).then({0, 2}).lands(20).lands(20).lands(20), 1,
-       1, 2);
+  const Draws d = Draws{999}.lands().then({2, 3, 4}).lands().then({0, 2}).then(Draws().lands(), 3);
   const std::string on_wu = kIndent + "戊掉了30点血\n";
-  EXPECT_EQ(t.transcript(), "甲使用了雷电传导，乙掉了30点血\n" + on_wu + on_wu + on_wu + on_wu);
+  EXPECT_EQ(t.cast(d, 1, 1, 2), "甲使用了雷电传导，乙掉了30点血\n" + on_wu + on_wu + on_wu + on_wu);
   EXPECT_EQ(t.g.a[5].hp, 180);
 }
 
@@ -109,9 +85,9 @@ TEST(Earth, TheRiftStrikesThreeOrFourTimesIndentedByFifteenSpaces) {
   Scenario t;
   t.fighter("甲", 1).sx(4);
   t.fighter("乙", 2).hp(1000).def(100);
-  cast(t, Draws().then({32767}).lands(20).lands(20).lands(20).lands(20), 1, 0, 2);
   const std::string line = std::string(15, ' ') + "乙掉了60点血\n";
-  EXPECT_EQ(t.transcript(), "甲使用了地裂术，乙掉了60点血\n" + line + line + line);
+  EXPECT_EQ(t.cast(Draws{999, 32767}.then(Draws().lands(), 4), 1, 0, 2),
+            "甲使用了地裂术，乙掉了60点血\n" + line + line + line);
 }
 
 TEST(Earth, TheQuakeStrikesOnlyTheTargetsTeamWithTheTargetsDefence) {
@@ -123,8 +99,8 @@ TEST(Earth, TheQuakeStrikesOnlyTheTargetsTeamWithTheTargetsDefence) {
   t.fighter("戊", 2).dead();
   t.fighter("己", 1);
   // Every member is struck with 40 + 50 + 15.
-  cast(t, Draws().lands(20).lands(20), 1, 1, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了地动山摇，乙掉了65点血\n" + kIndent + "丁掉了105点血\n");
+  EXPECT_EQ(t.cast(Draws{999}.lands().lands(), 1, 1, 2),
+            "甲使用了地动山摇，乙掉了65点血\n" + kIndent + "丁掉了105点血\n");
 }
 
 TEST(Ice, TheIceStatusesGoOnlyToATargetAliveAfterTheBlowEvenIfItDodged) {
@@ -133,18 +109,16 @@ TEST(Ice, TheIceStatusesGoOnlyToATargetAliveAfterTheBlowEvenIfItDodged) {
   t.fighter("甲", 1).sx(5);
   t.fighter("乙", 2);
   t.fighter("丙", 2).hp(50);
-  cast(t, Draws().then({0, 0, 0, /*dodges*/ 900}), 1, 0, 2);
-  EXPECT_EQ(t.transcript(),
+  EXPECT_EQ(t.cast(Draws{999, 0}.dodged(), 1, 0, 2),
             "甲使用了 冰冻咒，但是乙闪开了\n[p500][p350]          乙被冻住了\n[p500]");
   EXPECT_EQ(t.g.a[2].zt, 8);
 
-  cast(t, Draws().then({/*100 + 0 - 20*/ 0}).lands(20), 1, 1, 2);
-  EXPECT_EQ(t.transcript(),
+  EXPECT_EQ(t.cast(Draws{999, /*100 + 0 - 20*/ 0}.lands(), 1, 1, 2),
             "甲使用了 天降冰锥，乙掉了80点血\n[p350]          乙被给予'冻伤'状态\n[p500]");
   EXPECT_EQ(t.g.a[2].zt, 12);
 
-  cast(t, Draws().then({0}).kills(20), 1, 1, 3);
-  EXPECT_EQ(t.transcript(), "甲使用了 天降冰锥，丙掉了80点血\n   丙被秒杀了\n[p400][p350][p500]");
+  EXPECT_EQ(t.cast(Draws{999, 0}.kills(), 1, 1, 3),
+            "甲使用了 天降冰锥，丙掉了80点血\n   丙被秒杀了\n[p400][p350][p500]");
   EXPECT_EQ(t.g.a[3].zt, 0);
 }
 

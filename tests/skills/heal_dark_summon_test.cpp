@@ -2,36 +2,13 @@
 
 #include <string>
 #include <tuple>
-#include <vector>
 
-#include "skills/cast.hpp"
 #include "support/scenario.hpp"
 
 namespace morvane {
 namespace {
 
 using namespace morvane::testing;
-
-// The draws of a cast, starting with its ultimate roll (failed unless given).
-struct Draws {
-  std::vector<std::int32_t> v;
-  explicit Draws(std::int32_t roll = 999) : v{roll} {}
-  Draws& then(std::initializer_list<std::int32_t> d) {
-    v.insert(v.end(), d);
-    return *this;
-  }
-  // A blow with spread s that lands: no call, dodge, critical, reply or follow-up.
-  Draws& lands(std::int32_t s) { return then({s, 0, 0, 0, 0, 0}); }
-  // A blow with spread s that kills: no call, dodge, critical or follow-up.
-  Draws& kills(std::int32_t s) { return then({s, 0, 0, 0, 0}); }
-};
-
-void cast(Scenario& t, const Draws& d, std::int32_t ater, int jnbh, std::int32_t beat) {
-  t.console.forget();
-  t.random.script(d.v);
-  cljn(t.g, ater, jnbh, beat);
-  t.random.expect_all_taken();
-}
 
 auto fields(const rw& x) {
   return std::tuple(x.name, x.hp, x.maxhp, x.atk, x.def, x.ml, x.zt, x.sx, x.cs, x.team, x.oy);
@@ -45,8 +22,7 @@ TEST(Healing, TheHealGoesToTheWeakestLivingAllyTheLaterSlotOnATie) {
   t.fighter("丁", 1).hp(300);
   t.fighter("戊", 1).hp(200);
   t.fighter("己", 1).dead(-100);
-  cast(t, Draws().then({/*no cover redirect*/ 0}), 1, 0, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了治疗，回复了戊的50点血\n");
+  EXPECT_EQ(t.cast({999, /*no cover redirect*/ 0}, 1, 0, 2), "甲使用了治疗，回复了戊的50点血\n");
 }
 
 TEST(Healing, AnAllyAboveOneThousandIsHealedOnlyWhenItCalledForCover) {
@@ -56,10 +32,8 @@ TEST(Healing, AnAllyAboveOneThousandIsHealedOnlyWhenItCalledForCover) {
   t.fighter("丙", 1).hp(5000);
   t.g.b[1].protect = 3;
   // Without the cover redirect the heal goes to the round driver's target.
-  cast(t, Draws().then({29}), 1, 0, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了治疗，回复了乙的50点血\n");
-  cast(t, Draws().then({30}), 1, 0, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了治疗，回复了丙的50点血\n");
+  EXPECT_EQ(t.cast({999, 29}, 1, 0, 2), "甲使用了治疗，回复了乙的50点血\n");
+  EXPECT_EQ(t.cast({999, 30}, 1, 0, 2), "甲使用了治疗，回复了丙的50点血\n");
   EXPECT_EQ(t.g.a[3].hp, 5050);
 }
 
@@ -71,13 +45,13 @@ TEST(Healing, TheDrainStrikesTheHealthiestEnemyAndAWeakOneCostsTheCaster) {
   t.fighter("丁", 2).hp(400);
   t.fighter("戊", 2).dead();
   // 5 - 3: the blow is defended and the caster loses 8.
-  cast(t, Draws().then({3, 0, 0, 0, 0}), 1, 1, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了吸血，丁防御了\n             回复了自己的-8点血\n");
+  EXPECT_EQ(t.cast(Draws{999, 3}.absorbed(0), 1, 1, 2),
+            "甲使用了吸血，丁防御了\n             回复了自己的-8点血\n");
   EXPECT_EQ(t.g.a[1].hp, 292);
 
   t.g.a[1].ml = 50;
-  cast(t, Draws().then({0}).lands(20), 1, 1, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了吸血，丁掉了50点血\n             回复了自己的40点血\n");
+  EXPECT_EQ(t.cast(Draws{999, 0}.lands(), 1, 1, 2),
+            "甲使用了吸血，丁掉了50点血\n             回复了自己的40点血\n");
   EXPECT_EQ(t.g.a[1].hp, 332);
 }
 
@@ -90,28 +64,27 @@ TEST(Dark, TheCurseStacksOnItsKillsAndAtFullStacksStrikesTheHealthiestEnemyIfAny
   t.fighter("戊", 2).hp(2000);
   t.fighter("己", 2).hp(900);
   const std::string banner = "甲使用了阿瓦达索命，";
-  cast(t, Draws().lands(20), 1, 0, 4);  // 1 x 100 + 20 against a defence of 20
-  EXPECT_EQ(t.transcript(), banner + "他的魔咒射向了乙,乙掉了100点血\n");
-  cast(t, Draws().kills(20), 1, 0, 4);
-  EXPECT_EQ(t.transcript(), banner + "他的魔咒射向了乙,乙掉了100点血\n   乙被秒杀了\n" +
-                                "乙的死给甲的阿瓦达索命叠加了层数\n");
-  cast(t, Draws().kills(20), 1, 0, 4);  // 丙 takes 200
-  cast(t, Draws().kills(20), 1, 0, 4);
-  EXPECT_EQ(t.transcript(), banner + "他的魔咒射向了丁,丁掉了300点血\n   丁被秒杀了\n" +
-                                "丁的死给甲的阿瓦达索命叠加了层数\n" +
-                                "甲的阿瓦达索命已经满层，接下来将秒杀一切\n");
+  // 1 x 100 + 20 against a defence of 20
+  EXPECT_EQ(t.cast(Draws{999}.lands(), 1, 0, 4), banner + "他的魔咒射向了乙,乙掉了100点血\n");
+  EXPECT_EQ(t.cast(Draws{999}.kills(), 1, 0, 4),
+            banner + "他的魔咒射向了乙,乙掉了100点血\n   乙被秒杀了\n" +
+                "乙的死给甲的阿瓦达索命叠加了层数\n");
+  t.cast(Draws{999}.kills(), 1, 0, 4);  // 丙 takes 200
+  EXPECT_EQ(t.cast(Draws{999}.kills(), 1, 0, 4),
+            banner + "他的魔咒射向了丁,丁掉了300点血\n   丁被秒杀了\n" +
+                "丁的死给甲的阿瓦达索命叠加了层数\n" +
+                "甲的阿瓦达索命已经满层，接下来将秒杀一切\n");
   EXPECT_EQ(t.g.a[1].cs, 4);
-  cast(t, Draws().then({/*9999*/ 9999}).kills(20), 1, 0, 6);
-  EXPECT_EQ(t.transcript(), banner + "由于层数叠满，直接秒杀\n戊掉了9999点血\n" +
-                                "   戊在一道伴着巨响的强光中消失了\n");
+  EXPECT_EQ(
+      t.cast(Draws{999, /*9999*/ 9999}.kills(), 1, 0, 6),
+      banner + "由于层数叠满，直接秒杀\n戊掉了9999点血\n" + "   戊在一道伴着巨响的强光中消失了\n");
   EXPECT_EQ(t.g.a[6].hp, 900);
   EXPECT_EQ(t.g.a[1].cs, 4);
 
   // With every enemy down, a full-stack curse strikes nobody and takes no draw.
   t.g.a[6].hp = 0;
   const long paused = t.console.total_pause;
-  cast(t, Draws(/*ultimate*/ 0), 1, 0, 6);
-  EXPECT_EQ(t.transcript(), "甲使用了 奥义·阿瓦达索命，但是没有命中一个人\n");
+  EXPECT_EQ(t.cast({/*ultimate*/ 0}, 1, 0, 6), "甲使用了 奥义·阿瓦达索命，但是没有命中一个人\n");
   EXPECT_EQ(t.console.total_pause - paused, 700);
   EXPECT_FALSE(t.g.a[1].flag);
 }
@@ -124,8 +97,7 @@ TEST(Dark, TheBladeLosesATenthPerBounceAndStopsWhenItFindsNoEnemy) {
   t.fighter("丙", 1);
   t.fighter("丁", 2).hp(1000);
   // 100 + 59; after 乙, 丙 and 甲 are rejected and 丁 taken; after 丁, 丙 spends the budget.
-  cast(t, Draws().then({59}).lands(20).then({2, 0, 3}).lands(20).then({2}), 1, 1, 2);
-  EXPECT_EQ(t.transcript(),
+  EXPECT_EQ(t.cast(Draws{999, 59}.lands().then({2, 0, 3}).lands().then({2}), 1, 1, 2),
             "甲使用了神锋无影，乙掉了159点血\n[p500]" + std::string(17, ' ') + "丁掉了135点血\n");
 }
 
@@ -134,12 +106,11 @@ TEST(Summoning, AChessPieceJoinsTheTeamAndAnUltimateScalesIt) {
   t.fighter("甲", 1).sx(8);
   t.fighter("乙", 2);
   t.g.a[3] = rw{"旧", 9, 9, 9, 9, 9, 9, 9, 9, 9, 7, true};  // left behind by an earlier level
-  cast(t, Draws(), 1, 0, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了召唤棋子，场上出现了一个棋子\n");
+  EXPECT_EQ(t.cast({999}, 1, 0, 2), "甲使用了召唤棋子，场上出现了一个棋子\n");
   EXPECT_EQ(fields(t.g.a[3]), std::tuple(std::string("棋子"), 100, 100, 50, 50, 0, 0, 0, 0, 1, 7));
   EXPECT_TRUE(t.g.a[3].flag);
 
-  cast(t, Draws(/*ultimate*/ 0), 1, 0, 2);
+  t.cast({/*ultimate*/ 0}, 1, 0, 2);
   EXPECT_EQ(fields(t.g.a[4]),
             std::tuple(std::string("棋子"), 200, 200, 100, 100, 0, 0, 0, 0, 1, 0));
 }
@@ -153,12 +124,10 @@ TEST(Summoning, AZombieRisesFromTheLowestCorpseOfEitherSideForTheCaster) {
   t.fighter("丁", 1);
   t.fighter("戊", 1).dead(-30);
   // hp 150 + 10, atk 84, def 20 + 9, no black magic (69).
-  cast(t, Draws().then({10, 84, 9, 69}), 1, 1, 4);
-  EXPECT_EQ(t.transcript(), "甲使用了生化攻击，把死去的丙变成了一只丧尸\n");
+  EXPECT_EQ(t.cast({999, 10, 84, 9, 69}, 1, 1, 4), "甲使用了生化攻击，把死去的丙变成了一只丧尸\n");
   EXPECT_EQ(fields(t.g.a[6]), std::tuple(std::string("丧尸"), 160, 160, 84, 29, 0, 0, 0, 0, 2, 0));
 
-  cast(t, Draws(/*ultimate*/ 0).then({0, 10, 0, /*black magic*/ 70}), 1, 1, 4);
-  EXPECT_EQ(t.transcript(),
+  EXPECT_EQ(t.cast({/*ultimate*/ 0, 0, 10, 0, /*black magic*/ 70}, 1, 1, 4),
             "甲使用了 奥义·生化攻击，把死去的丙变成了一只丧尸\n"
             "[c3]丧尸 黑化 了，变成了一只黑魔法丧尸\n");
   EXPECT_EQ(fields(t.g.a[7]),
@@ -171,10 +140,8 @@ TEST(Summoning, AFullRosterTakesNoSummonAndNoneOfItsDraws) {
   t.fighter("甲", 1).sx(8);
   t.fighter("乙", 2).dead(-50);
   t.g.rs = 1005;  // slot 1004 is taken
-  cast(t, Draws(), 1, 1, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了生化攻击，把死去的乙变成了一只丧尸\n[p700]");
-  cast(t, Draws(), 1, 0, 2);
-  EXPECT_EQ(t.transcript(), "甲使用了召唤棋子，场上出现了一个棋子\n[p700]");
+  EXPECT_EQ(t.cast({999}, 1, 1, 2), "甲使用了生化攻击，把死去的乙变成了一只丧尸\n[p700]");
+  EXPECT_EQ(t.cast({999}, 1, 0, 2), "甲使用了召唤棋子，场上出现了一个棋子\n[p700]");
   EXPECT_EQ(t.g.rs, 1005);
 }
 

@@ -15,6 +15,8 @@
 #include <string>
 
 #include "model/game.hpp"
+#include "skills/cast.hpp"
+#include "support/draws.hpp"
 #include "support/recording_console.hpp"
 #include "support/scripted_random.hpp"
 
@@ -71,6 +73,17 @@ class Scenario {
   Fighter at(std::int32_t slot) { return Fighter(g, slot); }
 
   void draws(std::initializer_list<std::int32_t> d) { random.script(d); }
+  void draws(const Draws& d) { random.script(d.values()); }
+  // Casts skill jnbh of the fighter in slot ater at beat with exactly the draws d (the ultimate
+  // roll first) and returns what the cast wrote.
+  std::string cast(const Draws& d, std::int32_t ater, int jnbh, std::int32_t beat,
+                   const Where& where = Where::here()) {
+    const std::size_t from = transcript().size();
+    draws(d);
+    cljn(g, ater, jnbh, beat);
+    random.expect_all_taken(where);
+    return transcript().substr(from);
+  }
   const std::string& transcript() const { return console.transcript(); }
 
   RecordingConsole console;
