@@ -1,5 +1,5 @@
 // The executable under rough handling: a reader that goes away, Ctrl-C in the middle of a pause
-// or a key wait, input that ends early, and bad arguments to `morvane simulate`.
+// or a key wait, and input that ends early.
 
 #include <gtest/gtest.h>
 
@@ -7,38 +7,19 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "support/process.hpp"
 
 namespace morvane {
 namespace {
 
-struct Outcome {
-  std::string out;
-  int status = -1;  // exit status, or 128 + signal
-};
-
-int decode(int raw) {
-  return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-}
-
-// Runs a shell command line and keeps its standard output.
-Outcome shell(const std::string& command) {
-  Outcome r;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return r;
-  char buf[4096];
-  for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-    r.out.append(buf, got);
-  r.status = decode(pclose(pipe));
-  return r;
-}
+using namespace morvane::testing;
 
 std::string names(const char* prefix, int count) {
   std::string line;
@@ -48,10 +29,12 @@ std::string names(const char* prefix, int count) {
 }
 
 TEST(Robustness, AReaderThatGoesAwayEndsTheGameQuietly) {
-  // Far more output than a pipe holds, so the game is still writing when head has gone.
-  const Outcome r = shell(
-      "printf '1\\n2\\n" + names("a", 200) + "\\n" + names("b", 200) + "\\n' | " + MORVANE_BIN +
-      " --seed 3 --no-pause 2>&1 | head -5 >/dev/null; echo " + "\"${PIPESTATUS[1]}\"");
+  // Far more output than a pipe holds, so the game is still writing when head has gone. The
+  // game's status comes out on descriptor 3: /bin/sh need not know bash's PIPESTATUS.
+  const Outcome r =
+      shell("{ ( printf '1\\n2\\n" + names("a", 200) + "\\n" + names("b", 200) + "\\n' | " +
+            MORVANE_BIN + " --seed 3 --no-pause 2>&1; echo $? >&3 ) | head -5 >/dev/null; } 3>&1");
+  ASSERT_FALSE(r.out.empty());
   const int status = std::atoi(r.out.c_str());
   EXPECT_TRUE(status == 0 || status == 128 + SIGPIPE) << r.out;
 }
@@ -67,20 +50,6 @@ TEST(Robustness, InputThatEndsEarlyEndsTheGameByTheEndOfInputRule) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("你最后挑战到第"), std::string::npos);
   EXPECT_NE(r.out.find("你选择放弃。"), std::string::npos);
-}
-
-TEST(Robustness, SimulateRefusesBadArgumentsWithStatusTwo) {
-  const std::string bin = MORVANE_BIN;
-  for (const char* args :
-       {"simulate", "simulate --games 0 甲 乙", "simulate --mode 3 甲 乙",
-        "simulate --games -5 甲 乙", "simulate --threads 0 甲 乙", "simulate --seed x 甲 乙"}) {
-    const Outcome r = shell(bin + " " + args + " 2>&1");
-    EXPECT_EQ(r.status, 2) << args;
-    EXPECT_FALSE(r.out.empty()) << args;
-  }
-  const Outcome ok = shell(bin + " simulate --games 50 --threads 2 --json 甲/乙 丙/丁");
-  EXPECT_EQ(ok.status, 0);
-  EXPECT_NE(ok.out.find("\"games\":50"), std::string::npos) << ok.out;
 }
 
 // The game on a pseudo-terminal, as a player would run it.
@@ -128,7 +97,7 @@ class OnATerminal : public ::testing::Test {
     waitpid(pid_, &raw, 0);
     pid_ = -1;
     read_until("\x1b[0m\x1b[0m");  // drain what was written on the way out
-    return decode(raw);
+    return exit_status(raw);
   }
 
   pid_t pid_ = -1;
