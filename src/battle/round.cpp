@@ -5,6 +5,7 @@
 #include "battle/attack.hpp"
 #include "battle/checks.hpp"
 #include "battle/status.hpp"
+#include "model/wrap.hpp"
 #include "skills/cast.hpp"
 
 namespace morvane {
@@ -114,7 +115,7 @@ struct Battle {
     say(g, "回合结束，目前血量：");
     for (std::int32_t i = 1; i < g.rs; ++i)
       say(g, g.a[i].hp, " ");
-    ++g.hhs;
+    g.hhs = wadd(g.hhs, 1);  // a battle no one can win may run for ever
     pause(g, 1000);
     endl(g);
     pause(g, 500);
