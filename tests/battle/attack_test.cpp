@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "support/scenario.hpp"
 
@@ -25,17 +25,15 @@ struct Duel : Scenario {
 };
 
 TEST(Attack, OnlyATargetWithoutStatusCanDodge) {
-  const struct {
-    std::int32_t zt, dodge_draw;
-    bool dodges;
-  } cases[] = {{0, 900, true}, {-3, 999, true}, {0, 899, false}, {1, 999, false}, {20, 900, false}};
-  for (const auto& c : cases) {
+  const std::tuple<std::int32_t, std::int32_t, bool> cases[] = {
+      {0, 900, true}, {-3, 999, true}, {0, 899, false}, {1, 999, false}, {20, 900, false}};
+  for (const auto& [zt, dodge_draw, dodges] : cases) {
     Duel t;
-    t.target().zt = c.zt;
-    t.draws({/*spread*/ 10, /*no call*/ 0, c.dodge_draw});
-    if (!c.dodges) t.draws({/*no critical*/ 0, /*no reply*/ 0, /*no follow-up*/ 0});
+    t.target().zt = zt;
+    t.draws({/*spread*/ 10, /*no call*/ 0, dodge_draw});
+    if (!dodges) t.draws({/*no critical*/ 0, /*no reply*/ 0, /*no follow-up*/ 0});
     t.hit();
-    EXPECT_EQ(t.transcript(), c.dodges ? "但是乙闪开了\n" : "乙掉了50点血\n") << c.zt;
+    EXPECT_EQ(t.transcript(), dodges ? "但是乙闪开了\n" : "乙掉了50点血\n") << zt;
   }
 }
 
@@ -53,71 +51,61 @@ TEST(Attack, NothingGetsThroughAtZeroDamageEvenOnACriticalButOnePointDoes) {
 }
 
 TEST(Attack, TheDeathLineDependsOnHowFarBelowZeroAndOnTheFirstRound) {
-  const struct {
-    std::int32_t hhs, hp_before;  // every hit deals 100; from 0 or below it strikes the fallen
-    std::string line;
-  } cases[] = {{2, -400, "在一道伴着巨响的强光中消失了"},
-               {2, -399, "化为尘埃"},
-               {1, -100, "化为尘埃"},
-               {2, -99, "重伤身亡"},
-               {1, -99, "被秒杀了"},
-               {2, 50, "重伤身亡"},
-               {2, 51, "倒地了"},
-               {1, 100, "被秒杀了"}};
-  for (const auto& c : cases) {
+  // hhs, hit points before a hit of 100 (from 0 or below it strikes the fallen), the line
+  const std::tuple<std::int32_t, std::int32_t, std::string> cases[] = {
+      {2, -400, "在一道伴着巨响的强光中消失了"},
+      {2, -399, "化为尘埃"},
+      {1, -100, "化为尘埃"},
+      {2, -99, "重伤身亡"},
+      {1, -99, "被秒杀了"},
+      {2, 50, "重伤身亡"},
+      {2, 51, "倒地了"},
+      {1, 100, "被秒杀了"}};
+  for (const auto& [hhs, hp_before, line] : cases) {
     Duel t;
-    t.g.hhs = c.hhs;
-    t.target().hp = c.hp_before;
+    t.g.hhs = hhs;
+    t.target().hp = hp_before;
     t.draws(Draws().kills(0));
     t.hit(120);
-    EXPECT_EQ(t.transcript(), "乙掉了100点血\n   乙" + c.line + "\n") << c.hp_before;
+    EXPECT_EQ(t.transcript(), "乙掉了100点血\n   乙" + line + "\n") << hp_before;
   }
 }
 
 TEST(Attack, TheOpeningCallsAreTriedInOrderAndRecordedForTheAttackersTeam) {
-  const struct {
-    std::vector<std::int32_t> draws;  // each call just misses until the last draw
-    std::string line;
-    bool focus;
-  } cases[] = {{{9000}, "我要上了！各位搭把手集火乙！", true},
-               {{8999, 7999, 6999, 6000}, "我要上了！各位掩护我！", false},
-               {{8999, 7999, 6999, 5999, 4999, 4000},
-                "如果你们不想看着我死在这儿，就掩护我，白痴！",
-                false}};
-  for (const auto& c : cases) {
+  // Each call just misses until the last draw.
+  const std::tuple<Draws, std::string, bool> cases[] = {
+      {{9000}, "我要上了！各位搭把手集火乙！", true},
+      {{8999, 7999, 6999, 6000}, "我要上了！各位掩护我！", false},
+      {{8999, 7999, 6999, 5999, 4999, 4000},
+       "如果你们不想看着我死在这儿，就掩护我，白痴！",
+       false}};
+  for (const auto& [calls, line, focus] : cases) {
     Duel t;
-    t.draws({/*spread*/ 0, kCall});
-    t.random.script(c.draws);
-    t.draws({0, 0, 0, 0});
+    t.draws(Draws{/*spread*/ 0, kCall}.then(calls).then({0, 0, 0, 0}));
     t.hit();
-    EXPECT_EQ(t.transcript(), "\n\t甲:" + c.line + "\n乙掉了40点血\n");
-    EXPECT_EQ(t.g.b[1].converge, c.focus ? 2 : 0);
-    EXPECT_EQ(t.g.b[1].protect, c.focus ? 0 : 1);
+    EXPECT_EQ(t.transcript(), "\n\t甲:" + line + "\n乙掉了40点血\n");
+    EXPECT_EQ(t.g.b[1].converge, focus ? 2 : 0);
+    EXPECT_EQ(t.g.b[1].protect, focus ? 0 : 1);
   }
 }
 
 TEST(Attack, TheCoverCryNeedsTwentyNineHitPointsOrLessAndSilencesTheComplaint) {
   const std::string cry = "\t\t乙:我要倒了！掩护我！\n", ouch = "\t\t乙:天哪，这下可真够疼的！\n";
-  const struct {
-    std::int32_t hp, maxhp;  // before a hit of 40
-    std::vector<std::int32_t> reply_draws;
-    std::string lines;
-  } cases[] = {
+  // Hit points and maximum before a hit of 40, the reply's draws, its lines.
+  const std::tuple<std::int32_t, std::int32_t, Draws, std::string> cases[] = {
       {69, 69, {7000, 9000}, cry + "\t\t乙:反击啊，你们这群废物！集火那个甲！\n"},
       {69, 69, {6999, 7000, 0}, ouch},
       {70, 320, {7000, 8999}, ouch},  // 30 left: no cry drawn; 40 is an eighth of 320
       {70, 328, {8999}, ""},          // 40 is less than an eighth of 328: no complaint drawn
   };
-  for (const auto& c : cases) {
+  for (const auto& [hp, maxhp, reply, lines] : cases) {
     Duel t;
-    t.at(2).hp(c.maxhp).hp_only(c.hp);
-    t.draws({/*spread*/ 0, 0, 0, 0, kCall});
-    t.random.script(c.reply_draws);
-    t.draws({/*no follow-up*/ 0});
+    t.at(2).hp(maxhp).hp_only(hp);
+    t.draws(Draws{/*spread*/ 0, 0, 0, 0, kCall}.then(reply).then({/*no follow-up*/ 0}));
     t.hit();
-    EXPECT_EQ(t.transcript(), "乙掉了40点血\n" + c.lines) << c.hp << " " << c.maxhp;
-    EXPECT_EQ(t.g.b[2].protect, c.lines.starts_with(cry) ? 2 : 0);
-    EXPECT_EQ(t.g.b[2].converge, c.reply_draws.back() > 8999 ? 1 : 0);
+    EXPECT_EQ(t.transcript(), "乙掉了40点血\n" + lines) << hp << " " << maxhp;
+    EXPECT_EQ(t.g.b[2].protect, lines.starts_with(cry) ? 2 : 0);
+    EXPECT_EQ(t.g.b[2].converge, lines.ends_with("集火那个甲！\n") ? 1 : 0);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <tuple>
 
 #include "support/scenario.hpp"
 
@@ -81,19 +82,17 @@ TEST(Round, StrategyTwoPrefersADarkEnemyUnlessAStrongerOneComesAfterIt) {
 
 TEST(Round, FocusFireOverridesTheTargetWhenAliveEvenIfItNamesAnAlly) {
   // 丙 is the only enemy under 1000 hit points, 丁 has fallen, 戊 is an ally.
-  const struct {
-    std::int32_t converge, focus_draw;
-    std::string hit;
-  } cases[] = {{2, 30, "乙"}, {2, 29, "丙"}, {4, 99, "丙"}, {5, 30, "戊"}, {0, 99, "丙"}};
-  for (const auto& c : cases) {
+  const std::tuple<std::int32_t, std::int32_t, std::string> cases[] = {
+      {2, 30, "乙"}, {2, 29, "丙"}, {4, 99, "丙"}, {5, 30, "戊"}, {0, 99, "丙"}};
+  for (const auto& [converge, focus_draw, hit] : cases) {
     Scenario t;
     t.fighter("甲", 1);
     t.fighter("乙", 2).hp(1000);
     t.fighter("丙", 2).hp(999);
     t.fighter("丁", 2).dead();
     t.fighter("戊", 1);
-    t.g.b[1].converge = c.converge;
-    EXPECT_EQ(targets(t, {0}, c.focus_draw), c.hit) << c.converge << " " << c.focus_draw;
+    t.g.b[1].converge = converge;
+    EXPECT_EQ(targets(t, {0}, focus_draw), hit) << converge << " " << focus_draw;
   }
 }
 

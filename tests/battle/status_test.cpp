@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "support/scenario.hpp"
 
@@ -34,17 +35,15 @@ TEST(StatusStep, AWaterPrisonStruggleCostsTheTurnAndHurtsAsABlowFromTheLastActor
 }
 
 TEST(StatusStep, BreakingFreeFromTheWaterPrisonGetsLikelierAndIsCertainOnTheFourthTurn) {
-  const struct {
-    std::int32_t zt, draw;
-    bool frees;
-  } cases[] = {{2, 0, true}, {2, 1, false}, {3, 1, true}, {3, 2, false}, {4, 2, true}};
-  for (const auto& c : cases) {
-    Bearer t(c.zt);
-    t.draws({c.draw});
-    if (!c.frees) t.draws(Draws().lands(0));
-    EXPECT_EQ(t.step(), c.frees) << c.zt << " " << c.draw;
-    EXPECT_EQ(t.x().zt, c.frees ? 0 : c.zt + 1);
-    EXPECT_EQ(t.transcript().starts_with("乙从水牢中挣脱出来\n"), c.frees);
+  const std::tuple<std::int32_t, std::int32_t, bool> cases[] = {
+      {2, 0, true}, {2, 1, false}, {3, 1, true}, {3, 2, false}, {4, 2, true}};
+  for (const auto& [zt, draw, frees] : cases) {
+    Bearer t(zt);
+    t.draws({draw});
+    if (!frees) t.draws(Draws().lands(0));
+    EXPECT_EQ(t.step(), frees) << zt << " " << draw;
+    EXPECT_EQ(t.x().zt, frees ? 0 : zt + 1);
+    EXPECT_EQ(t.transcript().starts_with("乙从水牢中挣脱出来\n"), frees);
   }
 }
 

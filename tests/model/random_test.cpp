@@ -7,26 +7,12 @@
 namespace morvane {
 namespace {
 
-TEST(Lcg, SeedOneGivesTheClassicFirstDraws) {
+TEST(Lcg, SeedOneGivesTheClassicFirstDrawsAndReseedingReplaysThem) {
   Lcg lcg(1);
-  for (std::int32_t expected : {41, 18467, 6334, 26500, 19169})
-    EXPECT_EQ(lcg.next(), expected);
-}
-
-TEST(Lcg, ReseedingReplaysTheSameDraws) {
-  Lcg lcg(123456789);
-  const std::int32_t first = lcg.next(), second = lcg.next();
-  lcg.srand(123456789);
-  EXPECT_EQ(lcg.next(), first);
-  EXPECT_EQ(lcg.next(), second);
-}
-
-TEST(Lcg, DrawsStayWithinFifteenBits) {
-  Lcg lcg(4294967295u);
-  for (int i = 0; i < 100000; ++i) {
-    const std::int32_t d = lcg.next();
-    ASSERT_GE(d, 0);
-    ASSERT_LE(d, 32767);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::int32_t expected : {41, 18467, 6334, 26500, 19169})
+      EXPECT_EQ(lcg.next(), expected);
+    lcg.srand(1);
   }
 }
 

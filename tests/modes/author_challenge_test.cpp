@@ -35,16 +35,11 @@ TEST(AuthorChallenge, ChallengersAsTypedAgainstTheAuthorUntilOneTeamStands) {
       rows + "作者 2147483647 200 300 200 33 2\n"))
       << text.substr(0, 600);
   EXPECT_EQ(text.find("战斗开始"), std::string::npos);
-  const rw& author = g->a[4];
-  EXPECT_EQ(author.name, "作者");
-  EXPECT_EQ(author.sx, 33);
-  EXPECT_EQ(author.maxhp, 2147483647);
-
-  // With this seed the author's side wins; the line names the lowest team still standing.
+  EXPECT_EQ(g->a[4].maxhp, 2147483647);  // the row shows only the hit points
+  // With this seed the author's side wins.
   EXPECT_EQ(g->chrs[1], 0);
   EXPECT_TRUE(text.ends_with("\n胜利的是第2队\n如果想再来请重新运行程序"))
       << text.substr(text.size() - 200);
-  EXPECT_NE(text.find("游戏结束！\n目前血量："), std::string::npos);
 }
 
 }  // namespace

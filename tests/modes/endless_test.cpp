@@ -17,35 +17,28 @@ using namespace morvane::testing;
 // Mode 3 without the fights, through a console that steps into the game: every enemy falls as it
 // is announced, so a level is won without a draw, and at the start of level `lose_at` the player
 // falls, which ends the run there.
-struct EndlessRun final : Console {
+struct EndlessRun final : RecordingConsole {
   EndlessRun(std::string input, int lose_at_level)
-      : rec(std::move(input)), lose_at(lose_at_level) {}
-  void color(int k) override { rec.color(k); }
+      : RecordingConsole(std::move(input)), lose_at(lose_at_level) {}
   void write(std::string_view text) override {
-    rec.write(text);
+    RecordingConsole::write(text);
     if (text == "战斗开始" && ++level == lose_at) g.a[1].hp = 0;
     if (text != "的敌人！") return;
     g.a[g.rs].hp = 0;  // the enemy being made
     if (in_battle && level < lose_at) in_battle(g);
   }
-  void write(std::int32_t number) override { rec.write(number); }
-  void endl() override { rec.endl(); }
+  using RecordingConsole::write;
   std::int32_t read_number() override {
     if (at_upgrade && level > 0) at_upgrade(g);
-    return rec.read_number();
+    return RecordingConsole::read_number();
   }
-  std::string read_word() override { return rec.read_word(); }
-  void wait_key() override { rec.wait_key(); }
-  void clear() override { rec.clear(); }
-  void pause(int ms) override { rec.pause(ms); }
 
   std::string from(const std::string& start, const std::string& end) const {
-    const std::string& t = rec.transcript();
+    const std::string& t = transcript();
     const auto first = t.find(start), last = t.find(end, first);
     return first == std::string::npos ? "" : t.substr(first, last + end.size() - first);
   }
 
-  RecordingConsole rec;
   int lose_at;
   ScriptedRandom random;
   std::unique_ptr<Game> game = std::make_unique<Game>(*this, random);
@@ -96,8 +89,7 @@ TEST(Endless, EachUpgradeChangesWhatItPromises) {
       {"5", "5 50 20 20 1"},
       {"6", "5 50 20 20 1"},
       {"7", "你现在的属性是8\n" + after + "5 50 20 20 8"},
-      {"0", "你选择放弃。\n" + after + "5 50 20 20 1"},
-  };
+      {"0", "你选择放弃。\n" + after + "5 50 20 20 1"}};
   for (const auto& [choice, result] : cases) {
     EndlessRun r(std::string("1\n") + choice, 2);
     r.in_battle = [](Game& g) { g.a[1].hp = 5; };
@@ -144,7 +136,7 @@ TEST(Endless, TeamOneMovesToTheFrontDeadOrAliveAndTheNextEnemiesFollowIt) {
   EXPECT_EQ((std::array{r.g.a[3].hp, r.g.a[4].maxhp, r.g.rs, r.g.a[1].zt}),
             (std::array{-3, 160, 6, 0}));
   // The living summon won level 2, but the level is lost with the player.
-  EXPECT_TRUE(r.rec.transcript().ends_with("你最后挑战到第2关！\n如果想再来请重新运行程序"));
+  EXPECT_TRUE(r.transcript().ends_with("你最后挑战到第2关！\n如果想再来请重新运行程序"));
 }
 
 TEST(Endless, EnemiesThatWouldNotFitInTheRosterAreNotMade) {
@@ -167,7 +159,7 @@ TEST(Endless, EnemiesThatWouldNotFitInTheRosterAreNotMade) {
   none.at_upgrade = fill_to(1004);
   none.random.script(zeros(4 + 5));
   endless(none.g);
-  EXPECT_TRUE(none.rec.transcript().ends_with(
+  EXPECT_TRUE(none.transcript().ends_with(
       "即将开始第2波攻击...[cls]战斗开始\n你最后挑战到第2关！\n如果想再来请重新运行程序"));
   EXPECT_GT(none.g.a[1].hp, 0);
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "support/scenario.hpp"
 
@@ -12,18 +12,12 @@ namespace {
 
 using namespace morvane::testing;
 
-struct OrdinarySkill {
-  std::int32_t sx;
-  int jnbh;
-  std::string name;
-  std::string colour_after_banner;  // "" when the branch writes in the turn's colour
-  Draws draws;                      // after the ultimate roll
-};
-
 TEST(Cast, EveryAttributeFromOneToEightCastsBothOfItsSkillsInItsOwnColour) {
   // Every blow here is dodged.
   const Draws dodged = Draws().dodged(), bounce = Draws().dodged().then({/*乙 again*/ 1});
-  const std::vector<OrdinarySkill> skills = {
+  // Attribute, skill, name, the colour after the banner ("" when the branch writes in the
+  // turn's colour), the draws after the ultimate roll.
+  const std::tuple<std::int32_t, int, std::string, std::string, Draws> skills[] = {
       {1, 0, "火球术", "[c4]", Draws{0}.dodged()},
       {1, 1, "火盾护身", "[c4]", {/*乙 not scorched*/ 0}},
       {2, 0, "潮涌核心", "[c1]", {/*乙 not swept*/ 0}},
@@ -41,17 +35,16 @@ TEST(Cast, EveryAttributeFromOneToEightCastsBothOfItsSkillsInItsOwnColour) {
       {8, 0, "召唤棋子", "", {}},
       {8, 1, "生化攻击", "", {}},
   };
-  for (const OrdinarySkill& s : skills) {
-    SCOPED_TRACE(std::to_string(s.sx) + "/" + std::to_string(s.jnbh));
+  for (const auto& [sx, jnbh, name, colour, draws] : skills) {
+    SCOPED_TRACE(name);
     Scenario t;
     t.console.show_colors = true;
-    t.fighter("甲", 1).sx(s.sx).ml(0).cs(0);
+    t.fighter("甲", 1).sx(sx).ml(0).cs(0);
     t.fighter("乙", 2);
-    const std::string out = t.cast(Draws{999}.then(s.draws), 1, s.jnbh, 2);
-    const std::string banner = "甲使用了" + s.name + "，";
-    ASSERT_EQ(out.substr(0, banner.size() + s.colour_after_banner.size()),
-              banner + s.colour_after_banner);
-    if (s.colour_after_banner.empty()) {
+    const std::string out = t.cast(Draws{999}.then(draws), 1, jnbh, 2);
+    const std::string banner = "甲使用了" + name + "，";
+    ASSERT_EQ(out.substr(0, banner.size() + colour.size()), banner + colour);
+    if (colour.empty()) {
       EXPECT_NE(out.at(banner.size()), '[');
     }
   }
@@ -59,22 +52,20 @@ TEST(Cast, EveryAttributeFromOneToEightCastsBothOfItsSkillsInItsOwnColour) {
 
 // Attributes 25 ... 32 have no branch: their cast is the banner alone, the line left open.
 TEST(Cast, TheUltimateRollIsBelowOneHundredPerLevelAndAttributesWithoutSkillsWriteOnlyTheBanner) {
-  struct Roll {
-    std::int32_t oy, draw;
-    bool ultimate;
-  };
-  const std::vector<Roll> rolls = {{0, 0, false},   {1, 99, true},    {1, 100, false},
-                                   {1, 1099, true}, {3, 299, true},   {3, 300, false},
-                                   {10, 999, true}, {15, 32767, true}};
-  for (std::int32_t sx = 25; sx <= 32; ++sx) {
-    const Roll& r = rolls[static_cast<std::size_t>(sx - 25)];
-    SCOPED_TRACE(std::to_string(r.oy) + " " + std::to_string(r.draw));
+  // Level, roll, whether it is an ultimate.
+  const std::tuple<std::int32_t, std::int32_t, bool> rolls[] = {
+      {0, 0, false},  {1, 99, true},   {1, 100, false}, {1, 1099, true},
+      {3, 299, true}, {3, 300, false}, {10, 999, true}, {15, 32767, true}};
+  std::int32_t sx = 25;
+  for (const auto& [oy, roll, ultimate] : rolls) {
+    SCOPED_TRACE(std::to_string(oy) + " " + std::to_string(roll));
     Scenario t;
-    t.fighter("甲", 1).sx(sx).oy(r.oy);
+    t.fighter("甲", 1).sx(sx).oy(oy);
     t.fighter("乙", 2);
-    EXPECT_EQ(t.cast({r.draw}, 1, sx % 2, 2), r.ultimate ? "甲使用了 奥义·，" : "甲使用了，");
-    EXPECT_EQ(t.g.a[1].oy, r.oy + (r.ultimate ? 1 : 0));
+    EXPECT_EQ(t.cast({roll}, 1, sx % 2, 2), ultimate ? "甲使用了 奥义·，" : "甲使用了，");
+    EXPECT_EQ(t.g.a[1].oy, oy + (ultimate ? 1 : 0));
     EXPECT_FALSE(t.g.a[1].flag);
+    ++sx;
   }
 }
 
@@ -92,6 +83,31 @@ TEST(Cast, AFirstUltimateDoublesEveryHitAndEndsWithTheCastHoweverItEnds) {
   t.cast({/*ultimate*/ 199}, 1, 1, 2);  // no corpse to raise: the cast ends early
   EXPECT_EQ(t.g.a[1].oy, 3);
   EXPECT_FALSE(t.g.a[1].flag);
+}
+
+TEST(Cast, AtAFullRosterNoSummonComesAndNoneOfItsDrawsIsTakenButTheLinesStay) {
+  Scenario t;
+  t.console.show_pauses = true;
+  const std::tuple<const char*, std::int32_t, int> casters[] = {
+      {"甲", 8, 0},      {"丙", 8, 1},        {"tessik", 9, 0}, {"Halvic", 12, 0},
+      {"指挥官", 17, 1}, {"富兰克林", 22, 1}, {"作者", 33, 0}};
+  for (auto [name, sx, jnbh] : casters)
+    t.fighter(name, 1).sx(sx);
+  t.fighter("乙", 2).dead(-50);
+  t.g.rs = kMaxSlot + 1;
+  for (std::int32_t i = 0; i < 7; ++i) {
+    const Draws d = i < 6 ? Draws{999} : Draws{999, /*colour*/ 0, /*attribute*/ 0};
+    t.cast(d, i + 1, std::get<2>(casters[i]), 8);
+  }
+  EXPECT_EQ(t.g.rs, kMaxSlot + 1);
+  EXPECT_EQ(t.transcript(),
+            "甲使用了召唤棋子，场上出现了一个棋子\n[p700]"
+            "丙使用了生化攻击，把死去的乙变成了一只丧尸\n[p700]"
+            "tessik使用了黑魔王的威信，召唤了三个黑巫师！\n"
+            "Halvic使用了爬行者刷怪蛋，召唤了一个爬行者！\n[p500]"
+            "指挥官使用了请求支援，一队8人的战斗小队随即到达！\n[p700]"
+            "富兰克林使用了呼叫队友，麦克和崔佛到达战场！\n"
+            "作者使用了召唤手下，叫来了一个属性为1的敌人！\n[p500]");
 }
 
 }  // namespace

@@ -134,16 +134,5 @@ TEST(Summoning, AZombieRisesFromTheLowestCorpseOfEitherSideForTheCaster) {
             std::tuple(std::string("黑魔法丧尸"), 300, 300, 20, 40, 0, 0, 7, 0, 2, 0));
 }
 
-TEST(Summoning, AFullRosterTakesNoSummonAndNoneOfItsDraws) {
-  Scenario t;
-  t.console.show_pauses = true;
-  t.fighter("甲", 1).sx(8);
-  t.fighter("乙", 2).dead(-50);
-  t.g.rs = 1005;  // slot 1004 is taken
-  EXPECT_EQ(t.cast({999}, 1, 1, 2), "甲使用了生化攻击，把死去的乙变成了一只丧尸\n[p700]");
-  EXPECT_EQ(t.cast({999}, 1, 0, 2), "甲使用了召唤棋子，场上出现了一个棋子\n[p700]");
-  EXPECT_EQ(t.g.rs, 1005);
-}
-
 }  // namespace
 }  // namespace morvane

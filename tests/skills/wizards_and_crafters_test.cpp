@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "support/scenario.hpp"
@@ -107,27 +106,6 @@ TEST(Creeper, BothSkillsBlowUpOnTheTargetAndLeaveTheCreeperDead) {
               "   乙在一道伴着巨响的强光中消失了\n爬行者化为尘埃...\n");
     EXPECT_EQ(creeper.record().hp, -1);
   }
-}
-
-TEST(Summons, AtAFullRosterNoFighterComesAndNoneOfItsDrawsIsTakenButTheLinesStay) {
-  Scenario t;
-  t.console.show_pauses = true;
-  const std::tuple<const char*, std::int32_t, int> casters[] = {
-      {"tessik", 9, 0}, {"Halvic", 12, 0}, {"指挥官", 17, 1}, {"富兰克林", 22, 1}, {"作者", 33, 0}};
-  for (auto [name, sx, jnbh] : casters)
-    t.fighter(name, 1).sx(sx);
-  t.fighter("乙", 2);
-  t.g.rs = kMaxSlot + 1;
-  t.draws({999, 999, 999, 999, 999, /*colour*/ 0, /*attribute*/ 0});
-  for (std::int32_t i = 0; i < 5; ++i)
-    cljn(t.g, i + 1, std::get<2>(casters[i]), 6);
-  EXPECT_EQ(t.g.rs, kMaxSlot + 1);
-  EXPECT_EQ(t.transcript(),
-            "tessik使用了黑魔王的威信，召唤了三个黑巫师！\n"
-            "Halvic使用了爬行者刷怪蛋，召唤了一个爬行者！\n[p500]"
-            "指挥官使用了请求支援，一队8人的战斗小队随即到达！\n[p700]"
-            "富兰克林使用了呼叫队友，麦克和崔佛到达战场！\n"
-            "作者使用了召唤手下，叫来了一个属性为1的敌人！\n[p500]");
 }
 
 }  // namespace

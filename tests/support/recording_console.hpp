@@ -12,7 +12,7 @@
 
 namespace morvane::testing {
 
-class RecordingConsole final : public Console {
+class RecordingConsole : public Console {
  public:
   explicit RecordingConsole(std::string input = {}) : input_(std::move(input)), reader_(input_) {}
 

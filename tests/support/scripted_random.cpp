@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
 
 namespace morvane::testing {
+namespace {
 
+// Where a draw came from, for messages: "battle/attack.cpp:123".
 std::string short_location(const Where& where) {
   std::string_view file = where.file;
   if (const auto cut = file.rfind("/src/"); cut != std::string_view::npos)
@@ -13,15 +16,13 @@ std::string short_location(const Where& where) {
   return std::string(file) + ":" + std::to_string(where.line);
 }
 
+}  // namespace
+
 ScriptedRandom::~ScriptedRandom() {
   if (remaining() != 0) {
     ADD_FAILURE() << remaining() << " scripted draw(s) were never taken (first unused: draw #"
                   << next_ + 1 << " = " << draws_[next_] << ")";
   }
-}
-
-void ScriptedRandom::script(std::initializer_list<std::int32_t> draws) {
-  draws_.insert(draws_.end(), draws.begin(), draws.end());
 }
 
 void ScriptedRandom::script(const std::vector<std::int32_t>& draws) {

@@ -3,8 +3,6 @@
 // of any draw it did not expect or leaves one unused.
 
 #include <cstdint>
-#include <initializer_list>
-#include <string>
 #include <vector>
 
 #include "model/random.hpp"
@@ -18,12 +16,10 @@ class ScriptedRandom final : public Random {
   ScriptedRandom& operator=(const ScriptedRandom&) = delete;
   ~ScriptedRandom() override;
 
-  void script(std::initializer_list<std::int32_t> draws);
   void script(const std::vector<std::int32_t>& draws);
   std::int32_t draw(const Where& where) override;
 
   std::size_t remaining() const { return draws_.size() - next_; }
-  std::size_t taken() const { return next_; }
   // Checks that every scripted draw was taken, and forgets them.
   void expect_all_taken(const Where& where = Where::here());
 
@@ -31,8 +27,5 @@ class ScriptedRandom final : public Random {
   std::vector<std::int32_t> draws_;
   std::size_t next_ = 0;
 };
-
-// Where a draw came from, for messages: "battle/attack.cpp:123".
-std::string short_location(const Where& where);
 
 }  // namespace morvane::testing
