@@ -28,16 +28,5 @@ TEST(Checkwin, CountsEveryTeamAndEndsWhenAtMostOneTeamNumberedUpToNStands) {
   EXPECT_EQ(t.g.chrs[1] + t.g.chrs[3], 0);
 }
 
-TEST(Checklivings, CountsOnlyLivingEnemiesWhetherOrNotTheAskerIsAlive) {
-  Scenario t;
-  t.fighter("甲", 1).dead();
-  t.fighter("乙", 1);
-  t.fighter("丙", 2);
-  t.fighter("丁", 3).dead(-1);
-  t.fighter("棋子", 3);
-  EXPECT_EQ(checklivings(t.g, 1), 2);
-  EXPECT_EQ(checklivings(t.g, 5), 2);
-}
-
 }  // namespace
 }  // namespace morvane
