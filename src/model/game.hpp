@@ -83,10 +83,6 @@ bool add_fighter(Game& g, Fill&& fill) {
   return true;
 }
 
-inline bool roster_full(const Game& g) {
-  return g.rs > kMaxSlot;
-}
-
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
 // has no skill name and a threshold no draw reaches.
 std::string_view skill_name(const Game& g, std::int32_t sx, int k);

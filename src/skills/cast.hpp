@@ -28,7 +28,6 @@ struct Cast {
   std::int32_t cnt = 0;   // hits so far, or repetitions, as each branch says
 
   rw& caster() { return g.a[ater]; }
-  rw& at(std::int32_t slot) { return g.a[slot]; }
   bool flag() const { return g.a[ater].flag; }
   std::int32_t oy() const { return g.a[ater].oy; }
 
