@@ -83,6 +83,15 @@ bool add_fighter(Game& g, Fill&& fill) {
   return true;
 }
 
+// The four values a typed name is given, drawn in this order: hp 150 ... 399, atk 50 ... 99,
+// def 20 ... 49, ml 20 ... 99. Black wizards and soldiers are drawn the same way.
+inline void draw_base_stats(Game& g, rw& x) {
+  x.hp = g.rand() % 250 + 150;
+  x.atk = g.rand() % 50 + 50;
+  x.def = g.rand() % 30 + 20;
+  x.ml = g.rand() % 80 + 20;
+}
+
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
 // has no skill name and a threshold no draw reaches.
 std::string_view skill_name(const Game& g, std::int32_t sx, int k);

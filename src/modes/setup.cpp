@@ -12,10 +12,7 @@ void create_fighter(Game& g, const std::string& name, std::int32_t team, std::in
   add_fighter(g, [&](rw& x) {
     x.name = name;
     x.team = team;
-    x.hp = g.rand() % 250 + 150;
-    x.atk = g.rand() % 50 + 50;
-    x.def = g.rand() % 30 + 20;
-    x.ml = g.rand() % 80 + 20;
+    draw_base_stats(g, x);
     x.zt = 0;
     x.sx = g.rand() % 8 + 1;
     x.cs = 1;

@@ -203,10 +203,7 @@ void commander(Cast& c, int jnbh) {
     c.summon([&](rw& x) {
       x.name = "士兵";
       x.team = me.team;
-      x.hp = g.rand() % 250 + 150;
-      x.atk = g.rand() % 50 + 50;
-      x.def = g.rand() % 30 + 20;
-      x.ml = g.rand() % 80 + 20;
+      draw_base_stats(g, x);
       x.zt = 0;
       x.sx = g.rand() % 3 + 18;
       c.ultimate_scale(x, {&rw::hp, &rw::atk, &rw::def, &rw::ml});

@@ -16,10 +16,7 @@ void tessik(Cast& c, int jnbh) {
     for (int k = 0; k < 3; ++k) {
       c.summon([&](rw& x) {
         x.name = "黑巫师";
-        x.hp = g.rand() % 250 + 150;
-        x.atk = g.rand() % 50 + 50;
-        x.def = g.rand() % 30 + 20;
-        x.ml = g.rand() % 80 + 20;
+        draw_base_stats(g, x);
         c.ultimate_scale(x, {&rw::hp, &rw::atk, &rw::def, &rw::ml});
         x.zt = 0;
         x.sx = 7;
