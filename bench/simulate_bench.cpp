@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "battle/round.hpp"
+#include "app/simulate.hpp"
 #include "console/quiet_console.hpp"
 #include "model/game.hpp"
 #include "model/random.hpp"
+#include "modes/round.hpp"
 #include "modes/setup.hpp"
-#include "modes/simulate.hpp"
 
 namespace {
 

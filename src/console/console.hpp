@@ -27,6 +27,9 @@ class Console {
   virtual void clear() = 0;
   // The narration's pacing, in milliseconds.
   virtual void pause(int ms) = 0;
+  // A battle's narration begins or has ended: a console may let the player pace it.
+  virtual void battle_begins() {}
+  virtual void battle_ends() {}
 };
 
 }  // namespace morvane

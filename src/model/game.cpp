@@ -1,5 +1,6 @@
 #include "model/game.hpp"
 
+#include <cassert>
 #include <cstddef>
 
 namespace morvane {
@@ -18,8 +19,6 @@ void Game::reset() {
   rs = 1;
   n = 0;
   hhs = 1;
-  s.clear();
-  p.clear();
   jncxgl = kSkillThresholds;
   round_budget = -1;
 }
@@ -35,6 +34,11 @@ std::string_view skill_name(const Game& g, std::int32_t sx, int k) {
 
 std::int32_t skill_threshold(const Game& g, std::int32_t sx, int k) {
   if (!has_skill_row(sx)) return 101;
+  return g.jncxgl[static_cast<std::size_t>(sx - 1)][static_cast<std::size_t>(k)];
+}
+
+std::int32_t& writable_skill_threshold(Game& g, std::int32_t sx, int k) {
+  assert(has_skill_row(sx));
   return g.jncxgl[static_cast<std::size_t>(sx - 1)][static_cast<std::size_t>(k)];
 }
 

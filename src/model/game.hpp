@@ -2,12 +2,38 @@
 // One game: the roster, the team records, the counters and the skill tables, with the console
 // it talks through and the random source it draws from. Nothing is global, so several games can
 // run side by side.
+//
+// The game keeps its own short names; here is what each means, once for the whole code.
+//
+//   name          word            meaning
+//   rw            人物            one combatant's record
+//   dw            队伍            one team's record of calls
+//   a, rs         -               the roster of combatants by slot; rs is the next free slot
+//   b             -               the team records by team number
+//   n             -               how many teams the victory check examines
+//   chrs          -               living members per team, as the last victory check counted
+//   hhs           回合数          the round counter
+//   sx            属性            attribute: selects a combatant's two skills
+//   zt            状态            status code (water prison, ice, torment, bleeding, ...)
+//   cs            层数            a counter: the stacks of the dark killing curse
+//   oy            奥义            ultimate level; every ultimate raises it
+//   ml            魔力            magic; most skills scale with it
+//   jnm           技能名          skill names, jnm[sx-1][k]
+//   jncxgl        技能出现概率    skill thresholds, jncxgl[sx-1][k]
+//   jnbh          技能编号        which of an attribute's two skills: 0 or 1
+//   cljn          处理技能        casting a skill
+//   checklivings  存活的敌人数    the living enemies of a combatant
+//   checkwin      -               the victory check
+//   ater, beat    -               the one who strikes and the one struck
+//   mlz           -               the caster's magic when the cast began
+//   ratk, hurts   -               a blow's attack value, and the damage it deals
+//   bekn          -               a slot drawn at random while a skill seeks its next target
+//   protect       掩护            the team member who last called for cover
+//   converge      集火            the enemy the team last agreed to focus fire on
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
-#include "console/console.hpp"
 #include "model/random.hpp"
 #include "model/rw.hpp"
 #include "model/slots.hpp"
@@ -15,11 +41,13 @@
 
 namespace morvane {
 
+class Console;
+
 // Told of every skill as it is cast, so a tool or a test can see who cast what.
 class CastListener {
  public:
   virtual ~CastListener() = default;
-  virtual void cast(std::int32_t ater, std::int32_t ms, int jnbh) = 0;
+  virtual void cast(std::int32_t ater, std::int32_t sx, int jnbh) = 0;
 };
 
 struct Game {
@@ -30,11 +58,9 @@ struct Game {
   Slots<dw> b;               // per-team focus-fire and cover calls
   std::int32_t n = 0;        // number of teams the victory check examines
   Slots<std::int32_t> chrs;  // living members per team, as the last checkwin counted them
-  std::int32_t hhs = 1;      // round counter ("回合数"); 1 only in the run's first round
-  std::string s;             // the line of names being read
-  std::string p;             // the name being cut out of s
-  const SkillNames& jnm = kSkillNames;        // skill names ("技能名")
-  SkillThresholds jncxgl = kSkillThresholds;  // skill thresholds, writable ("技能出现概率")
+  std::int32_t hhs = 1;      // 1 only in the run's first round
+  const SkillNames& jnm = kSkillNames;
+  SkillThresholds jncxgl = kSkillThresholds;  // writable: modes change the odds
 
   Console& con;
   Random& rng;
@@ -55,47 +81,12 @@ struct Game {
   std::int32_t rand(const Where& where = Where::here()) { return rng.draw(where); }
 };
 
-// Writes the pieces of a message in order: say(g, a[x].name, "掉了", hurts, "点血");
-template <class... Pieces>
-void say(Game& g, const Pieces&... pieces) {
-  (g.con.write(pieces), ...);
-}
-
-inline void endl(Game& g) {
-  g.con.endl();
-}
-inline void pause(Game& g, int ms) {
-  g.con.pause(ms);
-}
-inline void color(Game& g, int k) {
-  g.con.color(k);
-}
-
-// The one door into the roster: every fighter, typed or summoned, comes in through here. A
-// fighter that would go past slot 1004 is not made at all: `fill` is not called, so none of its
-// draws is taken. Returns whether it was made.
-template <class Fill>
-bool add_fighter(Game& g, Fill&& fill) {
-  if (g.rs > kMaxSlot) return false;
-  fill(g.a[g.rs]);
-  ++g.rs;
-  if (g.rs > g.used) g.used = g.rs;
-  return true;
-}
-
-// The four values a typed name is given, drawn in this order: hp 150 ... 399, atk 50 ... 99,
-// def 20 ... 49, ml 20 ... 99. Black wizards and soldiers are drawn the same way.
-inline void draw_base_stats(Game& g, rw& x) {
-  x.hp = g.rand() % 250 + 150;
-  x.atk = g.rand() % 50 + 50;
-  x.def = g.rand() % 30 + 20;
-  x.ml = g.rand() % 80 + 20;
-}
-
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
 // has no skill name and a threshold no draw reaches.
 std::string_view skill_name(const Game& g, std::int32_t sx, int k);
 std::int32_t skill_threshold(const Game& g, std::int32_t sx, int k);
 bool has_skill_row(std::int32_t sx);
+// The threshold of skill k of attribute sx, to change the odds; sx must have a row.
+std::int32_t& writable_skill_threshold(Game& g, std::int32_t sx, int k);
 
 }  // namespace morvane

@@ -6,22 +6,22 @@
 
 namespace morvane {
 
-struct rw {                // one combatant ("人物")
+struct rw {                // one combatant
   std::string name;        // as typed, or a fixed name given by a mode or a skill
   std::int32_t maxhp = 0;  // maximum hit points; heals are measured against it
   std::int32_t hp = 0;     // current hit points; dead at 0 or below, never clamped
   std::int32_t atk = 0;    // attack value of a basic attack
   std::int32_t def = 0;    // defence, taken off every hit
-  std::int32_t ml = 0;     // magic ("魔力"); most skills scale with it
-  std::int32_t sx = 0;     // attribute ("属性"): selects the two skills; 0 = basic attacks only
+  std::int32_t ml = 0;     // magic; most skills scale with it
+  std::int32_t sx = 0;     // attribute: selects the two skills; 0 = basic attacks only
   std::int32_t team = 0;   // team number; equal teams are allies
-  std::int32_t zt = 0;     // status code ("状态"): water prison, ice, torment, bleeding, ...
-  std::int32_t cs = 0;     // counter ("层数"): the stacks of the dark killing curse
-  std::int32_t oy = 0;     // ultimate level ("奥义"); each ultimate raises it
+  std::int32_t zt = 0;     // status code, see model/codes.hpp
+  std::int32_t cs = 0;     // the stacks of the dark killing curse
+  std::int32_t oy = 0;     // ultimate level; each ultimate raises it
   bool flag = false;       // true while an ultimate is being cast
 };
 
-struct dw {                   // one team's calls ("队伍")
+struct dw {                   // one team's calls
   std::int32_t protect = 0;   // the member who last called for cover
   std::int32_t converge = 0;  // the enemy the team last agreed to focus fire on
 };

@@ -21,8 +21,6 @@ class Slots {
     assert(i >= 0 && i <= kMaxSlot);
     return items_[static_cast<std::size_t>(i)];
   }
-  auto begin() { return items_.begin(); }
-  auto end() { return items_.end(); }
 
  private:
   std::array<T, kMaxSlot + 1> items_{};

@@ -1,45 +1,32 @@
-#include "battle/round.hpp"
+#include "console/narrate.hpp"
+#include "model/codes.hpp"
+#include "model/roster.hpp"
 #include "modes/modes.hpp"
+#include "modes/round.hpp"
 #include "modes/setup.hpp"
 
 namespace morvane {
 
 void author_challenge(Game& g) {
-  say(g, "请输入三个挑战者的属性。");
-  endl(g);
+  line(g, "请输入三个挑战者的属性。");
   pause(g, 500);
   g.n = 4;
   for (std::int32_t i = 1; i <= 3; ++i) {
     say(g, "输入第", i, "个挑战者的属性");
-    const std::int32_t sx = read_attribute(g);
+    const std::int32_t chosen = read_attribute(g);
     add_fighter(g, [&](rw& x) {
-      x.sx = sx;
-      x.name = "挑战者";
-      x.team = 1;
-      x.hp = g.rand() % 200 + 500;
-      x.atk = g.rand() % 50 + 100;
-      x.def = g.rand() % 50 + 50;
-      x.ml = g.rand() % 50 + 80;
-      x.maxhp = x.hp;
-      x.zt = 0;
-      x.cs = 1;
-      x.oy = 1;
-      x.flag = false;
+      const Stats drawn{g.rand() % 200 + 500, g.rand() % 50 + 100, g.rand() % 50 + 50,
+                        g.rand() % 50 + 80};
+      enlist(x, {.name = "挑战者", .team = 1, .stats = drawn, .sx = chosen, .cs = 1, .oy = 1});
     });
   }
   add_fighter(g, [](rw& x) {
-    x.sx = 33;
-    x.name = "作者";
-    x.team = 2;
-    x.hp = 2147483647;
-    x.atk = 200;
-    x.def = 300;
-    x.ml = 200;
-    x.maxhp = x.hp;
-    x.zt = 0;
-    x.cs = 1;
-    x.oy = 1;
-    x.flag = false;
+    enlist(x, {.name = "作者",
+               .team = 2,
+               .stats = {kInt32Max, 200, 300, 200},
+               .sx = sx::kAuthor,
+               .cs = 1,
+               .oy = 1});
   });
   stat_table(g);
   pause(g, 1000);

@@ -61,23 +61,22 @@ constexpr std::array<NamedCharacter, 12> kNamed = {{
 
 }  // namespace
 
-void apply_named_character(Game& g, rw& x, Position position) {
+void apply_named_character(Game& g, std::string_view name, Position position, Stats& stats,
+                           std::int32_t& sx) {
   for (const NamedCharacter& named : kNamed) {
-    if (x.name != named.name) continue;
+    if (name != named.name) continue;
     const Change& change = position == Position::Inner ? named.inner : named.closing;
     if (change.redraw) {
       const Redraw& r = change.draws;
-      x.hp = g.rand() % r.hp_span + r.hp_base;
-      x.atk = g.rand() % r.atk_span + r.atk_base;
-      x.def = g.rand() % r.def_span + r.def_base;
-      x.ml = g.rand() % r.ml_span + r.ml_base;
+      stats = {g.rand() % r.hp_span + r.hp_base, g.rand() % r.atk_span + r.atk_base,
+               g.rand() % r.def_span + r.def_base, g.rand() % r.ml_span + r.ml_base};
     } else {
       const Scale& s = change.scale;
-      x.hp = wmuldiv(x.hp, s.hp_a, s.hp_b);
-      x.atk = wmuldiv(x.atk, s.atk_a, s.atk_b);
-      x.def = wmuldiv(x.def, s.def_a, s.def_b);
+      stats.hp = wmuldiv(stats.hp, s.hp_a, s.hp_b);
+      stats.atk = wmuldiv(stats.atk, s.atk_a, s.atk_b);
+      stats.def = wmuldiv(stats.def, s.def_a, s.def_b);
     }
-    x.sx = named.sx;
+    sx = named.sx;
     return;
   }
 }

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "console/narrate.hpp"
+#include "model/codes.hpp"
+#include "model/roster.hpp"
 #include "model/wrap.hpp"
 
 namespace morvane {
@@ -10,37 +13,31 @@ namespace morvane {
 void create_fighter(Game& g, const std::string& name, std::int32_t team, std::int32_t mode,
                     Position position) {
   add_fighter(g, [&](rw& x) {
-    x.name = name;
-    x.team = team;
-    draw_base_stats(g, x);
-    x.zt = 0;
-    x.sx = g.rand() % 8 + 1;
-    x.cs = 1;
+    Stats stats = typed_stats(g);
+    std::int32_t sx = g.rand() % 8 + 1;
+    std::int32_t stacks = 1;
     // The dark match: the attribute is still drawn, then overwritten.
     if (mode == 2) {
-      x.sx = 7;
-      x.cs = 4;
+      sx = sx::kDark;
+      stacks = 4;
     }
-    apply_named_character(g, x, position);
-    x.maxhp = x.hp;
-    x.oy = 1;
-    x.flag = false;
+    apply_named_character(g, name, position, stats, sx);
+    enlist(x, {.name = name, .team = team, .stats = stats, .sx = sx, .cs = stacks, .oy = 1});
   });
 }
 
-void add_team(Game& g, std::int32_t team, std::string line, std::int32_t mode) {
-  g.s = std::move(line);
-  for (char byte : g.s) {
+void add_team(Game& g, std::int32_t team, std::string_view names, std::int32_t mode) {
+  std::string name;
+  for (char byte : names) {
     if (byte == '/') {
-      create_fighter(g, g.p, team, mode, Position::Inner);
-      g.p.clear();
+      create_fighter(g, name, team, mode, Position::Inner);
+      name.clear();
     } else {
-      g.p += byte;
+      name += byte;
     }
   }
   // The line's last name is made even when it is empty (a line ending in '/').
-  create_fighter(g, g.p, team, mode, Position::Closing);
-  g.p.clear();
+  create_fighter(g, name, team, mode, Position::Closing);
 }
 
 void dark_match(Game& g) {
@@ -50,8 +47,8 @@ void dark_match(Game& g) {
     g.a[i].cs = 4;
   }
   // The curse on every turn, the bouncing blade never.
-  g.jncxgl[6][0] = 0;
-  g.jncxgl[6][1] = 100;
+  writable_skill_threshold(g, sx::kDark, 0) = 0;
+  writable_skill_threshold(g, sx::kDark, 1) = 100;
 }
 
 void team_setup(Game& g, std::int32_t mode) {
@@ -59,23 +56,19 @@ void team_setup(Game& g, std::int32_t mode) {
   say(g, "请输入队伍总数(可以一人一队但绝对不可以空队):");
   // The roster has room for 1004 fighters, so there can be no more teams than that.
   g.n = std::min(g.con.read_number(), kMaxSlot);
-  say(g, "接下来输入每队的人物名字(P.S不可以重名哦)");
-  endl(g);
+  line(g, "接下来输入每队的人物名字(P.S不可以重名哦)");
   for (std::int32_t i = 1; i <= g.n; ++i) {
-    say(g, "现在请输入第", i, "队的人物名字，名字之间用英文输入法的/隔开，结尾不用输/");
-    endl(g);
+    line(g, "现在请输入第", i, "队的人物名字，名字之间用英文输入法的/隔开，结尾不用输/");
     add_team(g, i, g.con.read_word(), mode);
   }
   if (mode == 2) dark_match(g);
 }
 
 void stat_table(Game& g) {
-  say(g, "下面的数值分别代表名字，血量，攻击，防御，魔力，属性，队伍");
-  endl(g);
+  line(g, "下面的数值分别代表名字，血量，攻击，防御，魔力，属性，队伍");
   for (std::int32_t i = 1; i < g.rs; ++i) {
     const rw& x = g.a[i];
-    say(g, x.name, " ", x.hp, " ", x.atk, " ", x.def, " ", x.ml, " ", x.sx, " ", x.team);
-    endl(g);
+    line(g, x.name, " ", x.hp, " ", x.atk, " ", x.def, " ", x.ml, " ", x.sx, " ", x.team);
     pause(g, 50);
   }
 }

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/game.hpp"
+#include "model/roster.hpp"
 
 namespace morvane {
 
@@ -17,12 +19,13 @@ enum class Position { Inner, Closing };
 void create_fighter(Game& g, const std::string& name, std::int32_t team, std::int32_t mode,
                     Position position);
 
-// Applies the named-character rules to fighter x, being made from its typed name: values drawn
-// from higher ranges or scaled, and an attribute of its own. Other names leave x as it is.
-void apply_named_character(Game& g, rw& x, Position position);
+// Applies the named-character rules to a fighter being made from a typed name: values drawn
+// from higher ranges or scaled, and an attribute of its own. Other names change nothing.
+void apply_named_character(Game& g, std::string_view name, Position position, Stats& stats,
+                           std::int32_t& sx);
 
 // Makes team `team` from its line of '/'-separated names, in typing order.
-void add_team(Game& g, std::int32_t team, std::string line, std::int32_t mode);
+void add_team(Game& g, std::int32_t team, std::string_view names, std::int32_t mode);
 
 // The dark match: fifty times the hit points, full curse stacks, the curse on every turn.
 void dark_match(Game& g);

@@ -1,5 +1,6 @@
-#include "battle/round.hpp"
+#include "console/narrate.hpp"
 #include "modes/modes.hpp"
+#include "modes/round.hpp"
 #include "modes/setup.hpp"
 
 namespace morvane {
@@ -10,8 +11,7 @@ void team_match(Game& g, std::int32_t mode) {
   pause(g, 500);
   endl(g);
   pause(g, 500);
-  say(g, "战斗开始");
-  endl(g);
+  line(g, "战斗开始");
   pause(g, 1000);
   game(g);
   game_over(g);
@@ -19,8 +19,7 @@ void team_match(Game& g, std::int32_t mode) {
 
 void game_over(Game& g) {
   pause(g, 500);
-  say(g, "游戏结束！");
-  endl(g);
+  line(g, "游戏结束！");
   pause(g, 500);
   say(g, "目前血量：");
   for (std::int32_t i = 1; i < g.rs; ++i)
@@ -30,8 +29,7 @@ void game_over(Game& g) {
   // chrs and n are as the battle's last victory check and round end left them.
   for (std::int32_t t = 1; t <= g.n; ++t) {
     if (g.chrs[t] > 0) {
-      say(g, "胜利的是第", t, "队");
-      endl(g);
+      line(g, "胜利的是第", t, "队");
       break;
     }
   }

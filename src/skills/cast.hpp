@@ -1,31 +1,29 @@
 #pragma once
-// One skill cast ("释放技能") and the mechanisms that every attribute's branch shares.
+// One skill cast and the mechanisms that every skill shares.
 
 #include <cstdint>
-#include <initializer_list>
 
-#include "battle/attack.hpp"
+#include "console/narrate.hpp"
+#include "mechanics/attack.hpp"
 #include "model/game.hpp"
+#include "model/roster.hpp"
 #include "model/wrap.hpp"
 
 namespace morvane {
 
 // Resolves skill jnbh (0 or 1) of the caster in slot ater against the round driver's target:
-// the ultimate roll, the banner, the attribute's branch, the end of the ultimate.
+// the ultimate roll, the banner, the skill itself, the end of the ultimate.
 void cljn(Game& g, std::int32_t ater, int jnbh, std::int32_t beat);
 
 inline constexpr const char* kHitIndent = "                 ";  // 17 spaces
 inline constexpr const char* kMissLine = "但是没有命中一个人";
 
-// The working values of one cast, handed to the branch of the caster's attribute.
+// What a skill works with: the caster, its target and the caster's magic as the cast began.
 struct Cast {
   Game& g;
-  std::int32_t ater;      // the caster
-  std::int32_t beat;      // the target; branches that choose their own overwrite it
-  std::int32_t ms = 0;    // the caster's attribute when the cast began: it picks the branch
-  std::int32_t mlz = 0;   // the caster's magic when the cast began
-  std::int32_t ratk = 0;  // the attack value the branch computes
-  std::int32_t cnt = 0;   // hits so far, or repetitions, as each branch says
+  std::int32_t ater;     // the caster
+  std::int32_t beat;     // the target; skills that choose their own overwrite it
+  std::int32_t mlz = 0;  // the caster's magic when the cast began
 
   rw& caster() { return g.a[ater]; }
   bool flag() const { return g.a[ater].flag; }
@@ -35,10 +33,7 @@ struct Cast {
   // and death lines apply to it as to any blow.
   void hit(std::int32_t target, std::int32_t value) { attack(g, ater, target, value); }
   void indent() { say(g, kHitIndent); }
-  void miss_line() {
-    say(g, kMissLine);
-    endl(g);
-  }
+  void miss_line() { line(g, kMissLine); }
   bool living(std::int32_t slot) const { return g.a[slot].hp > 0; }
   bool ally(std::int32_t slot) const { return g.a[slot].team == g.a[ater].team; }
   bool living_enemy(std::int32_t slot) const { return living(slot) && !ally(slot); }
@@ -69,15 +64,14 @@ struct Cast {
     return bekn;
   }
 
-  // An ultimate makes what it summons stronger: each stat named, times the caster's ultimate
-  // level (already raised by this cast).
-  void ultimate_scale(rw& x, std::initializer_list<std::int32_t rw::*> stats) const {
-    if (!flag()) return;
-    for (std::int32_t rw::*stat : stats)
-      x.*stat = wmul(x.*stat, oy());
+  // An ultimate makes what it summons stronger: each value times the caster's ultimate level
+  // (already raised by this cast).
+  std::int32_t scaled(std::int32_t value) const { return flag() ? wmul(value, oy()) : value; }
+  Stats scaled(const Stats& s) const {
+    return {scaled(s.hp), scaled(s.atk), scaled(s.def), scaled(s.ml)};
   }
 
-  // A summoned fighter joins the caster's team in slot rs (see add_fighter for a full roster).
+  // A summoned fighter joins the roster in slot rs (see add_fighter for a full roster).
   template <class Fill>
   bool summon(Fill&& fill) {
     return add_fighter(g, fill);

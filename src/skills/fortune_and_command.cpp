@@ -1,47 +1,71 @@
 // The ocean's tides, w_k's games of chance, 杰哥's beer, the commander and his bayonet soldiers.
 
-#include "battle/checks.hpp"
+#include "mechanics/checks.hpp"
+#include "model/codes.hpp"
 #include "model/wrap.hpp"
-#include "skills/branches.hpp"
+#include "skills/skills.hpp"
 
 namespace morvane {
+namespace {
 
-void ocean(Cast& c, int jnbh) {
-  Game& g = c.g;
+void ocean_power(Game& g) {
   color(g, 1);
-  say(g, "释放出了海洋之力!");
-  endl(g);
-  if (jnbh == 0) {  // 海洋之敌: a percentage of every enemy's maximum
-    c.sweep([&](std::int32_t x) {
-      c.cnt = g.rand() % 100 + 1;
-      const std::int32_t v = wmul(g.a[x].maxhp, c.cnt) / 100;
-      say(g, "扣除了", g.a[x].name, "的", g.a[x].maxhp, "*", c.cnt, "%点血");
-      endl(g);
-      say(g, "实际伤害:", v, "-", g.a[x].def, "=", wsub(v, g.a[x].def));
-      endl(g);
-      c.hit(x, v);
-      pause(g, 200);
-    });
-    return;
-  }
-  // 海洋之友: a percentage of every living ally's maximum, the caster too, past the maximum.
+  line(g, "释放出了海洋之力!");
+}
+
+}  // namespace
+
+// 海洋之敌: a percentage of every enemy's maximum.
+void ocean_foe(Cast& c) {
+  Game& g = c.g;
+  ocean_power(g);
+  c.sweep([&](std::int32_t x) {
+    const std::int32_t percent = g.rand() % 100 + 1;
+    const std::int32_t v = wmul(g.a[x].maxhp, percent) / 100;
+    line(g, "扣除了", g.a[x].name, "的", g.a[x].maxhp, "*", percent, "%点血");
+    line(g, "实际伤害:", v, "-", g.a[x].def, "=", wsub(v, g.a[x].def));
+    c.hit(x, v);
+    pause(g, 200);
+  });
+}
+
+// 海洋之友: a percentage of every living ally's maximum, the caster too, past the maximum.
+void ocean_friend(Cast& c) {
+  Game& g = c.g;
+  ocean_power(g);
   for (std::int32_t x = 1; x < g.rs; ++x) {
     if (!c.living(x) || !c.ally(x)) continue;
-    c.cnt = g.rand() % 50 + 1;
-    const std::int32_t v = wmul(g.a[x].maxhp, c.cnt) / 100;
-    say(g, "回复了", g.a[x].name, "的", g.a[x].maxhp, "*", c.cnt, "%点血");
-    endl(g);
-    say(g, "实际恢复:", v);
-    endl(g);
+    const std::int32_t percent = g.rand() % 50 + 1;
+    const std::int32_t v = wmul(g.a[x].maxhp, percent) / 100;
+    line(g, "回复了", g.a[x].name, "的", g.a[x].maxhp, "*", percent, "%点血");
+    line(g, "实际恢复:", v);
     g.a[x].hp = wadd(g.a[x].hp, v);
     pause(g, 150);
   }
 }
 
+// 奇偶判定: even strikes the target with its own strength, odd the caster.
+void odd_or_even(Cast& c) {
+  Game& g = c.g;
+  color(g, 5);
+  line(g, "他从数据库中随机抽取了一个数...");
+  pause(g, 100);
+  const std::int32_t drawn = g.rand();
+  line(g, "他抽出了", drawn, "！");
+  if (drawn % 2 == 0) {
+    line(g, "是偶数，", g.a[c.beat].name, "扣除血量！");
+    c.hit(c.beat, wadd(g.a[c.beat].def, g.a[c.beat].atk));
+  } else {
+    line(g, "是奇数，自己扣血！");
+    c.hit(c.ater, c.caster().atk);
+  }
+  pause(g, 300);
+}
+
 namespace {
 
-// 硬币定生死 tails: half the living enemies (rounded up) are struck down, each on an even
-// chance, by a walk that cycles over the roster until they are or the battle is decided.
+// Tails: half the living enemies (rounded up) are struck down, each on an even chance, by a walk
+// that cycles over the roster until they are or the battle is decided.
 void tails(Cast& c) {
   Game& g = c.g;
   const std::int32_t enemies = checklivings(g, c.ater);
@@ -65,91 +89,63 @@ void tails(Cast& c) {
 
 }  // namespace
 
-void coin(Cast& c, int jnbh) {
+// 硬币定生死: heads kills the caster, tails half the enemies.
+void life_or_death_coin(Cast& c) {
   Game& g = c.g;
   color(g, 5);
-  rw& me = c.caster();
-  if (jnbh == 0) {  // 奇偶判定: even strikes the target with its own strength, odd the caster
-    say(g, "他从数据库中随机抽取了一个数...");
-    endl(g);
-    pause(g, 100);
-    c.cnt = g.rand();
-    say(g, "他抽出了", c.cnt, "！");
-    endl(g);
-    if (c.cnt % 2 == 0) {
-      say(g, "是偶数，", g.a[c.beat].name, "扣除血量！");
-      endl(g);
-      c.hit(c.beat, wadd(g.a[c.beat].def, g.a[c.beat].atk));
-    } else {
-      say(g, "是奇数，自己扣血！");
-      endl(g);
-      c.hit(c.ater, me.atk);
-    }
-    pause(g, 300);
-    return;
-  }
-  say(g, "他掷出一枚决定生死的硬币...");
-  endl(g);
+  line(g, "他掷出一枚决定生死的硬币...");
   pause(g, 500);
-  say(g, "硬币落地...");
-  endl(g);
+  line(g, "硬币落地...");
   pause(g, 400);
-  c.cnt = g.rand() % 10000;
-  if (c.cnt > 4999) {
-    say(g, "正面");
-    endl(g);
+  if (g.rand() % 10000 > 4999) {
+    line(g, "正面");
     pause(g, 500);
-    c.hit(c.ater, wmul(me.maxhp, 10000));
+    c.hit(c.ater, wmul(c.caster().maxhp, 10000));
     return;
   }
-  say(g, "反面");
-  endl(g);
+  line(g, "反面");
   pause(g, 500);
   tails(c);
 }
 
-void jiege(Cast& c, int jnbh) {
+// 啤酒: stronger at once, and stronger still after a kill.
+void beer(Cast& c) {
   Game& g = c.g;
   color(g, 6);
   rw& me = c.caster();
-  if (jnbh == 0) {  // 啤酒
-    say(g, "他仰头干了一罐啤酒...");
-    endl(g);
-    pause(g, 700);
-    say(g, "杰哥的各项能力上升了!");
-    endl(g);
-    me.atk = wmuldiv(me.atk, 3, 2);
-    me.def = wmuldiv(me.def, 3, 2);
-    me.hp = wmuldiv(me.hp, 4, 3);
-    me.maxhp = wmuldiv(me.maxhp, 3, 2);
-    me.ml = wadd(me.ml, 50);
-    pause(g, 500);
-    say(g, "杰哥挥着拳头打出一击...");
-    endl(g);
-    c.hit(c.beat, wadd(me.atk, g.a[c.beat].def));
-    if (!c.living(c.beat)) {
-      say(g, "杰哥感到一阵亢奋!");
-      endl(g);
-      pause(g, 600);
-      say(g, "杰哥的各项属性再次提升!");
-      endl(g);
-      me.atk = wmuldiv(me.atk, 4, 3);
-      me.def = wmuldiv(me.def, 4, 3);
-      me.hp = wmuldiv(me.hp, 5, 4);
-      me.maxhp = wmuldiv(me.maxhp, 4, 3);
-      me.ml = wadd(me.ml, 25);
-    }
-    pause(g, 500);
-    return;
+  line(g, "他仰头干了一罐啤酒...");
+  pause(g, 700);
+  line(g, "杰哥的各项能力上升了!");
+  me.atk = wmuldiv(me.atk, 3, 2);
+  me.def = wmuldiv(me.def, 3, 2);
+  me.hp = wmuldiv(me.hp, 4, 3);
+  me.maxhp = wmuldiv(me.maxhp, 3, 2);
+  me.ml = wadd(me.ml, 50);
+  pause(g, 500);
+  line(g, "杰哥挥着拳头打出一击...");
+  c.hit(c.beat, wadd(me.atk, g.a[c.beat].def));
+  if (!c.living(c.beat)) {
+    line(g, "杰哥感到一阵亢奋!");
+    pause(g, 600);
+    line(g, "杰哥的各项属性再次提升!");
+    me.atk = wmuldiv(me.atk, 4, 3);
+    me.def = wmuldiv(me.def, 4, 3);
+    me.hp = wmuldiv(me.hp, 5, 4);
+    me.maxhp = wmuldiv(me.maxhp, 4, 3);
+    me.ml = wadd(me.ml, 25);
   }
-  // 让我看看
-  say(g, "他冲着", g.a[c.beat].name, "扑了过去...");
-  endl(g);
+  pause(g, 500);
+}
+
+// 让我看看
+void let_me_see(Cast& c) {
+  Game& g = c.g;
+  color(g, 6);
+  line(g, "他冲着", g.a[c.beat].name, "扑了过去...");
   if (g.rand() % 1000 > 699) {
-    say(g, g.a[c.beat].name, "闪开了");
-    endl(g);
+    line(g, g.a[c.beat].name, "闪开了");
   } else {
-    c.hit(c.beat, wadd(wadd(g.a[c.beat].maxhp / 2, me.atk), g.a[c.beat].def));
+    c.hit(c.beat, wadd(wadd(g.a[c.beat].maxhp / 2, c.caster().atk), g.a[c.beat].def));
   }
   pause(g, 650);
 }
@@ -160,81 +156,72 @@ namespace {
 bool escapes(Cast& c) {
   Game& g = c.g;
   if (g.rand() % 100 <= 79) return false;
-  say(g, g.a[c.beat].name, "发现了指挥官并退出了他的视线...");
-  endl(g);
+  line(g, g.a[c.beat].name, "发现了指挥官并退出了他的视线...");
   pause(g, 500);
   return true;
 }
 
 }  // namespace
 
-void commander(Cast& c, int jnbh) {
+// 狙击枪
+void sniper_rifle(Cast& c) {
   Game& g = c.g;
   color(g, 7);
-  rw& me = c.caster();
-  if (jnbh == 0) {  // 狙击枪
-    say(g, "指挥官找到一个高地趴下...");
-    endl(g);
-    pause(g, 600);
-    if (escapes(c)) return;
-    say(g, "瞄准镜套住了", g.a[c.beat].name, "...");
-    endl(g);
-    pause(g, 600);
-    if (escapes(c)) return;
-    say(g, "食指已轻触扳机...");
-    endl(g);
-    pause(g, 600);
-    if (escapes(c)) return;
-    say(g, "指挥官扣动扳机！");
-    endl(g);
-    say(g, "砰！");
-    endl(g);
-    pause(g, 500);
-    say(g, g.a[c.beat].name, "直接被爆头了！");
-    endl(g);
-    c.hit(c.beat, g.a[c.beat].hp / 7);
-    pause(g, 600);
-    return;
-  }
-  // 请求支援: a squad of eight soldiers of the three soldier attributes.
-  say(g, "一队8人的战斗小队随即到达！");
-  endl(g);
+  line(g, "指挥官找到一个高地趴下...");
+  pause(g, 600);
+  if (escapes(c)) return;
+  line(g, "瞄准镜套住了", g.a[c.beat].name, "...");
+  pause(g, 600);
+  if (escapes(c)) return;
+  line(g, "食指已轻触扳机...");
+  pause(g, 600);
+  if (escapes(c)) return;
+  line(g, "指挥官扣动扳机！");
+  line(g, "砰！");
+  pause(g, 500);
+  line(g, g.a[c.beat].name, "直接被爆头了！");
+  c.hit(c.beat, g.a[c.beat].hp / 7);
+  pause(g, 600);
+}
+
+// 请求支援: a squad of eight soldiers of the three soldier attributes.
+void call_support(Cast& c) {
+  Game& g = c.g;
+  color(g, 7);
+  line(g, "一队8人的战斗小队随即到达！");
   for (int k = 0; k < 8; ++k) {
     c.summon([&](rw& x) {
-      x.name = "士兵";
-      x.team = me.team;
-      draw_base_stats(g, x);
-      x.zt = 0;
-      x.sx = g.rand() % 3 + 18;
-      c.ultimate_scale(x, {&rw::hp, &rw::atk, &rw::def, &rw::ml});
-      x.maxhp = x.hp;
+      const Stats drawn = typed_stats(g);
+      enlist(x, {.name = "士兵",
+                 .team = c.caster().team,
+                 .stats = c.scaled(drawn),
+                 .sx = g.rand() % 3 + sx::kBayonetSoldier});
     });
   }
   pause(g, 700);
 }
 
-void bayonet_soldier(Cast& c, int jnbh) {
+// 刺刀: the wound bleeds whatever the thrust did.
+void bayonet(Cast& c) {
   Game& g = c.g;
   color(g, 7);
-  rw& me = c.caster();
-  if (jnbh == 0) {  // 刺刀: the wound bleeds whatever the thrust did
-    say(g, "他向", g.a[c.beat].name, "刺出了一刀!");
-    endl(g);
-    say(g, g.a[c.beat].name, "流血了!");
-    endl(g);
-    c.hit(c.beat, wadd(wmul(2, g.a[c.beat].atk), g.a[c.beat].def));
-    g.a[c.beat].zt = 16;
-    pause(g, 600);
-    return;
-  }
-  // 步枪: up to thirty shots while the target stands.
-  say(g, "他对着", g.a[c.beat].name, "射出了一梭子子弹！");
-  endl(g);
+  line(g, "他向", g.a[c.beat].name, "刺出了一刀!");
+  line(g, g.a[c.beat].name, "流血了!");
+  c.hit(c.beat, wadd(wmul(2, g.a[c.beat].atk), g.a[c.beat].def));
+  g.a[c.beat].zt = zt::kBleeding;
+  pause(g, 600);
+}
+
+// 步枪: up to thirty shots while the target stands.
+void rifle(Cast& c) {
+  Game& g = c.g;
+  color(g, 7);
+  line(g, "他对着", g.a[c.beat].name, "射出了一梭子子弹！");
   pause(g, 450);
   for (int k = 0; k < 30; ++k) {
     if (!c.living(c.beat)) break;
     say(g, "   ");
-    c.hit(c.beat, wadd(wmul(3, me.atk), g.a[c.beat].def));
+    c.hit(c.beat, wadd(wmul(3, c.caster().atk), g.a[c.beat].def));
     pause(g, 50);
   }
   pause(g, 600);

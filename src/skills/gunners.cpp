@@ -2,75 +2,48 @@
 
 #include <utility>
 
+#include "model/codes.hpp"
 #include "model/wrap.hpp"
-#include "skills/branches.hpp"
+#include "skills/skills.hpp"
 
 namespace morvane {
-namespace {
 
 // 手雷: every living enemy is struck on an even chance with its own attack plus the caster's.
 void grenade(Cast& c) {
   Game& g = c.g;
-  say(g, "向人群中间丢出了一颗手雷！");
-  endl(g);
-  c.cnt = 0;
+  color(g, 7);
+  line(g, "向人群中间丢出了一颗手雷！");
+  std::int32_t hits = 0;
   c.sweep([&](std::int32_t x) {
     if (g.rand() % 100 > 49) return;
     c.hit(x, wadd(g.a[x].atk, c.caster().atk));
-    ++c.cnt;
+    ++hits;
     pause(g, 100);
   });
-  if (c.cnt == 0) c.miss_line();
+  if (hits == 0) c.miss_line();
   pause(g, 600);
 }
 
-// 子弹时间: one shot per ten points of magic while the target stands.
-void bullet_time(Cast& c, std::int32_t times) {
-  Game& g = c.g;
-  say(g, "抬起枪开始扫射！");
-  endl(g);
-  pause(g, 300);
-  for (std::int32_t i = 1; i <= c.caster().ml / 10; ++i) {
-    if (!c.living(c.beat)) break;
-    c.hit(c.beat, wadd(wmul(times, c.caster().atk), g.a[c.beat].atk));
-    pause(g, 300);
-  }
-}
-
-}  // namespace
-
-void grenade_soldier(Cast& c, int jnbh) {
+// 喷子: and on an even chance the target loses a third of its defence.
+void shotgun(Cast& c) {
   Game& g = c.g;
   color(g, 7);
-  if (jnbh == 0) {
-    grenade(c);
-    return;
-  }
-  // 喷子: and on an even chance the target loses a third of its defence.
-  say(g, "拉动枪栓，射出了一发子弹！");
-  endl(g);
+  line(g, "拉动枪栓，射出了一发子弹！");
   rw& target = g.a[c.beat];
   c.hit(c.beat, wadd(wmul(3, c.caster().atk), target.maxhp / 7));
   if (target.def > 0 && g.rand() % 100 <= 49) {
-    say(g, "  ", target.name, "的防御减少了！");
-    endl(g);
-    target.def = target.def / 3;
-    target.def = target.def * 2;
+    line(g, "  ", target.name, "的防御减少了！");
+    target.def = target.def / 3 * 2;
     pause(g, 50);
   }
   pause(g, 600);
 }
 
-void machine_gunner(Cast& c, int jnbh) {
+// 扫射: at the healthiest enemy, or where the team focuses its fire.
+void strafe(Cast& c) {
   Game& g = c.g;
   color(g, 7);
-  if (jnbh == 1) {
-    grenade(c);
-    return;
-  }
-  // 扫射: at the healthiest enemy, or where the team focuses its fire.
-  say(g, "重机枪疯狂地喷射出子弹！");
-  endl(g);
+  line(g, "重机枪疯狂地喷射出子弹！");
   pause(g, 600);
   std::int32_t best = -100;
   c.sweep([&](std::int32_t x) {
@@ -87,8 +60,7 @@ void machine_gunner(Cast& c, int jnbh) {
     say(g, "     ");
     c.hit(c.beat, wmul(2, c.caster().atk));
     if (target.def > 0 && g.rand() % 100 <= 49) {
-      say(g, "      ", target.name, "的防御减少了！");
-      endl(g);
+      line(g, "      ", target.name, "的防御减少了！");
       --target.def;
       pause(g, 50);
     }
@@ -97,78 +69,88 @@ void machine_gunner(Cast& c, int jnbh) {
   pause(g, 700);
 }
 
-void mossu(Cast& c, int jnbh) {
+// 生命之轮: trade hit points with the healthiest enemy above the caster.
+void wheel_of_life(Cast& c) {
   Game& g = c.g;
   color(g, 7);
   rw& me = c.caster();
-  if (jnbh == 0) {  // 生命之轮: trade hit points with the healthiest enemy above the caster
-    std::int32_t x = 0;
-    c.sweep([&](std::int32_t i) {
-      if (g.a[i].hp > me.hp && (x == 0 || g.a[i].hp > g.a[x].hp)) x = i;
-    });
-    if (x == 0) {
-      say(g, "但是失败了");
-      endl(g);
-    } else {
-      say(g, "互换了自己和", g.a[x].name, "的血量!");
-      endl(g);
-      std::swap(me.hp, g.a[x].hp);
-    }
-    pause(g, 700);
-    return;
+  std::int32_t x = 0;
+  c.sweep([&](std::int32_t i) {
+    if (g.a[i].hp > me.hp && (x == 0 || g.a[i].hp > g.a[x].hp)) x = i;
+  });
+  if (x == 0) {
+    line(g, "但是失败了");
+  } else {
+    line(g, "互换了自己和", g.a[x].name, "的血量!");
+    std::swap(me.hp, g.a[x].hp);
   }
-  // 鸦群之潮: the crows tear at the target's defence, then at its body.
-  say(g, "乌鸦如同潮水般涌出！");
-  endl(g);
+  pause(g, 700);
+}
+
+// 鸦群之潮: the crows tear at the target's defence, then at its body.
+void crow_tide(Cast& c) {
+  Game& g = c.g;
+  color(g, 7);
+  line(g, "乌鸦如同潮水般涌出！");
   pause(g, 300);
   rw& target = g.a[c.beat];
   const std::int32_t cut = target.def <= 10 ? 30 : target.def / 2;
-  say(g, target.name, "的防御减少了", cut);
-  endl(g);
+  line(g, target.name, "的防御减少了", cut);
   target.def = wsub(target.def, cut);
   pause(g, 300);
   c.hit(c.beat, target.maxhp / (g.rand() % 2 + 2));
   pause(g, 700);
 }
 
-void franklin(Cast& c, int jnbh) {
+namespace {
+
+// 子弹时间: one shot per ten points of magic while the target stands.
+void bullet_time(Cast& c, std::int32_t times) {
+  Game& g = c.g;
+  line(g, "抬起枪开始扫射！");
+  pause(g, 300);
+  for (std::int32_t i = 1; i <= c.caster().ml / 10; ++i) {
+    if (!c.living(c.beat)) break;
+    c.hit(c.beat, wadd(wmul(times, c.caster().atk), g.a[c.beat].atk));
+    pause(g, 300);
+  }
+}
+
+}  // namespace
+
+void franklins_bullet_time(Cast& c) {
+  color(c.g, 2);
+  bullet_time(c, 3);
+}
+
+// 呼叫队友: 麦克 and 崔佛 arrive; an ultimate does not make them stronger.
+void call_the_crew(Cast& c) {
   Game& g = c.g;
   color(g, 2);
-  if (jnbh == 0) {
-    bullet_time(c, 3);
-    return;
-  }
-  // 呼叫队友: 麦克 and 崔佛 arrive; an ultimate does not make them stronger.
-  say(g, "麦克和崔佛到达战场！");
-  endl(g);
-  const std::int32_t team = c.caster().team;
-  for (const auto& comrade : {std::pair{"麦克", 23}, std::pair{"崔佛", 24}}) {
+  line(g, "麦克和崔佛到达战场！");
+  for (const auto& comrade : {std::pair{"麦克", sx::kMichael}, std::pair{"崔佛", sx::kTrevor}}) {
     c.summon([&](rw& x) {
-      x.name = comrade.first;
-      x.team = team;
-      x.hp = g.rand() % 100 + 400;
-      x.atk = g.rand() % 50 + 100;
-      x.def = g.rand() % 50 + 60;
-      x.ml = g.rand() % 50 + 50;
-      x.sx = comrade.second;
-      x.zt = 0;
-      x.maxhp = x.hp;
-      x.oy = 1;
-      x.flag = false;
+      const Stats drawn{g.rand() % 100 + 400, g.rand() % 50 + 100, g.rand() % 50 + 60,
+                        g.rand() % 50 + 50};
+      enlist(x, {.name = comrade.first,
+                 .team = c.caster().team,
+                 .stats = drawn,
+                 .sx = comrade.second,
+                 .oy = 1});
     });
   }
 }
 
-void michael(Cast& c, int jnbh) {
+void michaels_bullet_time(Cast& c) {
+  color(c.g, 1);
+  bullet_time(c, 2);
+}
+
+// 重型狙击枪: 10000 and up to a fifth of the target's maximum.
+void heavy_sniper(Cast& c) {
   Game& g = c.g;
   color(g, 1);
-  if (jnbh == 0) {
-    bullet_time(c, 2);
-    return;
-  }
-  // 重型狙击枪: 10000 and up to a fifth of the target's maximum.
-  say(g, "抬起了一把反器材狙击步枪！");
-  endl(g);
+  line(g, "抬起了一把反器材狙击步枪！");
   pause(g, 1000);
   const std::int32_t r = g.rand();
   const std::int32_t span = wmul(2, g.a[c.beat].maxhp / 10);
@@ -176,21 +158,23 @@ void michael(Cast& c, int jnbh) {
   c.hit(c.beat, wadd(span == 0 ? 0 : r % span, 10000));
 }
 
-void trevor(Cast& c, int jnbh) {
+// 无敌时间
+void invincible_time(Cast& c) {
   Game& g = c.g;
   color(g, 1);
   rw& me = c.caster();
-  if (jnbh == 0) {  // 无敌时间
-    say(g, "接下来的", me.ml / 10, "个回合他将获得超高防御力！");
-    endl(g);
-    me.zt = 22;
-    me.def = 2147483647;
-    pause(g, 500);
-    return;
-  }
-  // 火神机枪: one shot per living enemy met, every one of them at the turn's target.
-  say(g, "抬起了备弹充足的火神机枪！");
-  endl(g);
+  line(g, "接下来的", me.ml / 10, "个回合他将获得超高防御力！");
+  me.zt = zt::kInvincible;
+  me.def = kInt32Max;
+  pause(g, 500);
+}
+
+// 火神机枪: one shot per living enemy met, every one of them at the turn's target.
+void minigun(Cast& c) {
+  Game& g = c.g;
+  color(g, 1);
+  rw& me = c.caster();
+  line(g, "抬起了备弹充足的火神机枪！");
   pause(g, 1000);
   c.sweep([&](std::int32_t) {
     if (g.rand() % 1000 <= 949) c.hit(c.beat, wadd(wmul(5, me.atk), g.a[c.beat].def));

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "battle/checks.hpp"
+#include "mechanics/checks.hpp"
 #include "modes/modes.hpp"
 #include "support/scenario.hpp"
 

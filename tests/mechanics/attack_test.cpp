@@ -1,4 +1,4 @@
-#include "battle/attack.hpp"
+#include "mechanics/attack.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "battle/status.hpp"
+#include "mechanics/status.hpp"
 
 #include <gtest/gtest.h>
 

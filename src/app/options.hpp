@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "console/terminal.hpp"
-
 namespace morvane {
 
 // A seed as typed: a decimal integer with an optional sign, of any length, taken modulo 2^32

@@ -1,12 +1,12 @@
-#include "battle/status.hpp"
+#include "mechanics/status.hpp"
 
-#include "battle/attack.hpp"
+#include "console/narrate.hpp"
+#include "mechanics/attack.hpp"
+#include "model/codes.hpp"
 #include "model/wrap.hpp"
 
 namespace morvane {
 namespace {
-
-constexpr std::int32_t kInvincibleDef = 2147483647;
 
 // 1 ... 6: each turn in the prison makes breaking free likelier; the fourth always frees.
 bool water_prison(Game& g, std::int32_t i, std::int32_t ater) {
@@ -17,9 +17,8 @@ bool water_prison(Game& g, std::int32_t i, std::int32_t ater) {
     color(g, 1);
     say(g, "水牢");
     color(g, 0);
-    say(g, "中挣脱出来");
-    endl(g);
-    x.zt = 0;
+    line(g, "中挣脱出来");
+    x.zt = zt::kNone;
     pause(g, 500);
     return true;
   }
@@ -37,15 +36,13 @@ bool water_prison(Game& g, std::int32_t i, std::int32_t ater) {
 bool ice_block(Game& g, std::int32_t i) {
   rw& x = g.a[i];
   ++x.zt;
-  if (x.zt == 11) {
-    say(g, x.name, "所处的冰块融化了");
-    endl(g);
-    x.zt = 0;
+  if (x.zt == zt::kIceMelted) {
+    line(g, x.name, "所处的冰块融化了");
+    x.zt = zt::kNone;
     pause(g, 600);
     return true;
   }
-  say(g, x.name, "在冰块里无法动弹");
-  endl(g);
+  line(g, x.name, "在冰块里无法动弹");
   pause(g, 700);
   return false;
 }
@@ -53,13 +50,11 @@ bool ice_block(Game& g, std::int32_t i) {
 void frostbite(Game& g, std::int32_t i) {
   rw& x = g.a[i];
   if (g.rand() % 100 > 19) {
-    say(g, x.name, "从冻伤中恢复过来");
-    endl(g);
-    x.zt = 0;
+    line(g, x.name, "从冻伤中恢复过来");
+    x.zt = zt::kNone;
   } else {
-    say(g, x.name, "冻伤发作，他又冻住了");
-    endl(g);
-    x.zt = 8;
+    line(g, x.name, "冻伤发作，他又冻住了");
+    x.zt = zt::kIceBlock;
   }
 }
 
@@ -67,17 +62,15 @@ void frostbite(Game& g, std::int32_t i) {
 void torment(Game& g, std::int32_t i, std::int32_t ater) {
   rw& x = g.a[i];
   --x.zt;
-  say(g, x.name, "因为钻心受到伤害…");
-  endl(g);
-  attack(g, ater, i, wmul(x.def, 16 - x.zt));
+  line(g, x.name, "因为钻心受到伤害…");
+  attack(g, ater, i, wmul(x.def, zt::kTorment + 1 - x.zt));
 }
 
 // 16 ... 19: four ticks, then the code rests at 20.
 void bleeding(Game& g, std::int32_t i, std::int32_t ater) {
   rw& x = g.a[i];
   ++x.zt;
-  say(g, x.name, "因为流血受到伤害…");
-  endl(g);
+  line(g, x.name, "因为流血受到伤害…");
   attack(g, ater, i, wadd(x.def, x.maxhp / 20));
 }
 
@@ -86,15 +79,13 @@ void bleeding(Game& g, std::int32_t i, std::int32_t ater) {
 void invincibility(Game& g, std::int32_t i, std::int32_t k) {
   rw& x = g.a[i];
   ++x.zt;
-  if (x.zt == wadd(k, 22)) {
-    say(g, x.name, "的无敌时间已过！");
-    endl(g);
+  if (x.zt == wadd(k, zt::kInvincible)) {
+    line(g, x.name, "的无敌时间已过！");
     x.hp = x.maxhp;
     x.def = g.rand() % 50 + 70;
   } else {
-    say(g, x.name, "的防御高到离谱！");
-    endl(g);
-    x.def = kInvincibleDef;
+    line(g, x.name, "的防御高到离谱！");
+    x.def = kInt32Max;
   }
 }
 
@@ -102,17 +93,17 @@ void invincibility(Game& g, std::int32_t i, std::int32_t k) {
 
 bool status_step(Game& g, std::int32_t i, std::int32_t ater) {
   rw& x = g.a[i];
-  if (x.zt >= 1 && x.zt <= 6) return water_prison(g, i, ater);
-  if (x.zt >= 8 && x.zt <= 11) return ice_block(g, i);
-  if (x.zt == 12) {
+  if (x.zt >= zt::kWaterPrison && x.zt <= zt::kWaterPrisonLast) return water_prison(g, i, ater);
+  if (x.zt >= zt::kIceBlock && x.zt <= zt::kIceBlockLast) return ice_block(g, i);
+  if (x.zt == zt::kFrostbite) {
     frostbite(g, i);
-  } else if (x.zt >= 13 && x.zt <= 15) {
+  } else if (x.zt >= zt::kTormentLast && x.zt <= zt::kTorment) {
     torment(g, i, ater);
-  } else if (x.zt >= 16 && x.zt <= 19) {
+  } else if (x.zt >= zt::kBleeding && x.zt <= zt::kBleedingLast) {
     bleeding(g, i, ater);
   } else {
     const std::int32_t k = x.ml / 10;
-    if (x.zt > 21 && x.zt <= wadd(k, 21)) invincibility(g, i, k);
+    if (x.zt >= zt::kInvincible && x.zt <= wadd(k, zt::kInvincible - 1)) invincibility(g, i, k);
   }
   return true;
 }

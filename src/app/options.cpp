@@ -1,4 +1,4 @@
-#include "modes/options.hpp"
+#include "app/options.hpp"
 
 namespace morvane {
 

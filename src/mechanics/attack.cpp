@@ -1,8 +1,9 @@
-#include "battle/attack.hpp"
+#include "mechanics/attack.hpp"
 
 #include <array>
 #include <string_view>
 
+#include "console/narrate.hpp"
 #include "model/wrap.hpp"
 
 namespace morvane {
@@ -70,20 +71,17 @@ void reply(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t hurts) {
   if (g.rand() % 20000 <= 12999) return;
   bool cried = false;
   if (g.a[beat].hp <= 29 && g.rand() % 10000 > 6999) {
-    say(g, "\t\t", g.a[beat].name, ":我要倒了！掩护我！");
-    endl(g);
+    line(g, "\t\t", g.a[beat].name, ":我要倒了！掩护我！");
     call_cover(g, beat);
     pause(g, 1000);
     cried = true;
   }
   if (!cried && hurts >= g.a[beat].maxhp / 8 && g.rand() % 10000 > 6999) {
-    say(g, "\t\t", g.a[beat].name, ":天哪，这下可真够疼的！");
-    endl(g);
+    line(g, "\t\t", g.a[beat].name, ":天哪，这下可真够疼的！");
     pause(g, 1000);
   }
   if (g.rand() % 10000 > 8999) {
-    say(g, "\t\t", g.a[beat].name, ":反击啊，你们这群废物！集火那个", g.a[ater].name, "！");
-    endl(g);
+    line(g, "\t\t", g.a[beat].name, ":反击啊，你们这群废物！集火那个", g.a[ater].name, "！");
     call_focus_fire(g, beat, ater);
     pause(g, 1000);
   }
@@ -120,8 +118,7 @@ void attack(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t atks) {
   opening_call(g, ater, beat);
 
   if (g.rand() % 1000 > 899 && g.a[beat].zt <= 0) {
-    say(g, "但是", g.a[beat].name, "闪开了");
-    endl(g);
+    line(g, "但是", g.a[beat].name, "闪开了");
     pause(g, 500);
     return;
   }
@@ -134,14 +131,12 @@ void attack(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t atks) {
   }
 
   if (hurts <= 0) {
-    say(g, g.a[beat].name, "防御了");
-    endl(g);
+    line(g, g.a[beat].name, "防御了");
     return;
   }
 
   g.a[beat].hp = wsub(g.a[beat].hp, hurts);
-  say(g, g.a[beat].name, "掉了", hurts, "点血");
-  endl(g);
+  line(g, g.a[beat].name, "掉了", hurts, "点血");
 
   if (g.a[beat].hp <= 0) {
     death_line(g, beat);

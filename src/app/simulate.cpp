@@ -1,4 +1,4 @@
-#include "modes/simulate.hpp"
+#include "app/simulate.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -9,11 +9,11 @@
 #include <mutex>
 #include <thread>
 
-#include "battle/checks.hpp"
-#include "battle/round.hpp"
 #include "console/quiet_console.hpp"
+#include "mechanics/checks.hpp"
 #include "model/game.hpp"
 #include "model/random.hpp"
+#include "modes/round.hpp"
 #include "modes/setup.hpp"
 
 namespace morvane {

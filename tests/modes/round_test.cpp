@@ -1,4 +1,4 @@
-#include "battle/round.hpp"
+#include "modes/round.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "modes/simulate.hpp"
+#include "app/simulate.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,33 @@
+#pragma once
+// How the rules speak: through the game's console, a piece at a time or a whole line at once.
+
+#include "console/console.hpp"
+#include "model/game.hpp"
+
+namespace morvane {
+
+// Writes the pieces of a message in order: say(g, a[x].name, "掉了", hurts, "点血");
+template <class... Pieces>
+void say(Game& g, const Pieces&... pieces) {
+  (g.con.write(pieces), ...);
+}
+
+inline void endl(Game& g) {
+  g.con.endl();
+}
+
+// A whole line: its pieces, then the line's end.
+template <class... Pieces>
+void line(Game& g, const Pieces&... pieces) {
+  say(g, pieces...);
+  endl(g);
+}
+
+inline void pause(Game& g, int ms) {
+  g.con.pause(ms);
+}
+inline void color(Game& g, int k) {
+  g.con.color(k);
+}
+
+}  // namespace morvane
