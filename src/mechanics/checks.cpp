@@ -1,4 +1,4 @@
-#include "battle/checks.hpp"
+#include "mechanics/checks.hpp"
 
 #include <algorithm>
 
