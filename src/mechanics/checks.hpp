@@ -10,7 +10,7 @@ namespace morvane {
 // the living members per team, on every call.
 bool checkwin(Game& g);
 
-// The number of living combatants outside x's team ("存活的敌人数").
+// The number of living combatants outside x's team.
 std::int32_t checklivings(const Game& g, std::int32_t x);
 
 }  // namespace morvane

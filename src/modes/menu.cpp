@@ -11,12 +11,12 @@ void play(Game& g) {
   line(g, "你要玩那个模式？输入1或2或3 ");
   line(g, "1.正常模式 2.疯狂阿瓦达模式 3.无尽模式");
   line(g, "4.(限时开放)与作者的战斗");
-  const std::int32_t mmmsss = g.con.read_number();  // the mode number ("模式")
+  const std::int32_t mode = g.con.read_number();
   g.rs = 1;
   // Any other number ends the game quietly.
-  if (mmmsss == 1 || mmmsss == 2) team_match(g, mmmsss);
-  if (mmmsss == 3) endless(g);
-  if (mmmsss == 4) author_challenge(g);
+  if (mode == 1 || mode == 2) team_match(g, mode);
+  if (mode == 3) endless(g);
+  if (mode == 4) author_challenge(g);
 }
 
 std::int32_t read_attribute(Game& g) {

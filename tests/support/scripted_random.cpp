@@ -8,7 +8,7 @@
 namespace morvane::testing {
 namespace {
 
-// Where a draw came from, for messages: "battle/attack.cpp:123".
+// Where a draw came from, for messages: "mechanics/attack.cpp:123".
 std::string short_location(const Where& where) {
   std::string_view file = where.file;
   if (const auto cut = file.rfind("/src/"); cut != std::string_view::npos)
