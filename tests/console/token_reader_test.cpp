@@ -28,6 +28,12 @@ TEST(TokenReader, ANumberReadPassesOverTokensThatAreNotThirtyTwoBitDecimals) {
   EXPECT_EQ(reader.number(), 2147483647);
   EXPECT_EQ(reader.number(), 0);
   EXPECT_EQ(reader.number(), 0);  // end of input
+
+  // -0 is a number of its own, not junk to pass over: the token after it is the next number.
+  std::istringstream zero("-0 5");
+  TokenReader after_zero(zero);
+  EXPECT_EQ(after_zero.number(), 0);
+  EXPECT_EQ(after_zero.number(), 5);
 }
 
 TEST(TokenReader, ANumberTakesOnlyItsOwnTokenAndEndOfInputGivesZeroOrNothing) {

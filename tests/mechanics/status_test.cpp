@@ -39,11 +39,12 @@ TEST(StatusStep, BreakingFreeFromTheWaterPrisonGetsLikelierAndIsCertainOnTheFour
       {2, 0, true}, {2, 1, false}, {3, 1, true}, {3, 2, false}, {4, 2, true}};
   for (const auto& [zt, draw, frees] : cases) {
     Bearer t(zt);
+    t.console.show_colors = true;
     t.draws({draw});
     if (!frees) t.draws(Draws().lands(0));
     EXPECT_EQ(t.step(), frees) << zt << " " << draw;
     EXPECT_EQ(t.x().zt, frees ? 0 : zt + 1);
-    EXPECT_EQ(t.transcript().starts_with("乙从水牢中挣脱出来\n"), frees);
+    EXPECT_EQ(t.transcript().starts_with("乙从[c1]水牢[c0]中挣脱出来\n"), frees) << t.transcript();
   }
 }
 
