@@ -33,6 +33,18 @@ struct Cast {
   // and death lines apply to it as to any blow.
   void hit(std::int32_t target, std::int32_t value) { attack(g, ater, target, value); }
   void indent() { say(g, kHitIndent); }
+  // A skill that touches several fighters writes a line for each; every line after the cast's
+  // first is indented under it. `count` counts the lines so far.
+  void indent_unless_first(std::int32_t& count) {
+    if (count != 0) indent();
+    ++count;
+  }
+  // One blow of such a skill, and the pause after it.
+  void hit_one_of_several(std::int32_t& count, std::int32_t target, std::int32_t value, int ms) {
+    indent_unless_first(count);
+    hit(target, value);
+    pause(g, ms);
+  }
   void miss_line() { line(g, kMissLine); }
   bool living(std::int32_t slot) const { return g.a[slot].hp > 0; }
   bool ally(std::int32_t slot) const { return g.a[slot].team == g.a[ater].team; }

@@ -19,13 +19,13 @@ void cljn(Game& g, std::int32_t ater, int jnbh, std::int32_t beat) {
     caster.oy = wadd(caster.oy, 1);
   }
 
-  // The banner is in the colour of the turn; the skill sets its own colour after it.
+  // The banner is in the colour of the turn; the skill is in its own.
   say(g, caster.name, "使用了");
   if (caster.flag) say(g, " 奥义·");
   say(g, skill_name(g, sx, jnbh), "，");
   if (g.on_cast != nullptr) g.on_cast->cast(ater, sx, jnbh);
 
-  if (Skill skill = skill_for(sx, jnbh)) skill(c);
+  cast_skill(c, sx, jnbh);
 
   g.a[ater].flag = false;
 }

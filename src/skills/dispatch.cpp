@@ -1,44 +1,49 @@
 #include <array>
 #include <cstddef>
 
+#include "console/narrate.hpp"
 #include "model/tables.hpp"
 #include "skills/skills.hpp"
 
 namespace morvane {
 namespace {
 
-struct Pair {
+// A skill keeps the colour the turn is narrated in, or sets its own along the way.
+constexpr int kOwnColor = -1;
+
+struct Attribute {
   Skill first;   // skill 0
   Skill second;  // skill 1
+  int color;     // both skills are narrated in it, from their first word on
 };
 
 // Row sx is attribute sx. 25 ... 32 have no skills: their casters write the banner alone.
-constexpr std::array<Pair, kAttributes + 1> kSkills = {{
-    {nullptr, nullptr},  // 0: no attribute, no skills
-    {fireball, fire_shield},
-    {tidal_core, water_prison},
-    {lightning_storm, chain_lightning},
-    {earth_split, earthquake},
-    {freezing_curse, falling_icicles},
-    {heal, drain},
-    {killing_curse, shadow_blade},
-    {chess_piece, zombie_plague},
-    {black_wizards, dragon_bone},       // 9: tessik
-    {avada_tide, torment_curse},        // 10: Varqueb
-    {tnt, netherite_axe},               // 11: Prane
-    {creeper_egg, prane_inspiration},   // 12: Halvic
-    {self_destruct, self_destruct},     // 13: the creeper
-    {ocean_foe, ocean_friend},          // 14: vmrqtoa4817
-    {odd_or_even, life_or_death_coin},  // 15: w_k
-    {beer, let_me_see},                 // 16: 杰哥
-    {sniper_rifle, call_support},       // 17: 指挥官
-    {bayonet, rifle},                   // 18 ... 20: the soldiers
-    {grenade, shotgun},
-    {strafe, grenade},
-    {wheel_of_life, crow_tide},              // 21: mossu_ka
-    {franklins_bullet_time, call_the_crew},  // 22: 富兰克林
-    {michaels_bullet_time, heavy_sniper},    // 23: 麦克
-    {invincible_time, minigun},              // 24: 崔佛
+constexpr std::array<Attribute, kAttributes + 1> kAttributeSkills = {{
+    {nullptr, nullptr, kOwnColor},                 // 0: no attribute
+    {fireball, fire_shield, 4},                    // 1: fire
+    {tidal_core, water_prison, 1},                 // 2: water
+    {lightning_storm, chain_lightning, 5},         // 3: electric
+    {earth_split, earthquake, 6},                  // 4: earth
+    {freezing_curse, falling_icicles, kOwnColor},  // 5: ice
+    {heal, drain, kOwnColor},                      // 6: healing
+    {killing_curse, shadow_blade, 3},              // 7: dark
+    {chess_piece, zombie_plague, kOwnColor},       // 8: summoning
+    {black_wizards, dragon_bone, 3},               // 9: tessik
+    {avada_tide, torment_curse, 3},                // 10: Varqueb
+    {tnt, netherite_axe, 2},                       // 11: Prane
+    {creeper_egg, prane_inspiration, 1},           // 12: Halvic
+    {self_destruct, self_destruct, 2},             // 13: the creeper
+    {ocean_foe, ocean_friend, 1},                  // 14: vmrqtoa4817
+    {odd_or_even, life_or_death_coin, 5},          // 15: w_k
+    {beer, let_me_see, 6},                         // 16: 杰哥
+    {sniper_rifle, call_support, 7},               // 17: 指挥官
+    {bayonet, rifle, 7},                           // 18: the soldiers
+    {grenade, shotgun, 7},                         // 19
+    {strafe, grenade, 7},                          // 20
+    {wheel_of_life, crow_tide, 7},                 // 21: mossu_ka
+    {franklins_bullet_time, call_the_crew, 2},     // 22: 富兰克林
+    {michaels_bullet_time, heavy_sniper, 1},       // 23: 麦克
+    {invincible_time, minigun, 1},                 // 24: 崔佛
     {},
     {},
     {},
@@ -46,16 +51,19 @@ constexpr std::array<Pair, kAttributes + 1> kSkills = {{
     {},
     {},
     {},
-    {},                                         // 25 ... 32
-    {summon_henchman, anti_everything_cannon},  // 33: the author
+    {},                                                    // 25 ... 32
+    {summon_henchman, anti_everything_cannon, kOwnColor},  // 33: the author
 }};
 
 }  // namespace
 
-Skill skill_for(std::int32_t sx, int jnbh) {
-  if (sx < 0 || sx > kAttributes) return nullptr;
-  const Pair& pair = kSkills[static_cast<std::size_t>(sx)];
-  return jnbh == 0 ? pair.first : pair.second;
+void cast_skill(Cast& c, std::int32_t sx, int jnbh) {
+  if (sx < 0 || sx > kAttributes) return;
+  const Attribute& row = kAttributeSkills[static_cast<std::size_t>(sx)];
+  const Skill skill = jnbh == 0 ? row.first : row.second;
+  if (skill == nullptr) return;
+  if (row.color != kOwnColor) color(c.g, row.color);
+  skill(c);
 }
 
 }  // namespace morvane

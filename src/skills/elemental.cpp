@@ -9,31 +9,24 @@ namespace morvane {
 // 火球术
 void fireball(Cast& c) {
   Game& g = c.g;
-  color(g, 4);
   c.hit(c.beat, wsub(wadd(wmul(2, c.mlz), g.rand() % 40), 20));
 }
 
 // 火盾护身: heals every living ally, the caster too, and may scorch the enemies.
 void fire_shield(Cast& c) {
   Game& g = c.g;
-  color(g, 4);
   std::int32_t touched = 0;
   for (std::int32_t i = 1; i < g.rs; ++i) {
     color(g, 4);
     if (!c.living(i)) continue;
     if (c.ally(i)) {
-      if (touched != 0) c.indent();
-      ++touched;
+      c.indent_unless_first(touched);
       color(g, 2);
       g.a[i].hp = wadd(g.a[i].hp, c.mlz);
       line(g, "回复了", g.a[i].name, "的", c.mlz, "点血");
       pause(g, 300);
     } else if (g.rand() % 30 > 19) {
-      const std::int32_t ratk = wsub(wadd(g.rand() % 30, c.mlz), 10);
-      if (touched != 0) c.indent();
-      ++touched;
-      c.hit(i, ratk);
-      pause(g, 300);
+      c.hit_one_of_several(touched, i, wsub(wadd(g.rand() % 30, c.mlz), 10), 300);
     }
   }
   if (touched == 0) c.miss_line();
@@ -42,15 +35,10 @@ void fire_shield(Cast& c) {
 // 潮涌核心: a wave over every enemy; one in twenty slips under it.
 void tidal_core(Cast& c) {
   Game& g = c.g;
-  color(g, 1);
   std::int32_t hits = 0;
   c.sweep([&](std::int32_t i) {
     if (g.rand() % 100 <= 4) return;
-    const std::int32_t ratk = wadd(wadd(g.a[i].def, c.mlz / 2), g.rand() % 15);
-    if (hits != 0) c.indent();
-    ++hits;
-    c.hit(i, ratk);
-    pause(g, 300);
+    c.hit_one_of_several(hits, i, wadd(wadd(g.a[i].def, c.mlz / 2), g.rand() % 15), 300);
   });
   if (hits == 0) c.miss_line();
 }
@@ -58,7 +46,6 @@ void tidal_core(Cast& c) {
 // 水牢: the prison closes before the blow, whatever the blow does.
 void water_prison(Cast& c) {
   Game& g = c.g;
-  color(g, 1);
   const std::int32_t ratk = wsub(c.mlz / 2, g.rand() % 10);
   g.a[c.beat].zt = zt::kWaterPrison;
   say(g, "将", g.a[c.beat].name, "卷进水牢，扣血时");
@@ -66,23 +53,28 @@ void water_prison(Cast& c) {
   pause(g, 700);
 }
 
-// 闪电风暴: 4 or 5 strikes while the target stands.
-void lightning_storm(Cast& c) {
-  Game& g = c.g;
-  color(g, 5);
-  const std::int32_t strikes = g.rand() % 2 + 4;
+namespace {
+
+// Blows on the target while it stands, each its defence plus the caster's magic plus `extra`.
+void pound(Cast& c, std::int32_t strikes, std::int32_t extra, const char* indent, int ms) {
   for (std::int32_t k = 1; k <= strikes; ++k) {
     if (!c.living(c.beat)) break;
-    if (k != 1) c.indent();
-    c.hit(c.beat, wadd(g.a[c.beat].def, c.mlz));
-    pause(g, 125);
+    if (k != 1) say(c.g, indent);
+    c.hit(c.beat, wadd(wadd(c.g.a[c.beat].def, c.mlz), extra));
+    pause(c.g, ms);
   }
+}
+
+}  // namespace
+
+// 闪电风暴: 4 or 5 strikes while the target stands.
+void lightning_storm(Cast& c) {
+  pound(c, c.g.rand() % 2 + 4, 0, kHitIndent, 125);
 }
 
 // 雷电传导: five jumps; at most four failed draws for the next target in the whole cast.
 void chain_lightning(Cast& c) {
   Game& g = c.g;
-  color(g, 5);
   std::int32_t failed = 0;
   std::int32_t bekn = 0;
   for (std::int32_t k = 1; k <= 5; ++k) {
@@ -96,29 +88,17 @@ void chain_lightning(Cast& c) {
 
 // 地裂术: 3 or 4 strikes while the target stands.
 void earth_split(Cast& c) {
-  Game& g = c.g;
-  color(g, 6);
-  const std::int32_t strikes = g.rand() % 2 + 3;
-  for (std::int32_t k = 1; k <= strikes; ++k) {
-    if (!c.living(c.beat)) break;
-    if (k != 1) say(g, "               ");  // 15 spaces, unlike the other skills
-    c.hit(c.beat, wadd(wadd(g.a[c.beat].def, c.mlz), 10));
-    pause(g, 200);
-  }
+  constexpr const char* kEarthIndent = "               ";  // 15 spaces, unlike the other skills
+  pound(c, c.g.rand() % 2 + 3, 10, kEarthIndent, 200);
 }
 
 // 地动山摇: the target's whole team, each struck with a value made from the target's defence.
 void earthquake(Cast& c) {
   Game& g = c.g;
-  color(g, 6);
-  bool first = true;
+  std::int32_t blows = 0;
   for (std::int32_t i = 1; i < g.rs; ++i) {
     if (!c.living(i) || g.a[i].team != g.a[c.beat].team) continue;
-    const std::int32_t ratk = wadd(wadd(g.a[c.beat].def, c.mlz), 15);
-    if (!first) c.indent();
-    c.hit(i, ratk);
-    pause(g, 250);
-    first = false;
+    c.hit_one_of_several(blows, i, wadd(wadd(g.a[c.beat].def, c.mlz), 15), 250);
   }
 }
 

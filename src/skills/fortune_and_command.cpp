@@ -6,19 +6,10 @@
 #include "skills/skills.hpp"
 
 namespace morvane {
-namespace {
-
-void ocean_power(Game& g) {
-  color(g, 1);
-  line(g, "释放出了海洋之力!");
-}
-
-}  // namespace
-
 // 海洋之敌: a percentage of every enemy's maximum.
 void ocean_foe(Cast& c) {
   Game& g = c.g;
-  ocean_power(g);
+  line(g, "释放出了海洋之力!");
   c.sweep([&](std::int32_t x) {
     const std::int32_t percent = g.rand() % 100 + 1;
     const std::int32_t v = wmul(g.a[x].maxhp, percent) / 100;
@@ -32,7 +23,7 @@ void ocean_foe(Cast& c) {
 // 海洋之友: a percentage of every living ally's maximum, the caster too, past the maximum.
 void ocean_friend(Cast& c) {
   Game& g = c.g;
-  ocean_power(g);
+  line(g, "释放出了海洋之力!");
   for (std::int32_t x = 1; x < g.rs; ++x) {
     if (!c.living(x) || !c.ally(x)) continue;
     const std::int32_t percent = g.rand() % 50 + 1;
@@ -47,7 +38,6 @@ void ocean_friend(Cast& c) {
 // 奇偶判定: even strikes the target with its own strength, odd the caster.
 void odd_or_even(Cast& c) {
   Game& g = c.g;
-  color(g, 5);
   line(g, "他从数据库中随机抽取了一个数...");
   pause(g, 100);
   const std::int32_t drawn = g.rand();
@@ -92,7 +82,6 @@ void tails(Cast& c) {
 // 硬币定生死: heads kills the caster, tails half the enemies.
 void life_or_death_coin(Cast& c) {
   Game& g = c.g;
-  color(g, 5);
   line(g, "他掷出一枚决定生死的硬币...");
   pause(g, 500);
   line(g, "硬币落地...");
@@ -108,19 +97,36 @@ void life_or_death_coin(Cast& c) {
   tails(c);
 }
 
+namespace {
+
+// What 杰哥's beer does to him: attack, defence and maximum hit points grow by one fraction, his
+// hit points by another, and his magic by a fixed amount.
+struct Boost {
+  std::int32_t num, den;        // attack, defence, maximum
+  std::int32_t hp_num, hp_den;  // hit points
+  std::int32_t ml;
+};
+constexpr Boost kBeer{3, 2, 4, 3, 50};
+constexpr Boost kThrill{4, 3, 5, 4, 25};
+
+void boost(rw& me, const Boost& b) {
+  me.atk = wmuldiv(me.atk, b.num, b.den);
+  me.def = wmuldiv(me.def, b.num, b.den);
+  me.hp = wmuldiv(me.hp, b.hp_num, b.hp_den);
+  me.maxhp = wmuldiv(me.maxhp, b.num, b.den);
+  me.ml = wadd(me.ml, b.ml);
+}
+
+}  // namespace
+
 // 啤酒: stronger at once, and stronger still after a kill.
 void beer(Cast& c) {
   Game& g = c.g;
-  color(g, 6);
   rw& me = c.caster();
   line(g, "他仰头干了一罐啤酒...");
   pause(g, 700);
   line(g, "杰哥的各项能力上升了!");
-  me.atk = wmuldiv(me.atk, 3, 2);
-  me.def = wmuldiv(me.def, 3, 2);
-  me.hp = wmuldiv(me.hp, 4, 3);
-  me.maxhp = wmuldiv(me.maxhp, 3, 2);
-  me.ml = wadd(me.ml, 50);
+  boost(me, kBeer);
   pause(g, 500);
   line(g, "杰哥挥着拳头打出一击...");
   c.hit(c.beat, wadd(me.atk, g.a[c.beat].def));
@@ -128,11 +134,7 @@ void beer(Cast& c) {
     line(g, "杰哥感到一阵亢奋!");
     pause(g, 600);
     line(g, "杰哥的各项属性再次提升!");
-    me.atk = wmuldiv(me.atk, 4, 3);
-    me.def = wmuldiv(me.def, 4, 3);
-    me.hp = wmuldiv(me.hp, 5, 4);
-    me.maxhp = wmuldiv(me.maxhp, 4, 3);
-    me.ml = wadd(me.ml, 25);
+    boost(me, kThrill);
   }
   pause(g, 500);
 }
@@ -140,7 +142,6 @@ void beer(Cast& c) {
 // 让我看看
 void let_me_see(Cast& c) {
   Game& g = c.g;
-  color(g, 6);
   line(g, "他冲着", g.a[c.beat].name, "扑了过去...");
   if (g.rand() % 1000 > 699) {
     line(g, g.a[c.beat].name, "闪开了");
@@ -166,7 +167,6 @@ bool escapes(Cast& c) {
 // 狙击枪
 void sniper_rifle(Cast& c) {
   Game& g = c.g;
-  color(g, 7);
   line(g, "指挥官找到一个高地趴下...");
   pause(g, 600);
   if (escapes(c)) return;
@@ -187,7 +187,6 @@ void sniper_rifle(Cast& c) {
 // 请求支援: a squad of eight soldiers of the three soldier attributes.
 void call_support(Cast& c) {
   Game& g = c.g;
-  color(g, 7);
   line(g, "一队8人的战斗小队随即到达！");
   for (int k = 0; k < 8; ++k) {
     c.summon([&](rw& x) {
@@ -204,7 +203,6 @@ void call_support(Cast& c) {
 // 刺刀: the wound bleeds whatever the thrust did.
 void bayonet(Cast& c) {
   Game& g = c.g;
-  color(g, 7);
   line(g, "他向", g.a[c.beat].name, "刺出了一刀!");
   line(g, g.a[c.beat].name, "流血了!");
   c.hit(c.beat, wadd(wmul(2, g.a[c.beat].atk), g.a[c.beat].def));
@@ -215,7 +213,6 @@ void bayonet(Cast& c) {
 // 步枪: up to thirty shots while the target stands.
 void rifle(Cast& c) {
   Game& g = c.g;
-  color(g, 7);
   line(g, "他对着", g.a[c.beat].name, "射出了一梭子子弹！");
   pause(g, 450);
   for (int k = 0; k < 30; ++k) {

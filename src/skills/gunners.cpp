@@ -11,7 +11,6 @@ namespace morvane {
 // 手雷: every living enemy is struck on an even chance with its own attack plus the caster's.
 void grenade(Cast& c) {
   Game& g = c.g;
-  color(g, 7);
   line(g, "向人群中间丢出了一颗手雷！");
   std::int32_t hits = 0;
   c.sweep([&](std::int32_t x) {
@@ -27,7 +26,6 @@ void grenade(Cast& c) {
 // 喷子: and on an even chance the target loses a third of its defence.
 void shotgun(Cast& c) {
   Game& g = c.g;
-  color(g, 7);
   line(g, "拉动枪栓，射出了一发子弹！");
   rw& target = g.a[c.beat];
   c.hit(c.beat, wadd(wmul(3, c.caster().atk), target.maxhp / 7));
@@ -42,7 +40,6 @@ void shotgun(Cast& c) {
 // 扫射: at the healthiest enemy, or where the team focuses its fire.
 void strafe(Cast& c) {
   Game& g = c.g;
-  color(g, 7);
   line(g, "重机枪疯狂地喷射出子弹！");
   pause(g, 600);
   std::int32_t best = -100;
@@ -72,7 +69,6 @@ void strafe(Cast& c) {
 // 生命之轮: trade hit points with the healthiest enemy above the caster.
 void wheel_of_life(Cast& c) {
   Game& g = c.g;
-  color(g, 7);
   rw& me = c.caster();
   std::int32_t x = 0;
   c.sweep([&](std::int32_t i) {
@@ -90,7 +86,6 @@ void wheel_of_life(Cast& c) {
 // 鸦群之潮: the crows tear at the target's defence, then at its body.
 void crow_tide(Cast& c) {
   Game& g = c.g;
-  color(g, 7);
   line(g, "乌鸦如同潮水般涌出！");
   pause(g, 300);
   rw& target = g.a[c.beat];
@@ -119,14 +114,12 @@ void bullet_time(Cast& c, std::int32_t times) {
 }  // namespace
 
 void franklins_bullet_time(Cast& c) {
-  color(c.g, 2);
   bullet_time(c, 3);
 }
 
 // 呼叫队友: 麦克 and 崔佛 arrive; an ultimate does not make them stronger.
 void call_the_crew(Cast& c) {
   Game& g = c.g;
-  color(g, 2);
   line(g, "麦克和崔佛到达战场！");
   for (const auto& comrade : {std::pair{"麦克", sx::kMichael}, std::pair{"崔佛", sx::kTrevor}}) {
     c.summon([&](rw& x) {
@@ -142,14 +135,12 @@ void call_the_crew(Cast& c) {
 }
 
 void michaels_bullet_time(Cast& c) {
-  color(c.g, 1);
   bullet_time(c, 2);
 }
 
 // 重型狙击枪: 10000 and up to a fifth of the target's maximum.
 void heavy_sniper(Cast& c) {
   Game& g = c.g;
-  color(g, 1);
   line(g, "抬起了一把反器材狙击步枪！");
   pause(g, 1000);
   const std::int32_t r = g.rand();
@@ -161,7 +152,6 @@ void heavy_sniper(Cast& c) {
 // 无敌时间
 void invincible_time(Cast& c) {
   Game& g = c.g;
-  color(g, 1);
   rw& me = c.caster();
   line(g, "接下来的", me.ml / 10, "个回合他将获得超高防御力！");
   me.zt = zt::kInvincible;
@@ -172,7 +162,6 @@ void invincible_time(Cast& c) {
 // 火神机枪: one shot per living enemy met, every one of them at the turn's target.
 void minigun(Cast& c) {
   Game& g = c.g;
-  color(g, 1);
   rw& me = c.caster();
   line(g, "抬起了备弹充足的火神机枪！");
   pause(g, 1000);

@@ -50,7 +50,6 @@ void drain(Cast& c) {
 // curse strikes down the healthiest enemy outright.
 void killing_curse(Cast& c) {
   Game& g = c.g;
-  color(g, 3);
   std::int32_t lowest = 1000;
   std::int32_t highest = -100;
   std::int32_t bebeat = 0;  // the healthiest living enemy; 0 when there is none
@@ -92,7 +91,6 @@ void killing_curse(Cast& c) {
 // 神锋无影: a blade that bounces between enemies, losing a tenth at each bounce.
 void shadow_blade(Cast& c) {
   Game& g = c.g;
-  color(g, 3);
   std::int32_t failed = 0;  // draws that found no enemy, at most 3 in the cast
   std::int32_t bekn = 0;
   std::int32_t ratk = wadd(wmul(2, c.mlz), g.rand() % 60);

@@ -1,6 +1,7 @@
 #pragma once
 // Every skill of the game, one function each. The dispatch table is the only place that maps an
-// attribute to its two skills; each receives the cast after its banner.
+// attribute to its two skills and the colour they are narrated in; each skill receives the cast
+// after its banner, in that colour.
 
 #include <cstdint>
 
@@ -10,9 +11,9 @@ namespace morvane {
 
 using Skill = void (*)(Cast&);
 
-// Skill jnbh (0 or 1) of attribute sx, or nullptr when it has none (0, 25 ... 32, anything
-// unknown): the banner alone is written.
-Skill skill_for(std::int32_t sx, int jnbh);
+// Casts skill jnbh (0 or 1) of attribute sx in its colour. An attribute without skills (0,
+// 25 ... 32, anything unknown) does nothing: its banner alone is written.
+void cast_skill(Cast& c, std::int32_t sx, int jnbh);
 
 // elemental.cpp
 void fireball(Cast&);

@@ -10,7 +10,6 @@ namespace morvane {
 // 黑魔王的威信: three black wizards with a typed fighter's values.
 void black_wizards(Cast& c) {
   Game& g = c.g;
-  color(g, 3);
   line(g, "召唤了三个黑巫师！");
   for (int k = 0; k < 3; ++k) {
     c.summon([&](rw& x) {
@@ -26,7 +25,6 @@ void black_wizards(Cast& c) {
 // 龙骨碎: one great blow, or a spray of fragments over the first enemies and a final blow.
 void dragon_bone(Cast& c) {
   Game& g = c.g;
-  color(g, 3);
   rw& me = c.caster();
   const std::int32_t enemies = checklivings(g, c.ater);
   if (enemies == 0) {
@@ -60,7 +58,6 @@ void dragon_bone(Cast& c) {
 // 阿瓦达狂潮: five curses that pierce every enemy they meet.
 void avada_tide(Cast& c) {
   Game& g = c.g;
-  color(g, 3);
   rw& me = c.caster();
   line(g, "放出了五个穿透性的阿瓦达！");
   std::int32_t hits = 0;
@@ -83,7 +80,6 @@ void avada_tide(Cast& c) {
 // 钻心剜骨: the torment takes hold whatever the blow did.
 void torment_curse(Cast& c) {
   Game& g = c.g;
-  color(g, 3);
   line(g, "钻心咒击中了", g.a[c.beat].name, "!");
   c.hit(c.beat, wmul(2, c.caster().def));
   g.a[c.beat].zt = zt::kTorment;
@@ -92,7 +88,6 @@ void torment_curse(Cast& c) {
 // TNT: friends with their defence + 50, foes with their own strength.
 void tnt(Cast& c) {
   Game& g = c.g;
-  color(g, 2);
   line(g, "往人群中心丢出了一个TNT！");
   for (std::int32_t i = 1; i < g.rs; ++i) {
     if (!c.living(i)) continue;
@@ -110,7 +105,6 @@ void tnt(Cast& c) {
 // The netherite axe: each lucky cast sharpens it for good (x3, then /2).
 void netherite_axe(Cast& c) {
   Game& g = c.g;
-  color(g, 2);
   rw& me = c.caster();
   line(g, "他举起了下界合金斧...");
   if (g.rand() % 100 > 49) {
@@ -128,7 +122,6 @@ void netherite_axe(Cast& c) {
 // raises its hit points but not their maximum.
 void creeper_egg(Cast& c) {
   Game& g = c.g;
-  color(g, 1);
   line(g, "召唤了一个爬行者！");
   c.summon([&](rw& x) {
     x.name = "爬行者";
@@ -143,7 +136,6 @@ void creeper_egg(Cast& c) {
 // Prane的激励: from the next turn on the caster fights as Prane.
 void prane_inspiration(Cast& c) {
   Game& g = c.g;
-  color(g, 1);
   line(g, "他学会了Prane的所有技能！");
   c.caster().sx = sx::kPrane;
   pause(g, 500);
@@ -152,7 +144,6 @@ void prane_inspiration(Cast& c) {
 // 自爆, the creeper's only skill under both of its names.
 void self_destruct(Cast& c) {
   Game& g = c.g;
-  color(g, 2);
   line(g, "它爬到了", g.a[c.beat].name, "的身旁...");
   line(g, "轰！！！");
   c.hit(c.beat, 1000);
