@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::size_t kMinCopy = 3;
 constexpr std::size_t kNibble = 15;  // a count of 15 or more goes on in a varint
-constexpr int kHashBits = 14;
+constexpr int kMaxHashBits = 14;
 // How many earlier places with the same three bytes are tried: enough for lines of names,
 // and it keeps the compressor linear in the worst case.
 constexpr int kMaxTries = 64;
@@ -28,13 +28,17 @@ std::size_t varint_size(std::uint64_t value) {
 
 std::string lz_compress(std::string_view in) {
   const std::size_t n = in.size();
-  std::vector<std::size_t> head(std::size_t{1} << kHashBits, kNone);
+  // A table no larger than the input: most codes are a few dozen bytes.
+  int hash_bits = 4;
+  while (hash_bits < kMaxHashBits && (std::size_t{1} << hash_bits) < n)
+    ++hash_bits;
+  std::vector<std::size_t> head(std::size_t{1} << hash_bits, kNone);
   std::vector<std::size_t> previous(n, kNone);  // the last earlier place with the same hash
   auto hash = [&](std::size_t at) {
     std::uint32_t three = 0;
     for (std::size_t k = 0; k < 3; ++k)
       three = three << 8 | static_cast<std::uint8_t>(in[at + k]);
-    return (three * 2654435761u) >> (32 - kHashBits);
+    return (three * 2654435761u) >> (32 - hash_bits);
   };
   auto remember = [&](std::size_t at) {
     if (at + kMinCopy > n) return;
