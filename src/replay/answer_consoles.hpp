@@ -77,6 +77,10 @@ class AnswerPlayer final : public Console {
 // a player would see it: how a line is cut into write calls does not count, and a number
 // counts as its decimal digits.
 //
+// The hash is 32-bit FNV-1a: it has only to tell another version's narration from this one's,
+// not to stand up to someone forging codes (whoever can do that can as well type the answers),
+// and it is a few lines that any front end can repeat byte for byte.
+//
 // It passes every call on to an inner console, or, standing alone, shows nothing and reads as
 // at the end of input.
 class DigestConsole final : public Console {
