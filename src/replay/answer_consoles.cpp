@@ -1,0 +1,94 @@
+#include "replay/answer_consoles.hpp"
+
+namespace morvane::replay {
+
+std::int32_t AnswerRecorder::read_number() {
+  const std::int32_t number = inner_.read_number();
+  answers_.push_back(Answer::of_number(number));
+  return number;
+}
+
+std::string AnswerRecorder::read_word() {
+  std::string line = inner_.read_word();
+  answers_.push_back(Answer::of_text(line));
+  return line;
+}
+
+std::int32_t AnswerPlayer::read_number() {
+  if (next_ < answers_.size() && answers_[next_].is_number) return answers_[next_++].number;
+  mismatched_ = true;
+  if (next_ < answers_.size()) ++next_;
+  return 0;
+}
+
+std::string AnswerPlayer::read_word() {
+  if (next_ < answers_.size() && !answers_[next_].is_number) return answers_[next_++].text;
+  mismatched_ = true;
+  if (next_ < answers_.size()) ++next_;
+  return {};
+}
+
+// The stream hashed is the text's bytes as they are, and each other call as a 0 byte and a tag
+// letter, followed for a colour or a pause by its value in decimal and ';'. A 0 byte in the
+// text is doubled, so no text can pass for a call: two narrations hash alike only when they
+// are the same, or by a one in four billion chance.
+void DigestConsole::mix(std::string_view bytes) {
+  for (char byte : bytes) {
+    hash_ ^= static_cast<std::uint8_t>(byte);
+    hash_ *= 16777619u;  // FNV's 32-bit prime
+  }
+}
+
+void DigestConsole::event(char tag, std::string_view value) {
+  const char head[2] = {'\0', tag};
+  mix(std::string_view(head, 2));
+  if (value.empty()) return;
+  mix(value);
+  mix(";");
+}
+
+void DigestConsole::write(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t zero = text.find('\0', at);
+    if (zero == std::string_view::npos) {
+      mix(text.substr(at));
+      break;
+    }
+    mix(text.substr(at, zero + 1 - at));
+    mix(std::string_view("\0", 1));
+    at = zero + 1;
+  }
+  if (inner_) inner_->write(text);
+}
+
+void DigestConsole::write(std::int32_t number) {
+  mix(std::to_string(number));
+  if (inner_) inner_->write(number);
+}
+
+void DigestConsole::color(int k) {
+  event('c', std::to_string(k));
+  if (inner_) inner_->color(k);
+}
+
+void DigestConsole::endl() {
+  event('n');
+  if (inner_) inner_->endl();
+}
+
+void DigestConsole::wait_key() {
+  event('k');
+  if (inner_) inner_->wait_key();
+}
+
+void DigestConsole::clear() {
+  event('x');
+  if (inner_) inner_->clear();
+}
+
+void DigestConsole::pause(int ms) {
+  event('p', std::to_string(ms));
+  if (inner_) inner_->pause(ms);
+}
+
+}  // namespace morvane::replay
