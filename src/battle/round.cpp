@@ -125,9 +125,7 @@ struct Battle {
   }
 };
 
-}  // namespace
-
-bool game(Game& g) {
+bool fight(Game& g) {
   Battle battle{g};
   for (;;) {
     color(g, 0);
@@ -140,6 +138,15 @@ bool game(Game& g) {
     }
     if (battle.round_end()) return true;
   }
+}
+
+}  // namespace
+
+bool game(Game& g) {
+  g.con.battle_begins();
+  const bool decided = fight(g);
+  g.con.battle_ends();
+  return decided;
 }
 
 }  // namespace morvane

@@ -27,6 +27,10 @@ class Console {
   virtual void clear() = 0;
   // The narration's pacing, in milliseconds.
   virtual void pause(int ms) = 0;
+  // Told by the round driver as a battle starts and as it ends, so a front end can tell a
+  // fight's narration from the set-up around it (the page offers to skip to a fight's end).
+  virtual void battle_begins() {}
+  virtual void battle_ends() {}
 };
 
 }  // namespace morvane
