@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "console/browser_console.hpp"
 #include "model/game.hpp"
@@ -43,18 +44,23 @@ std::string link_code() {
 // What one game takes from its share link, or gives to it.
 struct Sharing {
   std::uint32_t seed = 0;
-  std::int64_t round_budget = -1;     // as a player's game in the terminal: no limit
-  std::unique_ptr<Console> console;   // what the rules talk to; the page itself when null
+  std::int64_t round_budget = -1;  // as a player's game in the terminal: no limit
+  // Consoles wrapped around the page, innermost first; the rules talk to the last one, or to
+  // the page itself when there is none.
+  std::vector<std::unique_ptr<Console>> consoles;
   std::string refused;                // why the code cannot be played; empty when it can
   std::function<std::string()> code;  // the game's code once it has ended; unset: no link
 };
 
 // TODO(replay codes): fill this in with morvane::replay (src/replay) once it lands:
-//  - `code` empty: a fresh game of `seed`. console = an AnswerRecorder (with a DigestConsole)
-//    over `page`; code() = encode({seed, max_rounds, the recorder's answers, the digest}).
+//  - `code` empty: a fresh game of `seed`, round_budget = the terminal's default --max-rounds.
+//    consoles = a DigestConsole over `page`, then an AnswerRecorder over that;
+//    code() = encode({seed, round_budget, the recorder's answers, the digest}).
 //  - otherwise: decode(code). On an error, refused = the result's message. Else seed and
-//    round_budget from the fight, console = an AnswerPlayer over `page` with the fight's
-//    answers (and a DigestConsole, to refuse a code whose digest differs), code() = `code`.
+//    round_budget from the fight, consoles = an AnswerPlayer over `page` with the fight's
+//    answers; code() = `code`. A fight whose digest differs is refused before it is shown:
+//    play it here once silently (an AnswerPlayer over a DigestConsole over a QuietConsole, with
+//    its own Game and Lcg) and compare.
 // The page already handles both outcomes: a refused code shows `refused` and offers a fresh
 // game; a finished game enables "复制链接" with `#` + code() when code() is not empty.
 Sharing share(std::string_view code, std::uint32_t seed, Console& page) {
@@ -87,7 +93,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE int morvane_start(std::uint32_t seed) {
   Lcg random(sharing.seed);
   {
     // The roster is large: keep the game off the stack.
-    auto g = std::make_unique<Game>(sharing.console ? *sharing.console : page, random);
+    Console& console = sharing.consoles.empty() ? page : *sharing.consoles.back();
+    auto g = std::make_unique<Game>(console, random);
     g->round_budget = sharing.round_budget;
     play(*g);
   }
