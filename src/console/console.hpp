@@ -27,7 +27,8 @@ class Console {
   virtual void clear() = 0;
   // The narration's pacing, in milliseconds.
   virtual void pause(int ms) = 0;
-  // A battle's narration begins or has ended: a console may let the player pace it.
+  // Told by the round driver as a battle starts and as it ends, so a front end can tell a
+  // fight's narration from the set-up around it (the page offers to skip to a fight's end).
   virtual void battle_begins() {}
   virtual void battle_ends() {}
 };

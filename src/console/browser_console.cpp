@@ -1,0 +1,142 @@
+#include "console/browser_console.hpp"
+
+#include <emscripten.h>
+
+#include <array>
+#include <charconv>
+
+namespace morvane {
+namespace {
+
+// The page's side of each operation, in web/page.js. The asynchronous ones suspend the rules
+// until the page's promise settles.
+
+EM_JS(void, page_show, (const char* text, int size),
+      { Module.page.show(new TextDecoder().decode(HEAPU8.subarray(text, text + size))); });
+// How long a pause of `ms` lasts at the page's pace: 0 at instant speed or while skipping.
+EM_JS(int, page_delay, (int ms), { return Module.page.delay(ms); });
+EM_ASYNC_JS(void, page_sleep, (int ms), { await Module.page.sleep(ms); });
+// Gives the page the thread for a moment, so that it can draw and take clicks.
+EM_ASYNC_JS(void, page_yield, (), { await Module.page.yieldToPage(); });
+// Waits for the player's next line and returns its size in UTF-8 bytes; page_take_line copies it.
+EM_ASYNC_JS(int, page_read_line, (), {
+  const line = await Module.page.readLine();
+  Module.page.lineBytes = new TextEncoder().encode(line);
+  return Module.page.lineBytes.length;
+});
+EM_JS(void, page_take_line, (char* into), {
+  HEAPU8.set(Module.page.lineBytes, into);
+  Module.page.lineBytes = null;
+});
+EM_ASYNC_JS(void, page_wait_key, (), { await Module.page.waitKey(); });
+EM_JS(void, page_battle, (int on), { Module.page.battle(on != 0); });
+
+// Beyond this much narration the page gets what is there, so that memory stays small.
+constexpr std::size_t kMaxHeld = 1 << 20;
+// At instant speed the rules hand the thread back this often, in milliseconds: the page keeps
+// drawing and answering clicks, and a fight costs only a few percent more.
+constexpr double kYieldEvery = 30.0;
+
+}  // namespace
+
+BrowserConsole::BrowserConsole() : last_yield_(emscripten_get_now()) {}
+
+BrowserConsole::~BrowserConsole() {
+  flush();
+}
+
+void BrowserConsole::flush() {
+  if (out_.empty()) return;
+  page_show(out_.data(), static_cast<int>(out_.size()));
+  out_.clear();
+}
+
+void BrowserConsole::color(int k) {
+  if (k >= 0 && k <= 7) color_ = k;
+}
+
+// A colour change the page sees only when text follows it, as on a terminal.
+void BrowserConsole::show_pending_color() {
+  if (color_ == shown_color_) return;
+  out_ += page_stream::kEscape;
+  out_ += static_cast<char>('0' + color_);
+  shown_color_ = color_;
+}
+
+void BrowserConsole::write(std::string_view text) {
+  if (text.empty()) return;
+  show_pending_color();
+  for (const char c : text) {
+    if (c == page_stream::kEscape) out_ += page_stream::kEscape;
+    out_ += c;
+  }
+  if (out_.size() >= kMaxHeld) flush();
+}
+
+void BrowserConsole::write(std::int32_t number) {
+  std::array<char, 16> digits{};
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
+  write(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+}
+
+void BrowserConsole::endl() {
+  out_ += '\n';
+}
+
+std::int32_t BrowserConsole::read_number() {
+  return reader_.number();
+}
+
+std::string BrowserConsole::read_word() {
+  return reader_.word();
+}
+
+BrowserConsole::Lines::int_type BrowserConsole::Lines::underflow() {
+  if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+  // The page has no end of input: the game waits for the player as long as it takes.
+  console_.flush();
+  const int size = page_read_line();
+  line_.assign(static_cast<std::size_t>(size), '\0');
+  page_take_line(line_.data());
+  // The page's input holds one line; its end separates the last token from the next line's.
+  line_ += '\n';
+  setg(line_.data(), line_.data(), line_.data() + line_.size());
+  console_.last_yield_ = emscripten_get_now();
+  return traits_type::to_int_type(*gptr());
+}
+
+void BrowserConsole::wait_key() {
+  flush();
+  page_wait_key();
+  last_yield_ = emscripten_get_now();
+}
+
+void BrowserConsole::clear() {
+  out_ += page_stream::kEscape;
+  out_ += page_stream::kClear;
+}
+
+void BrowserConsole::pause(int ms) {
+  if (ms <= 0) return;
+  const int delay = page_delay(ms);
+  if (delay > 0) {
+    flush();
+    page_sleep(delay);
+  } else if (emscripten_get_now() - last_yield_ >= kYieldEvery) {
+    flush();
+    page_yield();
+  } else {
+    return;
+  }
+  last_yield_ = emscripten_get_now();
+}
+
+void BrowserConsole::battle_begins() {
+  page_battle(1);
+}
+
+void BrowserConsole::battle_ends() {
+  page_battle(0);
+}
+
+}  // namespace morvane

@@ -1,0 +1,71 @@
+// The seven golden games played through the page at instant speed, typed as a person would:
+// the page shows the same lines, in the same colours, as the terminal build for the same seed
+// and input.
+import assert from 'node:assert/strict';
+import { existsSync, readFileSync, readdirSync } from 'node:fs';
+import { join } from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import {
+  answer,
+  chooseSpeed,
+  goldenDir,
+  joinRuns,
+  launch,
+  narration,
+  nativeBin,
+  openPage,
+  runNative,
+  serveSite,
+  settled,
+  terminalLines,
+} from './harness.mjs';
+
+const games = existsSync(goldenDir)
+  ? readdirSync(goldenDir)
+      .filter((name) => name.endsWith('.in'))
+      .map((name) => name.slice(0, -3))
+  : [];
+
+const skip = games.length === 0 && `no golden games at ${goldenDir}`;
+
+describe('golden games in the page', { skip }, () => {
+  let browser;
+  let server;
+  before(async () => {
+    assert.ok(existsSync(nativeBin), `the terminal build is missing: ${nativeBin}`);
+    browser = await launch();
+    server = await serveSite();
+  });
+  after(async () => {
+    await browser?.close();
+    await server?.close();
+  });
+
+  for (const name of games) {
+    test(name, async () => {
+      const input = readFileSync(join(goldenDir, `${name}.in`));
+      const args = readFileSync(join(goldenDir, `${name}.args`), 'utf8').trim().split(/\s+/);
+      const seed = args[args.indexOf('--seed') + 1];
+      const want = joinRuns(terminalLines(runNative(args, input)));
+
+      const page = await openPage(browser, `${server.url}index.html?seed=${seed}`);
+      const lines = input.toString('utf8').split('\n');
+      if (lines.at(-1) === '') lines.pop();
+      let s = await settled(page);
+      assert.equal(s, 'key', 'the game first waits for a key');
+      await chooseSpeed(page, 'instant');
+      await page.keyboard.press('x');
+      while ((s = await settled(page)) === 'reading') {
+        assert.ok(lines.length > 0, 'the page asks for more than the game typed');
+        await answer(page, lines.shift());
+      }
+      assert.equal(s, 'finished');
+      const got = joinRuns(await narration(page));
+      for (let i = 0; i < Math.max(want.length, got.length); ++i) {
+        assert.deepEqual(got[i], want[i], `line ${i + 1} differs`);
+      }
+      assert.deepEqual(page.problems, []);
+      await page.close();
+    });
+  }
+});

@@ -1,0 +1,215 @@
+// What the browser tests and figures share: Debian's Chromium driven by puppeteer-core, the
+// built page served from this machine, and the page's narration read back as lines of coloured
+// runs, the way a person sees them.
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { dirname, extname, join, normalize, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import puppeteer from 'puppeteer-core';
+
+export const repo = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
+export const site = process.env.MORVANE_WEB_SITE ?? join(repo, 'build/web/web/site');
+export const nativeBin = process.env.MORVANE_NATIVE ?? join(repo, 'build/dev/morvane');
+export const goldenDir = process.env.MORVANE_GOLDEN_DIR ?? join(repo, '../shared/golden');
+
+const types = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.wasm': 'application/wasm',
+};
+
+// A static server of the built page on a free port of the loopback address.
+export async function serveSite() {
+  const server = createServer((request, response) => {
+    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
+    const file = join(site, path === '/' ? 'index.html' : path);
+    if (!file.startsWith(site) || !existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'content-type': types[extname(file)] ?? 'application/octet-stream' });
+    response.end(readFileSync(file));
+  });
+  await new Promise((ok) => server.listen(0, '127.0.0.1', ok));
+  return {
+    url: `http://127.0.0.1:${server.address().port}/`,
+    close: () => new Promise((ok) => server.close(ok)),
+  };
+}
+
+// Headless Chromium from Debian with a fresh profile; nothing reaches the network.
+export async function launch() {
+  const profile = mkdtempSync(join(tmpdir(), 'morvane-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.MORVANE_CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    args: [
+      '--headless=new',
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+      `--user-data-dir=${profile}`,
+    ],
+  });
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    rmSync(profile, { recursive: true, force: true });
+  };
+  return browser;
+}
+
+// Keeps every line that leaves the view (a clear, or the oldest lines of a long fight), so
+// that the whole narration can be read back at the end.
+function keepLeavingLines() {
+  window.__leftLines = [];
+  document.addEventListener('DOMContentLoaded', () => {
+    window.__lineWatch = new MutationObserver((records) => {
+      for (const record of records) {
+        for (const node of record.removedNodes) {
+          if (node.classList?.contains('line')) window.__leftLines.push(node);
+        }
+      }
+    });
+    window.__lineWatch.observe(document.getElementById('view'), { childList: true });
+  });
+}
+
+// A new tab that fails the test on any script error or console error.
+export async function openPage(browser, url, { width = 900, height = 700 } = {}) {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height });
+  page.problems = [];
+  page.on('pageerror', (error) => page.problems.push(`page error: ${error.message}`));
+  page.on('console', (message) => {
+    if (message.type() === 'error') page.problems.push(`console error: ${message.text()}`);
+  });
+  page.on('requestfailed', (request) =>
+    page.problems.push(`request failed: ${request.url()} ${request.failure()?.errorText}`),
+  );
+  await page.evaluateOnNewDocument(keepLeavingLines);
+  await page.goto(url);
+  return page;
+}
+
+export const state = (page) => page.evaluate(() => document.body.dataset.state);
+
+// Waits until the page waits for the player (or is done) and returns that state.
+export async function settled(page, timeout = 30000) {
+  const handle = await page.waitForFunction(
+    () => {
+      const s = document.body.dataset.state;
+      return ['key', 'reading', 'finished', 'refused', 'error'].includes(s) && s;
+    },
+    { timeout, polling: 'mutation' },
+  );
+  return handle.jsonValue();
+}
+
+// Types a line into the page's input and presses Enter, as a person would; a long line is
+// pasted (set as the input's value at once).
+export async function answer(page, text) {
+  if (text.length > 80) {
+    await page.$eval(
+      '#line',
+      (input, value) => {
+        input.value = value;
+        input.dispatchEvent(new Event('input', { bubbles: true }));
+      },
+      text,
+    );
+  } else {
+    await page.type('#line', text);
+  }
+  await page.keyboard.press('Enter');
+}
+
+export async function chooseSpeed(page, label) {
+  await page.click(`#speeds button[data-speed="${label}"]`);
+}
+
+// The narration as lines of [colour, text] runs, echoes of the player's answers left out. A
+// line the game had not ended when the view was cleared goes on in the next one, as it does in
+// the game's output.
+export function narration(page) {
+  return page.evaluate(() => {
+    window.__lineWatch?.takeRecords().forEach((record) => {
+      for (const node of record.removedNodes) {
+        if (node.classList?.contains('line')) window.__leftLines.push(node);
+      }
+    });
+    const nodes = [...window.__leftLines, ...document.querySelectorAll('#view .line')];
+    const lines = [];
+    let current = [];
+    for (const node of nodes) {
+      for (const span of node.children) {
+        if (span.classList.contains('echo')) continue;
+        const colour = Number(/\bc([0-7])\b/.exec(span.className)[1]);
+        current.push([colour, span.textContent]);
+      }
+      if (!node.classList.contains('open')) {
+        lines.push(current);
+        current = [];
+      }
+    }
+    lines.push(current);
+    return lines;
+  });
+}
+
+// Runs of the same colour joined, empty runs dropped: what a reader can tell apart.
+export function joinRuns(lines) {
+  return lines.map((runs) => {
+    const out = [];
+    for (const [colour, text] of runs) {
+      if (text === '') continue;
+      if (out.length > 0 && out.at(-1)[0] === colour) out.at(-1)[1] += text;
+      else out.push([colour, text]);
+    }
+    return out;
+  });
+}
+
+const sgr = { 0: 0, 96: 1, 92: 2, 95: 3, 91: 4, 94: 5, 93: 6, 90: 7 };
+
+// The terminal's output as the same lines of coloured runs, from its escape sequences.
+export function terminalLines(bytes) {
+  const text = bytes.toString('utf8');
+  const lines = [[]];
+  let colour = 0;
+  const pattern = /\x1b\[([0-9;]*)m|\n|[^\x1b\n]+/g;
+  for (const [piece, code] of text.matchAll(pattern)) {
+    if (piece === '\n') lines.push([]);
+    else if (code !== undefined) colour = sgr[code === '' ? 0 : Number(code)] ?? colour;
+    else lines.at(-1).push([colour, piece]);
+  }
+  return lines;
+}
+
+export function runNative(args, input) {
+  return execFileSync(nativeBin, args, {
+    input,
+    env: { ...process.env, LC_ALL: 'C.UTF-8' },
+    maxBuffer: 1 << 28,
+  });
+}
+
+// The page's whole narration equals the terminal's for the same seed and typed lines.
+export async function assertSameAsTerminal(assert, page, seed, typed) {
+  const input = typed.map((line) => line + '\n').join('');
+  const args = ['--seed', String(seed), '--no-pause', '--color', 'always'];
+  const want = joinRuns(terminalLines(runNative(args, input)));
+  const got = joinRuns(await narration(page));
+  for (let i = 0; i < Math.max(want.length, got.length); ++i) {
+    assert.deepEqual(got[i], want[i], `line ${i + 1} differs`);
+  }
+}
+
+export const viewText = (page) => page.$eval('#view', (view) => view.innerText);

@@ -1,0 +1,193 @@
+// Games typed into the page by a person: the key wait, the prompts, the controls, names that
+// look like HTML, damaged links, and the page opened from disk.
+import assert from 'node:assert/strict';
+import { mkdirSync } from 'node:fs';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { after, before, describe, test } from 'node:test';
+import {
+  answer,
+  assertSameAsTerminal,
+  chooseSpeed,
+  launch,
+  openPage,
+  repo,
+  serveSite,
+  settled,
+  site,
+  state,
+  viewText,
+} from './harness.mjs';
+
+const shots = join(repo, 'build/web/screenshots');
+
+describe('playing in the page', () => {
+  let browser;
+  let server;
+  before(async () => {
+    browser = await launch();
+    server = await serveSite();
+  });
+  after(async () => {
+    await browser?.close();
+    await server?.close();
+  });
+
+  test('a team match: key wait, mode prompt, two teams of Chinese names, skip, screenshot', async () => {
+    // -1 is taken modulo 2^32, as the terminal's --seed does.
+    const page = await openPage(browser, `${server.url}?seed=-1`);
+    assert.equal(await settled(page), 'key');
+    assert.match(await viewText(page), /欢迎来到Morvane！请按下任意键继续。/);
+    // Typing before the game asks is not an answer: the input is closed and nothing shows.
+    await page.type('#line', '4');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.$eval('#line', (input) => input.value), '');
+    // A tap on the narration is the key press the game waits for.
+    await page.click('#screen');
+    assert.equal(await settled(page), 'reading');
+    const menu = await viewText(page);
+    assert.doesNotMatch(menu, /欢迎/, 'the view was cleared');
+    assert.match(menu, /你要玩那个模式？输入1或2或3/);
+
+    const typed = ['1', '2', '张三/李四', '王五/赵六'];
+    for (const line of typed) {
+      assert.equal(await settled(page), 'reading');
+      await answer(page, line);
+    }
+    // At 1× the fight is paced; skipping takes it to its end at once.
+    await page.waitForSelector('#skip:not([disabled])');
+    const partway = await viewText(page);
+    assert.equal(await state(page), 'narrating');
+    await page.click('#skip');
+    assert.equal(await settled(page), 'finished');
+    assert.ok((await viewText(page)).length > partway.length);
+    assert.equal(await page.$eval('#seed', (seed) => seed.textContent), '种子 4294967295');
+    assert.ok(await page.$eval('#again', (button) => button.checkVisibility()));
+    assert.ok(await page.$eval('#copy', (button) => button.checkVisibility()));
+    await assertSameAsTerminal(assert, page, -1, typed);
+    assert.deepEqual(page.problems, []);
+
+    mkdirSync(shots, { recursive: true });
+    await page.screenshot({ path: join(shots, 'finished-fight.png') });
+
+    // Another game in the same page starts from a clear view.
+    await page.click('#again');
+    assert.equal(await settled(page), 'key');
+    assert.doesNotMatch(await viewText(page), /游戏结束/);
+    assert.deepEqual(page.problems, []);
+    await page.close();
+  });
+
+  test('an endless run on a phone: taps, upgrade choices, nothing typed ahead is taken', async () => {
+    const phone = await openPage(browser, `${server.url}index.html?seed=31`, {
+      width: 390,
+      height: 760,
+    });
+    await phone.emulate({
+      viewport: { width: 390, height: 760, isMobile: true, hasTouch: true, deviceScaleFactor: 2 },
+      userAgent: await browser.userAgent(),
+    });
+    assert.equal(await settled(phone), 'key');
+    await phone.tap('#continue');
+    assert.equal(await settled(phone), 'reading');
+    await chooseSpeed(phone, 'instant');
+    const typed = ['3', '8'];
+    for (const line of typed) await answer(phone, line);
+
+    let choices = 0;
+    for (let s = await settled(phone); s === 'reading'; s = await settled(phone)) {
+      assert.match(await viewText(phone), /你可以选择一个加成/);
+      const line = String((choices % 3) + 1);
+      typed.push(line);
+      await answer(phone, line);
+      ++choices;
+      if (choices === 1) {
+        // Keys pressed while the next level is narrated answer nothing.
+        await chooseSpeed(phone, '4');
+        await phone.keyboard.type('2');
+        await phone.keyboard.press('Enter');
+        await chooseSpeed(phone, 'instant');
+      }
+    }
+    assert.ok(choices >= 1, 'the run reached an upgrade choice');
+    assert.equal(await settled(phone), 'finished');
+    await assertSameAsTerminal(assert, phone, 31, typed);
+    // The controls fit the phone's width.
+    const overflow = await phone.evaluate(() => document.documentElement.scrollWidth - innerWidth);
+    assert.ok(overflow <= 0, `the page is ${overflow}px wider than the phone`);
+    await phone.screenshot({ path: join(shots, 'phone-endless.png') });
+    assert.deepEqual(phone.problems, []);
+    await phone.close();
+  });
+
+  test('names are shown as text, never as HTML: markup, emoji, a very long name', async () => {
+    const page = await openPage(browser, `${server.url}?seed=5`);
+    page.on('dialog', (dialog) => {
+      page.problems.push(`dialog: ${dialog.message()}`);
+      dialog.dismiss();
+    });
+    const long = '龍'.repeat(3000);
+    const typed = [
+      '1',
+      '2',
+      // A name holds neither '/' nor a space, so the script's closing tag cuts a name in two.
+      '<script>alert(1)</script>/<img>/<i>斜/&amp;',
+      `🐉👨‍👩‍👧/${long}/\x01\u202e`,
+    ];
+    assert.equal(await settled(page), 'key');
+    await chooseSpeed(page, 'instant');
+    await page.keyboard.press('Enter');
+    for (const line of typed) {
+      assert.equal(await settled(page), 'reading');
+      await answer(page, line);
+    }
+    assert.equal(await settled(page), 'finished');
+    const elements = await page.$$eval('#view script, #view img, #view i', (found) => found.length);
+    assert.equal(elements, 0);
+    const text = await viewText(page);
+    const names = ['<script>alert(1)<', 'script>', '<img>', '<i>斜', '&amp;', '🐉👨‍👩‍👧', long];
+    for (const name of names) {
+      assert.ok(text.includes(name), `${name.slice(0, 20)} is shown as typed`);
+    }
+    await assertSameAsTerminal(assert, page, 5, typed);
+    assert.deepEqual(page.problems, []);
+    await page.close();
+  });
+
+  test('a damaged link shows a message and offers a fresh game; so does a bad seed', async () => {
+    const page = await openPage(browser, `${server.url}index.html#MV1-%%%not-a-fight`);
+    assert.equal(await settled(page), 'refused');
+    assert.ok(await page.$eval('#notice', (notice) => notice.checkVisibility()));
+    assert.notEqual(await page.$eval('#notice-text', (p) => p.textContent.trim()), '');
+    await page.click('#fresh');
+    assert.equal(await settled(page), 'key');
+    assert.equal(await page.evaluate(() => location.hash), '');
+    assert.ok(!(await page.$eval('#notice', (notice) => notice.checkVisibility())));
+    assert.deepEqual(page.problems, []);
+    await page.close();
+
+    const seeded = await openPage(browser, `${server.url}?seed=12abc`);
+    assert.equal(await settled(seeded), 'key');
+    assert.match(await seeded.$eval('#notice-text', (p) => p.textContent), /12abc/);
+    assert.deepEqual(seeded.problems, []);
+    await seeded.close();
+  });
+
+  test('opened from disk: the one-file page and the folder both play', async () => {
+    for (const file of ['morvane.html', 'index.html']) {
+      const page = await openPage(browser, `${pathToFileURL(join(site, file))}?seed=262`);
+      assert.equal(await settled(page), 'key', file);
+      await chooseSpeed(page, 'instant');
+      await page.keyboard.press('Space');
+      const typed = ['4', '17', '22', '9'];
+      for (const line of typed) {
+        assert.equal(await settled(page), 'reading');
+        await answer(page, line);
+      }
+      assert.equal(await settled(page), 'finished');
+      await assertSameAsTerminal(assert, page, 262, typed);
+      assert.deepEqual(page.problems, [], file);
+      await page.close();
+    }
+  });
+});
