@@ -1,5 +1,5 @@
 // Plays a whole game from arbitrary bytes: the last four choose the seed, the rest is what the
-// player types. A round budget ends battles no one can win.
+// player types. A round cap ends battles no one can win.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QuietConsole console(typed);
   Lcg random(seed);
   auto g = std::make_unique<Game>(console, random);
-  g->round_budget = 300;
+  g->max_rounds = 300;
   play(*g);
   return 0;
 }

@@ -51,6 +51,7 @@ void draw_progress(std::int64_t done, std::int64_t total) {
 // The game's options as typed on the command line.
 struct GameCommand {
   std::string seed;
+  std::string max_rounds = "100000";
   TerminalOptions terminal;
 };
 
@@ -61,6 +62,9 @@ void add_game_options(CLI::App& app, GameCommand& game) {
   app.add_option("--speed", game.terminal.speed, "Divide every pause by X (X > 0).")
       ->check(CLI::PositiveNumber);
   app.add_flag("--no-pause", game.terminal.no_pause, "Skip every pause.");
+  app.add_option("--max-rounds", game.max_rounds,
+                 "A battle still undecided after N rounds ends as a draw (default 100000; 0: "
+                 "no cap).");
   const std::map<std::string, ColorChoice> colors = {
       {"auto", ColorChoice::Auto}, {"always", ColorChoice::Always}, {"never", ColorChoice::Never}};
   app.add_option("--color", game.terminal.color,
@@ -142,11 +146,17 @@ int run_game(const GameCommand& game, bool seed_given) {
     if (!parsed) return usage_error("--seed: '" + game.seed + "' is not a decimal integer");
     seed = *parsed;
   }
+  const auto max_rounds = parse_count(game.max_rounds, 0, std::int64_t{1} << 40);
+  if (!max_rounds) {
+    return usage_error("--max-rounds must be a number of rounds, 0 for no cap, not '" +
+                       game.max_rounds + "'");
+  }
   TerminalConsole console(game.terminal, platform::input());
   Lcg random(seed);
   {
     // The roster is large: keep the game off the stack.
     auto g = std::make_unique<Game>(console, random);
+    g->max_rounds = *max_rounds;
     play(*g);
   }
   return console.finish() ? 0 : 1;

@@ -41,7 +41,7 @@ class Player {
       add_team(g, t, config_.lines[static_cast<std::size_t>(t - 1)], config_.mode);
     }
     if (config_.mode == 2) dark_match(g);
-    g.round_budget = config_.max_rounds;
+    g.max_rounds = config_.max_rounds;
 
     const bool started = !checkwin(g);
     const bool decided = game(g);

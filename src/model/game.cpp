@@ -20,7 +20,6 @@ void Game::reset() {
   n = 0;
   hhs = 1;
   jncxgl = kSkillThresholds;
-  round_budget = -1;
 }
 
 bool has_skill_row(std::int32_t sx) {

@@ -65,17 +65,17 @@ struct Game {
   Console& con;
   Random& rng;
   CastListener* on_cast = nullptr;
-  // Rounds the rest of the run may still play; -1 is no limit, as in a player's game. Batch
-  // runs set it so that a battle no one can win still ends.
-  std::int64_t round_budget = -1;
+  // A battle still undecided after this many rounds ends as a draw; 0 is no cap. Some battles
+  // can never be won (summons that block each other), and every game must end.
+  std::int64_t max_rounds = 0;
 
   // Highest team number whose chrs entry may be non-zero; lets checkwin clear only what it used.
   std::int32_t chrs_top = kMaxSlot;
   // One past the highest slot ever written (rs can fall back, between endless levels).
   std::int32_t used = 1;
 
-  // Back to the state of a new game, with the same console, random source and round budget
-  // cleared to no limit. Only what a game can have used is cleared.
+  // Back to the state of a new game, with the same console, random source and round cap. Only
+  // what a game can have used is cleared.
   void reset();
 
   std::int32_t rand(const Where& where = Where::here()) { return rng.draw(where); }

@@ -30,8 +30,7 @@ void author_challenge(Game& g) {
   });
   stat_table(g);
   pause(g, 1000);
-  game(g);
-  game_over(g);
+  game_over(g, game(g));
 }
 
 }  // namespace morvane

@@ -138,7 +138,7 @@ bool fight_level(Game& g, std::int32_t level) {
   // have filled the roster, and the run ends here.
   if (g.rs == first_enemy) return false;
   pause(g, 100);
-  // Only a batch run's round budget cuts a battle; that ends the run too.
+  // A level that the round cap ends as a draw is lost.
   const bool decided = game(g);
   pause(g, 500);
   return decided && g.a[1].hp > 0;

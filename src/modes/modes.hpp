@@ -17,8 +17,8 @@ void endless(Game& g);
 // Mode 4: three challengers against the author.
 void author_challenge(Game& g);
 
-// "游戏结束！", everyone's hit points, the winning team and the closing line.
-void game_over(Game& g);
+// "游戏结束！", everyone's hit points, the winning team (none after a draw) and the closing line.
+void game_over(Game& g, bool decided);
 
 // Reads an attribute at the prompts of modes 3 and 4: numbers outside 0 ... 33 are passed over,
 // and 33, the author's own, becomes the creeper's 13.

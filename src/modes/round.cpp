@@ -1,6 +1,7 @@
 #include "modes/round.hpp"
 
 #include <cstdint>
+#include <string>
 
 #include "console/narrate.hpp"
 #include "mechanics/attack.hpp"
@@ -16,8 +17,9 @@ namespace {
 // What one battle carries from turn to turn until it ends.
 struct Battle {
   Game& g;
-  std::int32_t ater = 0;  // the last combatant whose turn reached its action; 0 before any
-  std::int32_t beat = 0;  // the current target; kept when a search finds nothing; 0 before any
+  std::int32_t ater = 0;    // the last combatant whose turn reached its action; 0 before any
+  std::int32_t beat = 0;    // the current target; kept when a search finds nothing; 0 before any
+  std::int64_t rounds = 0;  // rounds of this battle played to their end
 
   bool living_enemy(std::int32_t i, std::int32_t j) const {
     return g.a[j].hp > 0 && g.a[j].team != g.a[i].team;
@@ -106,10 +108,11 @@ struct Battle {
     return checkwin(g) ? Turn::BattleOver : Turn::Next;
   }
 
-  // Returns whether the battle ended at the round's end.
-  bool round_end() {
+  enum class RoundEnd { Next, Won, Draw };
+
+  RoundEnd round_end() {
     color(g, 0);
-    if (checkwin(g)) return true;
+    if (checkwin(g)) return RoundEnd::Won;
     say(g, "回合结束，目前血量：");
     for (std::int32_t i = 1; i < g.rs; ++i)
       say(g, g.a[i].hp, " ");
@@ -122,20 +125,25 @@ struct Battle {
     // included, rather than the team count typed at set-up: a team numbered past it is no longer
     // counted.
     g.n = g.rs - 1;
-    return false;
+    ++rounds;
+    if (g.max_rounds > 0 && rounds >= g.max_rounds) {
+      line(g, "战斗超过", std::to_string(g.max_rounds), "回合仍未分出胜负，判为平局");
+      pause(g, 1000);
+      return RoundEnd::Draw;
+    }
+    return RoundEnd::Next;
   }
 
   bool play() {
     for (;;) {
       color(g, 0);
       if (checkwin(g)) return true;
-      if (g.round_budget == 0) return false;
-      if (g.round_budget > 0) --g.round_budget;
       // rs is read afresh before every slot: a fighter summoned in this round acts in it too.
       for (std::int32_t i = 1; i < g.rs; ++i) {
         if (turn(i) == Turn::BattleOver) return true;
       }
-      if (round_end()) return true;
+      const RoundEnd end = round_end();
+      if (end != RoundEnd::Next) return end == RoundEnd::Won;
     }
   }
 };

@@ -4,9 +4,9 @@
 
 namespace morvane {
 
-// Runs one battle on the roster as a mode filled it, round after round, until at most
-// one team has anyone standing. Returns false only when the game's round budget ran out first
-// (batch runs set one, so that a battle no one can win still ends; a player's game has none).
+// Runs one battle on the roster as a mode filled it, round after round, until at most one team
+// has anyone standing. Returns false when the game's round cap ends it first as a draw: a line
+// after the last round's hit points says so.
 bool game(Game& g);
 
 }  // namespace morvane

@@ -13,11 +13,10 @@ void team_match(Game& g, std::int32_t mode) {
   pause(g, 500);
   line(g, "战斗开始");
   pause(g, 1000);
-  game(g);
-  game_over(g);
+  game_over(g, game(g));
 }
 
-void game_over(Game& g) {
+void game_over(Game& g, bool decided) {
   pause(g, 500);
   line(g, "游戏结束！");
   pause(g, 500);
@@ -27,7 +26,7 @@ void game_over(Game& g) {
   pause(g, 1000);
   endl(g);
   // chrs and n are as the battle's last victory check and round end left them.
-  for (std::int32_t t = 1; t <= g.n; ++t) {
+  for (std::int32_t t = 1; decided && t <= g.n; ++t) {
     if (g.chrs[t] > 0) {
       line(g, "胜利的是第", t, "队");
       break;

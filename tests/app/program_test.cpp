@@ -85,6 +85,21 @@ TEST(Program, OnAGbkConsoleNamesAreReadAndWrittenInGbk) {
   EXPECT_EQ(r.out.find("杰哥"), std::string::npos);  // no UTF-8 left
 }
 
+TEST(Program, ABattleNoOneCanWinEndsAsADrawAtTheRoundCap) {
+  // Ten one-fighter teams whose summons block each other for ever.
+  const std::string ten = "1\n10\na\nb\nc\nd\ne\nf\ng\nh\ni\nj\n";
+  const Outcome r = run("--seed 9105 --no-pause", ten);
+  EXPECT_EQ(r.status, 0);
+  const std::string draw = "\n战斗超过100000回合仍未分出胜负，判为平局\n游戏结束！\n";
+  EXPECT_NE(r.out.find(draw), std::string::npos) << r.out.substr(r.out.size() - 400);
+  EXPECT_EQ(r.out.find("胜利的是"), std::string::npos);
+  EXPECT_TRUE(r.out.ends_with("\n如果想再来请重新运行程序"));
+
+  const Outcome capped = run("--seed 9105 --no-pause --max-rounds 3", ten);
+  EXPECT_NE(capped.out.find("\n战斗超过3回合仍未分出胜负，判为平局\n"), std::string::npos);
+  EXPECT_EQ(run("--max-rounds -1", "").status, 2);
+}
+
 }  // namespace
 }  // namespace morvane
 

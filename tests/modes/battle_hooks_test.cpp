@@ -4,6 +4,7 @@
 #include <string>
 
 #include "modes/round.hpp"
+#include "support/draws.hpp"
 #include "support/recording_console.hpp"
 #include "support/scripted_random.hpp"
 
@@ -19,7 +20,7 @@ class HookConsole final : public RecordingConsole {
   void battle_ends() override { write("<end>"); }
 };
 
-TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrCut) {
+TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrADraw) {
   HookConsole console;
   ScriptedRandom random;
   auto g = std::make_unique<Game>(console, random);
@@ -30,16 +31,20 @@ TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrCut) {
     x.team = team;
     x.hp = x.maxhp = 300;
   }
-  // Cut before any turn: no draw, no narration, yet the battle was begun and ended.
-  g->round_budget = 0;
-  EXPECT_FALSE(game(*g));
-  EXPECT_EQ(console.transcript(), "<begin><end>");
-
   // Won before any turn: only one team has anyone standing.
-  console.forget();
   g->a[2].hp = 0;
   EXPECT_TRUE(game(*g));
   EXPECT_EQ(console.transcript(), "<begin><end>");
+
+  // Ended by the round cap after one round of two blows that no one feels (no attack).
+  console.forget();
+  g->a[2].hp = 300;
+  g->max_rounds = 1;
+  random.script(Draws{/*knx*/ 0, /*focus*/ 0}.absorbed().then({0, 0}).absorbed().values());
+  EXPECT_FALSE(game(*g));
+  EXPECT_TRUE(console.transcript().starts_with("<begin>甲发动攻击，")) << console.transcript();
+  EXPECT_TRUE(console.transcript().ends_with("战斗超过1回合仍未分出胜负，判为平局\n<end>"))
+      << console.transcript();
 }
 
 }  // namespace

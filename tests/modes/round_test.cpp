@@ -25,7 +25,7 @@ std::string targets(Scenario& t, std::initializer_list<std::int32_t> knxs,
   for (const std::int32_t knx : knxs) {
     t.draws(Draws{knx, focus_draw}.lands(0));
   }
-  t.g.round_budget = static_cast<std::int64_t>(knxs.size());
+  t.g.max_rounds = static_cast<std::int64_t>(knxs.size());
   game(t.g);
   std::string hit;
   for (std::int32_t j = 2; j < t.g.rs; ++j)
@@ -104,13 +104,14 @@ TEST(Round, StatusDamageComesFromTheLastActorAndTheRoundEndsWithEveryonesHitPoin
   t.draws(Draws{/*knx*/ 0, /*focus*/ 0}.lands(0));
   t.draws({/*bleeding: spread*/ 20, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000, 7000});
   t.draws(Draws{/*knx*/ 0, /*focus*/ 0}.lands(10));
-  t.g.round_budget = 1;
+  t.g.max_rounds = 1;
   t.console.show_pauses = true;
   EXPECT_FALSE(game(t.g));
   EXPECT_EQ(t.transcript(),
             "甲发动攻击，乙掉了40点血\n[p700]乙因为流血受到伤害…\n乙掉了15点血\n"
             "\t\t甲:到你们了！干掉这个家伙！\n[p1000]乙发动攻击，甲掉了50点血\n[p700]"
-            "回合结束，目前血量：250 245 -5 [p1000]\n[p500]");
+            "回合结束，目前血量：250 245 -5 [p1000]\n[p500]"
+            "战斗超过1回合仍未分出胜负，判为平局\n[p1000]");
   EXPECT_EQ(t.g.hhs, 2);
   EXPECT_EQ(t.g.n, 3);
 }

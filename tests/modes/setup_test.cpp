@@ -108,13 +108,13 @@ TEST(TeamSetup, TheRosterHoldsAtMost1004TeamsAndFighters) {
   EXPECT_EQ(t.g.a[1004].team, 1004);
 }
 
-TEST(GameOver, TheWinnerIsTheLowestTeamWithAnyoneStanding) {
+TEST(GameOver, TheWinnerIsTheLowestTeamWithAnyoneStandingAndADrawHasNone) {
   Scenario t;
   t.fighter("甲", 1).dead(-5);
   t.fighter("乙", 2).hp(10);
   t.fighter("丙", 3);
   checkwin(t.g);
-  game_over(t.g);
+  game_over(t.g, true);
   EXPECT_EQ(t.transcript(),
             "游戏结束！\n目前血量：-5 10 300 \n胜利的是第2队\n如果想再来请重新运行程序");
   EXPECT_EQ(t.console.total_pause, 4000);
@@ -123,8 +123,16 @@ TEST(GameOver, TheWinnerIsTheLowestTeamWithAnyoneStanding) {
   none.fighter("甲", 1).dead(-5);
   none.fighter("乙", 2).dead();
   checkwin(none.g);
-  game_over(none.g);
+  game_over(none.g, true);
   EXPECT_EQ(none.transcript(), "游戏结束！\n目前血量：-5 0 \n如果想再来请重新运行程序");
+
+  // A draw by the round cap names no winner, though teams still stand.
+  Scenario draw;
+  draw.fighter("甲", 1);
+  draw.fighter("乙", 2);
+  checkwin(draw.g);
+  game_over(draw.g, false);
+  EXPECT_EQ(draw.transcript(), "游戏结束！\n目前血量：300 300 \n如果想再来请重新运行程序");
 }
 
 }  // namespace
