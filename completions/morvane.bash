@@ -52,7 +52,7 @@ _morvane() {
   elif [[ $cur == -* ]]; then
     case $command in
       "") words="$game --version" ;;
-      replay) words=$game ;;
+      replay) words="$game --version" ;;
       simulate) words=$simulate ;;
     esac
   elif [[ $command == replay || -n $merge ]]; then

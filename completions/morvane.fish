@@ -32,7 +32,7 @@ complete -c morvane -n __morvane_game -l record -r -F -d 'Write the replay code 
 complete -c morvane -n __morvane_game -l odds -d "After each round, each team's chance of winning"
 complete -c morvane -n '__morvane_game; and string match -q -- "--odds=*" (commandline -ct)' \
     -a '--odds=verbose' -d 'And how many continuations were played'
-complete -c morvane -n __morvane_playing -l version -d 'Print the version and exit'
+complete -c morvane -n __morvane_game -l version -d 'Print the version and exit'
 complete -c morvane -s h -l help -d 'Print the options and exit'
 
 # replay's code or file
