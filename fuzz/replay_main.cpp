@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
+#include <utility>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -17,7 +18,9 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot read %s\n", argv[i]);
       return 1;
     }
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    const std::string bytes = std::move(contents).str();
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   }
   std::printf("replayed %d input(s)\n", argc - 1);

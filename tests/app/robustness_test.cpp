@@ -23,8 +23,11 @@ using namespace morvane::testing;
 
 std::string names(const char* prefix, int count) {
   std::string line;
-  for (int i = 0; i < count; ++i)
-    line += (i ? "/" : "") + std::string(prefix) + std::to_string(i);
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) line += '/';
+    line += prefix;
+    line += std::to_string(i);
+  }
   return line;
 }
 

@@ -27,7 +27,8 @@ class Draws {
   Draws(std::initializer_list<std::int32_t> d = {}) : v_(d) {}
 
   Draws& then(std::initializer_list<std::int32_t> d) {
-    v_.insert(v_.end(), d);
+    for (const std::int32_t value : d)
+      v_.push_back(value);
     return *this;
   }
   Draws& then(const Draws& d, int times = 1) {

@@ -1,0 +1,36 @@
+# What `cmake --install` puts where. On Linux and other Unix-like systems: the game, its manual
+# page, the bash, zsh and fish completions, a desktop entry for the games menu, the README and
+# the licence, each in its usual folder under the prefix. On Windows: morvane.exe with the README
+# and the licence side by side, as the .zip holds them.
+if(WIN32)
+  install(TARGETS morvane RUNTIME DESTINATION .)
+  install(FILES README.md LICENSE DESTINATION .)
+  return()
+endif()
+
+include(GNUInstallDirs)
+configure_file(doc/morvane.6.in doc/morvane.6 @ONLY)
+
+install(TARGETS morvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_BINARY_DIR}/doc/morvane.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES completions/morvane.bash
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions RENAME morvane)
+install(FILES completions/_morvane DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/zsh/vendor-completions)
+install(FILES completions/morvane.fish
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/fish/vendor_completions.d)
+install(FILES packaging/morvane.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# `cmake --build BUILD --target uninstall` removes what the last `cmake --install` of BUILD
+# installed, as listed in its install_manifest.txt.
+add_custom_target(uninstall
+  COMMAND ${CMAKE_COMMAND} -DMANIFEST=${PROJECT_BINARY_DIR}/install_manifest.txt
+          -P ${PROJECT_SOURCE_DIR}/cmake/uninstall.cmake
+  COMMENT "Removing the installed files listed in install_manifest.txt")
+
+# The manual page and the three completions must know every option the program offers.
+if(MORVANE_BUILD_TESTS)
+  add_test(NAME documented_options
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/install/documented_options.sh
+                   $<TARGET_FILE:morvane> ${PROJECT_SOURCE_DIR})
+endif()

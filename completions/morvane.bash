@@ -1,0 +1,73 @@
+# bash completion for morvane                                    -*- shell-script -*-
+# SPDX-License-Identifier: MIT
+# Completes the options, the commands (replay, simulate) and the values of --color,
+# --encoding and --mode. Works with or without the bash-completion package.
+
+_morvane() {
+  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
+  local game="--seed --speed --no-pause --color --encoding --max-rounds --record --odds
+              --odds=verbose -h --help"
+  local simulate="--mode --games --seed --first-game --threads --max-rounds --json --merge
+                  -h --help"
+  # Options whose value is the next word (or follows an "=").
+  local game_values=" --seed --speed --color --encoding --max-rounds --record "
+  local simulate_values=" --mode --games --seed --first-game --threads --max-rounds "
+
+  # bash splits `--color=al` at the "=": find the option the value belongs to.
+  local equals=""
+  if [[ $cur == = ]]; then
+    equals=1 cur=""
+  elif [[ $prev == = && $COMP_CWORD -ge 2 ]]; then
+    equals=1 prev=${COMP_WORDS[COMP_CWORD - 2]}
+  fi
+
+  # The command, if one was typed before the word being completed.
+  local command="" merge="" i word
+  for ((i = 1; i < COMP_CWORD; i++)); do
+    word=${COMP_WORDS[i]}
+    if [[ -z $command ]]; then
+      case $word in
+        replay | simulate) command=$word ;;
+        --seed | --speed | --color | --encoding | --max-rounds | --record) ((i++)) ;;
+      esac
+    elif [[ $command == simulate && $word == --merge ]]; then
+      merge=1
+    fi
+  done
+
+  local takes_value=$game_values
+  [[ $command == simulate ]] && takes_value=$simulate_values
+  local words=""
+  if [[ $prev == --record || $prev == --merge ]]; then
+    words=files
+  elif [[ $takes_value == *" $prev "* ]]; then
+    # The word is this option's value: a choice, or a number with nothing to offer.
+    case $prev in
+      --color) words="auto always never" ;;
+      --encoding) words="auto utf-8 gbk" ;;
+      --mode) words="1 2" ;;
+    esac
+  elif [[ $prev == --odds && -n $equals ]]; then
+    words=verbose
+  elif [[ $cur == -* ]]; then
+    case $command in
+      "") words="$game --version" ;;
+      replay) words="$game --version" ;;
+      simulate) words=$simulate ;;
+    esac
+  elif [[ $command == replay || -n $merge ]]; then
+    # replay's file (a replay code itself is typed or pasted), or the results to merge.
+    words=files
+  elif [[ -z $command ]]; then
+    words="replay simulate"
+  fi
+
+  if [[ $words == files ]]; then
+    compopt -o filenames 2>/dev/null
+    mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+  else
+    mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")
+  fi
+  return 0
+}
+complete -F _morvane morvane
