@@ -1,0 +1,27 @@
+#pragma once
+// `morvane simulate`: its options and its run.
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace morvane::cli {
+
+// simulate's options as typed. Counts are taken as text and read as plain decimal: CLI11's own
+// integers take 010 as octal.
+struct SimulateCommand {
+  CLI::App* cmd = nullptr;
+  std::string mode = "1", games = "1000", seed = "1", rounds = "10000";
+  std::string threads = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+  bool json = false;
+  std::vector<std::string> lines;
+};
+
+void add_simulate(CLI::App& app, SimulateCommand& sim);
+// Plays the games and prints the report; returns the exit status.
+int run_simulation(const SimulateCommand& sim);
+
+}  // namespace morvane::cli
