@@ -44,7 +44,7 @@ std::string link_code() {
 // What one game takes from its share link, or gives to it.
 struct Sharing {
   std::uint32_t seed = 0;
-  std::int64_t round_budget = -1;  // as a player's game in the terminal: no limit
+  std::int64_t max_rounds = 100000;  // as in the terminal: a battle no one can win ends
   // Consoles wrapped around the page, innermost first; the rules talk to the last one, or to
   // the page itself when there is none.
   std::vector<std::unique_ptr<Console>> consoles;
@@ -53,11 +53,11 @@ struct Sharing {
 };
 
 // TODO(replay codes): fill this in with morvane::replay (src/replay) once it lands:
-//  - `code` empty: a fresh game of `seed`, round_budget = the terminal's default --max-rounds.
+//  - `code` empty: a fresh game of `seed`, max_rounds = the terminal's default --max-rounds.
 //    consoles = a DigestConsole over `page`, then an AnswerRecorder over that;
-//    code() = encode({seed, round_budget, the recorder's answers, the digest}).
+//    code() = encode({seed, max_rounds, the recorder's answers, the digest}).
 //  - otherwise: decode(code). On an error, refused = the result's message. Else seed and
-//    round_budget from the fight, consoles = an AnswerPlayer over `page` with the fight's
+//    max_rounds from the fight, consoles = an AnswerPlayer over `page` with the fight's
 //    answers; code() = `code`. A fight whose digest differs is refused before it is shown:
 //    play it here once silently (an AnswerPlayer over a DigestConsole over a QuietConsole, with
 //    its own Game and Lcg) and compare.
@@ -95,7 +95,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int morvane_start(std::uint32_t seed) {
     // The roster is large: keep the game off the stack.
     Console& console = sharing.consoles.empty() ? page : *sharing.consoles.back();
     auto g = std::make_unique<Game>(console, random);
-    g->round_budget = sharing.round_budget;
+    g->max_rounds = sharing.max_rounds;
     play(*g);
   }
   page.flush();
