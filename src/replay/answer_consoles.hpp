@@ -32,6 +32,8 @@ class AnswerRecorder final : public Console {
   void wait_key() override { inner_.wait_key(); }
   void clear() override { inner_.clear(); }
   void pause(int ms) override { inner_.pause(ms); }
+  void battle_begins() override { inner_.battle_begins(); }
+  void battle_ends() override { inner_.battle_ends(); }
 
   const std::vector<Answer>& answers() const { return answers_; }
 
@@ -57,6 +59,8 @@ class AnswerPlayer final : public Console {
   void wait_key() override {}
   void clear() override { inner_.clear(); }
   void pause(int ms) override { inner_.pause(ms); }
+  void battle_begins() override { inner_.battle_begins(); }
+  void battle_ends() override { inner_.battle_ends(); }
 
   // Whether a read did not match the answers.
   bool mismatched() const { return mismatched_; }
@@ -97,6 +101,13 @@ class DigestConsole final : public Console {
   void wait_key() override;
   void clear() override;
   void pause(int ms) override;
+  // Not narration: they reach the inner console and leave the digest alone.
+  void battle_begins() override {
+    if (inner_) inner_->battle_begins();
+  }
+  void battle_ends() override {
+    if (inner_) inner_->battle_ends();
+  }
 
   std::uint32_t digest() const { return hash_; }
 

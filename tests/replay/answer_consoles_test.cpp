@@ -48,6 +48,24 @@ TEST(AnswerRecorder, LogsWhatTheInnerConsoleAnsweredAndPassesEverythingOn) {
   EXPECT_EQ(inner.transcript(), "甲掉了54点血\n[c4][p700][cls][key]");
 }
 
+// The front end under the replay consoles still learns when a fight begins and ends: the
+// terminal lets the player pace it, the page offers to skip it.
+TEST(ReplayConsoles, PassTheBattleHooksToTheFrontEndWithoutDigestingThem) {
+  struct Front final : RecordingConsole {
+    void battle_begins() override { write("<begin>"); }
+    void battle_ends() override { write("<end>"); }
+  } front;
+  DigestConsole quiet;
+  const std::uint32_t untouched = quiet.digest();
+  AnswerRecorder recorder(front);
+  AnswerPlayer player(recorder, {});
+  DigestConsole digest(player);
+  digest.battle_begins();
+  digest.battle_ends();
+  EXPECT_EQ(front.transcript(), "<begin><end>");
+  EXPECT_EQ(digest.digest(), untouched);
+}
+
 TEST(AnswerPlayer, AnswersInOrderAsksNothingAndNoticesAReadOfTheWrongKind) {
   RecordingConsole inner("9 never read");
   inner.show_colors = true;
