@@ -1,16 +1,29 @@
 #include "replay/answer_consoles.hpp"
 
+#include <utility>
+
 namespace morvane::replay {
+
+void AnswerRecorder::keep(Answer answer) {
+  if (too_large_) return;
+  text_bytes_ += answer.text.size();
+  if (answers_.size() == kMaxAnswers || text_bytes_ > kMaxPlainSize) {
+    too_large_ = true;
+    std::vector<Answer>().swap(answers_);
+    return;
+  }
+  answers_.push_back(std::move(answer));
+}
 
 std::int32_t AnswerRecorder::read_number() {
   const std::int32_t number = inner_.read_number();
-  answers_.push_back(Answer::of_number(number));
+  keep(Answer::of_number(number));
   return number;
 }
 
 std::string AnswerRecorder::read_word() {
   std::string line = inner_.read_word();
-  answers_.push_back(Answer::of_text(line));
+  keep(Answer::of_text(line));
   return line;
 }
 

@@ -18,7 +18,10 @@
 
 namespace morvane::replay {
 
-// Passes every call on and keeps each answer the inner console gave, in order.
+// Passes every call on and keeps each answer the inner console gave, in order. A game whose
+// answers go past what a code can hold (kMaxAnswers, or kMaxPlainSize bytes of name lines) is
+// too large for a code whatever comes next: from then on nothing is kept, so an endless input
+// costs no memory.
 class AnswerRecorder final : public Console {
  public:
   explicit AnswerRecorder(Console& inner) : inner_(inner) {}
@@ -36,10 +39,16 @@ class AnswerRecorder final : public Console {
   void battle_ends() override { inner_.battle_ends(); }
 
   const std::vector<Answer>& answers() const { return answers_; }
+  // Whether the answers went past what a code can hold (and were let go).
+  bool too_large() const { return too_large_; }
 
  private:
+  void keep(Answer answer);
+
   Console& inner_;
   std::vector<Answer> answers_;
+  std::size_t text_bytes_ = 0;
+  bool too_large_ = false;
 };
 
 // Gives the rules a fight's answers in order and asks the player nothing: the inner console

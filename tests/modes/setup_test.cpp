@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <tuple>
 #include <vector>
 
 #include "mechanics/checks.hpp"
+#include "model/random.hpp"
 #include "modes/modes.hpp"
 #include "support/scenario.hpp"
 
@@ -106,6 +108,23 @@ TEST(TeamSetup, TheRosterHoldsAtMost1004TeamsAndFighters) {
   create_fighter(t.g, "甲", 1, 1, Position::Closing);  // takes no draw
   EXPECT_EQ(t.g.rs, 1005);
   EXPECT_EQ(t.g.a[1004].team, 1004);
+}
+
+TEST(TeamSetup, ALineCutAfterTheRostersLastNameMakesTheSameGame) {
+  // tessik is the 1004th name, an inner one: as the line's last it would have other values.
+  std::string line;
+  for (int i = 0; i < 1003; ++i)
+    line += "n" + std::to_string(i % 10) + "/";
+  line += "tessik/x/y/" + std::string(3000, 'z');
+  auto table = [&](TokenLimits limits) {
+    RecordingConsole con("1 2 " + line + " 甲", limits);
+    Lcg random(3);
+    play(*std::make_unique<Game>(con, random));
+    return con.transcript();
+  };
+  const std::string whole = table({.token_bytes = 100000, .names_per_line = 100000});
+  EXPECT_EQ(table({}), whole);
+  EXPECT_NE(whole.find("\ntessik 2"), std::string::npos) << whole.substr(0, 300);
 }
 
 TEST(GameOver, TheWinnerIsTheLowestTeamWithAnyoneStandingAndADrawHasNone) {

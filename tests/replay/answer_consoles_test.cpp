@@ -48,6 +48,29 @@ TEST(AnswerRecorder, LogsWhatTheInnerConsoleAnsweredAndPassesEverythingOn) {
   EXPECT_EQ(inner.transcript(), "甲掉了54点血\n[c4][p700][cls][key]");
 }
 
+TEST(AnswerRecorder, LetsGoOfAGameTooLargeForACode) {
+  std::string input;
+  for (std::size_t i = 0; i <= kMaxAnswers; ++i)
+    input += "7 ";
+  RecordingConsole inner(input);
+  AnswerRecorder recorder(inner);
+  for (std::size_t i = 0; i < kMaxAnswers; ++i)
+    recorder.read_number();
+  EXPECT_FALSE(recorder.too_large());
+  EXPECT_EQ(recorder.answers().size(), kMaxAnswers);
+  EXPECT_EQ(recorder.read_number(), 7);  // still answered, no longer kept
+  EXPECT_TRUE(recorder.too_large());
+  EXPECT_TRUE(recorder.answers().empty());
+
+  RecordingConsole names(std::string(kMaxPlainSize / 2, 'x') + " " +
+                         std::string(kMaxPlainSize / 2 + 1, 'y'));
+  AnswerRecorder by_bytes(names);
+  by_bytes.read_word();
+  EXPECT_FALSE(by_bytes.too_large());
+  by_bytes.read_word();
+  EXPECT_TRUE(by_bytes.too_large());
+}
+
 // The front end under the replay consoles still learns when a fight begins and ends: the
 // terminal lets the player pace it, the page offers to skip it.
 TEST(ReplayConsoles, PassTheBattleHooksToTheFrontEndWithoutDigestingThem) {

@@ -14,7 +14,8 @@ namespace morvane::testing {
 
 class RecordingConsole : public Console {
  public:
-  explicit RecordingConsole(std::string input = {}) : input_(std::move(input)), reader_(input_) {}
+  explicit RecordingConsole(std::string input = {}, TokenLimits limits = {})
+      : input_(std::move(input)), reader_(input_, limits) {}
 
   void color(int k) override {
     if (show_colors) text_ += "[c" + std::to_string(k) + "]";
