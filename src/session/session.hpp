@@ -1,0 +1,51 @@
+#pragma once
+// What any front end does with whole games and replay codes: play a fresh game while recording
+// what makes its code, and read a code, check it against these rules and play its fight again.
+// The front end brings its console (a terminal, a page); the layers below bring the rules and
+// the codes.
+//
+// A game is recorded as
+//   rules -> DigestConsole -> AnswerRecorder -> the front end's console
+// and a code's fight is checked, then shown, as
+//   rules -> DigestConsole -> AnswerPlayer -> QuietConsole, or the front end's console.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "console/console.hpp"
+#include "replay/replay_code.hpp"
+
+namespace morvane::session {
+
+// A fight whose narration runs past this many lines has no code: checking a code means playing
+// its fight through, and a code made by hand could otherwise ask for a battle without end.
+inline constexpr std::uint64_t kMaxFightLines = 20'000'000;
+
+// Plays a fresh game of `seed` on `console`, as the player answers. Battles undecided after
+// `max_rounds` rounds are draws (0: no cap).
+void play(Console& console, std::uint32_t seed, std::int64_t max_rounds);
+
+// A fresh game played and recorded.
+struct Recorded {
+  replay::Fight fight;
+  std::string code;  // empty when the game is too large for a code
+};
+Recorded play_recorded(Console& console, std::uint32_t seed, std::int64_t max_rounds,
+                       std::uint64_t max_lines = kMaxFightLines);
+
+// A code read and checked: its fight, or why it cannot be played (for the player, in Chinese).
+struct Loaded {
+  std::optional<replay::Fight> fight;
+  std::string message;
+};
+// Decodes the code and plays its fight quietly: the fight is taken only when these rules tell it
+// exactly as it was told when the code was made.
+Loaded load(std::string_view code, std::uint64_t max_lines = kMaxFightLines);
+
+// Plays a fight on `console`, answering every question from the fight and asking the player
+// nothing.
+void replay(Console& console, const replay::Fight& fight);
+
+}  // namespace morvane::session

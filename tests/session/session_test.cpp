@@ -1,0 +1,96 @@
+#include "session/session.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "replay/replay_code.hpp"
+#include "support/recording_console.hpp"
+
+namespace morvane::session {
+namespace {
+
+using morvane::testing::RecordingConsole;
+
+// A console that shows what a player sees: text, colours and pauses.
+struct Seen : RecordingConsole {
+  explicit Seen(const std::string& input = {}) : RecordingConsole(input) {
+    show_colors = show_pauses = true;
+  }
+};
+
+const std::string kMatch = "1 3 tessik/甲 乙/丙 杰哥";
+
+TEST(Session, ARecordedGamesCodeReplaysTheSameNarrationAskingNothing) {
+  Seen player(kMatch);
+  const Recorded recorded = play_recorded(player, 11, 100000);
+  ASSERT_FALSE(recorded.code.empty());
+  EXPECT_EQ(recorded.fight.answers.size(), 5u);  // the mode, the team count, three lines
+
+  const Loaded loaded = load(recorded.code);
+  ASSERT_TRUE(loaded.fight) << loaded.message;
+  EXPECT_EQ(*loaded.fight, recorded.fight);
+  Seen shown("9 9 9");  // anything it read would show as another fight
+  replay(shown, *loaded.fight);
+  std::string expected = player.transcript();
+  expected.erase(expected.find("[key]"), 5);  // a replay waits for no key
+  EXPECT_EQ(shown.transcript(), expected);
+
+  // An unrecorded game of the same seed and answers is the same game.
+  Seen again(kMatch);
+  play(again, 11, 100000);
+  EXPECT_EQ(again.transcript(), player.transcript());
+}
+
+TEST(Session, ACodeWhoseFightTheseRulesTellOtherwiseIsRefused) {
+  Seen player(kMatch);
+  const Recorded recorded = play_recorded(player, 11, 100000);
+
+  replay::Fight other_rules = recorded.fight;
+  other_rules.digest ^= 1;  // as if another version had told it
+  replay::Fight answers_left = recorded.fight;
+  answers_left.answers.push_back(replay::Answer::of_number(4));
+  replay::Fight wrong_kind = recorded.fight;
+  wrong_kind.answers[2] = replay::Answer::of_number(2);
+  for (const replay::Fight& fight : {other_rules, answers_left, wrong_kind}) {
+    const Loaded loaded = load(replay::encode(fight));
+    EXPECT_FALSE(loaded.fight);
+    EXPECT_NE(loaded.message.find("不一样"), std::string::npos) << loaded.message;
+  }
+}
+
+TEST(Session, DamagedCodesAreRefusedWithTheLibrarysMessages) {
+  Seen player(kMatch);
+  const std::string code = play_recorded(player, 11, 100000).code;
+  std::string changed = code;
+  changed[code.size() / 2] = changed[code.size() / 2] == 'A' ? 'B' : 'A';
+  for (const std::string& bad : {changed, code.substr(0, code.size() - 3), std::string("hello")}) {
+    const Loaded loaded = load(bad);
+    EXPECT_FALSE(loaded.fight) << bad;
+    EXPECT_EQ(loaded.message, replay::decode(bad).message);
+  }
+}
+
+TEST(Session, AFightPastItsLineBudgetHasNoCodeAndItsCodeIsRefused) {
+  // Ten one-fighter teams whose summons block each other: without a round cap, no end.
+  const std::string ten = "1 10 a b c d e f g h i j";
+  RecordingConsole long_one(ten);
+  EXPECT_TRUE(play_recorded(long_one, 9105, 50, 100).code.empty());
+
+  RecordingConsole player(ten);
+  replay::Fight endless = play_recorded(player, 9105, 50).fight;
+  endless.max_rounds = 0;  // a code made by hand: a battle that never ends
+  const Loaded loaded = load(replay::encode(endless), 5000);
+  EXPECT_FALSE(loaded.fight);
+  EXPECT_NE(loaded.message.find("太长"), std::string::npos) << loaded.message;
+}
+
+TEST(Session, AGameWithMoreNamesThanACodeHoldsHasNoCode) {
+  RecordingConsole player("1 2 " + std::string(replay::kMaxPlainSize, 'x') + " y");
+  const Recorded recorded = play_recorded(player, 3, 100000);
+  EXPECT_TRUE(recorded.code.empty());
+  EXPECT_NE(player.transcript().find("胜利的是"), std::string::npos);  // the game itself went on
+}
+
+}  // namespace
+}  // namespace morvane::session
