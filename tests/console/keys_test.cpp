@@ -1,0 +1,58 @@
+#include "console/keys.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace morvane::keys {
+namespace {
+
+TEST(Keys, AnEscapeSequenceIsOneKeyUpToItsFinalByte) {
+  const std::pair<std::string, std::size_t> keys[] = {
+      {"\x1b[A1", 3},           // Up, then a key of its own
+      {"\x1b[1;5C", 6},         // Ctrl+Right
+      {"\x1b[15~x", 5},         // F5
+      {"\x1b[24;2~", 7},        // Shift+F12
+      {"\x1bOP", 3},            // F1
+      {"\x1bO2Q", 4},           // Shift+F2, as older terminals send it
+      {"\x1b[[A", 4},           // F1 on the Linux console
+      {"\x1b[200~abc", 6},      // the start of a bracketed paste
+      {"\x1bx", 2},             // Alt+x
+      {"\x1b\xe7\x94\xb2", 4},  // Alt+甲
+      {"\x1b\x1b[A", 1},        // Escape, then Up
+      {"\x1b[1\x03", 3},        // cut short by Ctrl-C: the sequence ends before it
+  };
+  for (const auto& [bytes, length] : keys)
+    EXPECT_EQ(key_length(bytes), length) << ::testing::PrintToString(bytes);
+}
+
+TEST(Keys, AKeyCutShortAsksForTheRest) {
+  for (const std::string bytes : {"", "\x1b", "\x1b[", "\x1b[1;5", "\x1bO", "\x1b[[", "\xe7",
+                                  "\xe7\x94", "\xf0\x9f\x98", "\x1b\xe7"})
+    EXPECT_EQ(key_length(bytes), 0u) << ::testing::PrintToString(bytes);
+}
+
+TEST(Keys, ACharacterTakesItsContinuationBytesAndOtherBytesAreKeysOfTheirOwn) {
+  EXPECT_EQ(key_length("甲乙"), 3u);
+  EXPECT_EQ(key_length("\xc3\xa9!"), 2u);
+  EXPECT_EQ(key_length("\xf0\x9f\x98\x80"), 4u);
+  EXPECT_EQ(key_length("\xe7x"), 1u);  // a broken character: its lead byte alone
+  EXPECT_EQ(key_length("\x80\x80"), 1u);
+  EXPECT_EQ(key_length("ab"), 1u);
+  EXPECT_EQ(key_length("\r\n"), 1u);
+}
+
+TEST(Keys, SpaceAndEnterFastForwardPlusAndMinusPaceAndPPauses) {
+  EXPECT_EQ(control_of(" "), Control::FastForward);
+  EXPECT_EQ(control_of("\r"), Control::FastForward);
+  EXPECT_EQ(control_of("\n"), Control::FastForward);
+  EXPECT_EQ(control_of("+"), Control::Faster);
+  EXPECT_EQ(control_of("-"), Control::Slower);
+  EXPECT_EQ(control_of("p"), Control::Pause);
+  EXPECT_EQ(control_of("P"), Control::Pause);
+  for (const std::string other : {"x", "1", "\x1b[A", "\x1bOM", "甲", "\x1b "})
+    EXPECT_EQ(control_of(other), Control::None) << ::testing::PrintToString(other);
+}
+
+}  // namespace
+}  // namespace morvane::keys
