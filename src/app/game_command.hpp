@@ -1,5 +1,5 @@
 #pragma once
-// The game played in the terminal: its options and its run.
+// The game played in the terminal, and `morvane replay`: their options and their runs.
 
 #include <CLI/CLI.hpp>
 
@@ -9,15 +9,34 @@
 
 namespace morvane::cli {
 
-// The game's options as typed on the command line.
+// The game's options as typed on the command line (also those of `replay`). Values are taken
+// as text and checked here: CLI11's numbers take 010 as octal and print refusals of their own.
 struct GameCommand {
   std::string seed;
   std::string max_rounds = "100000";
+  std::string speed = "1";
+  std::string record;  // the file for the replay code; empty: none
   TerminalOptions terminal;
 };
 
+struct ReplayCommand {
+  CLI::App* cmd = nullptr;
+  std::string source;  // a code, or a file holding one
+};
+
+// The game's options, on the command itself or on a command that takes them too.
 void add_game_options(CLI::App& app, GameCommand& game);
-// Plays one game in the terminal; returns the exit status.
-int run_game(const GameCommand& game, bool seed_given);
+void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
+                const std::string& version);
+
+// Plays one game in the terminal; returns the exit status. `given` says which of --seed and
+// --max-rounds were typed.
+struct Given {
+  bool seed = false;
+  bool max_rounds = false;
+};
+int run_game(const GameCommand& game, Given given);
+// Replays the fight of a code (or of a file holding one); returns the exit status.
+int run_replay(const ReplayCommand& replay, const GameCommand& game, Given given);
 
 }  // namespace morvane::cli

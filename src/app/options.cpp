@@ -1,5 +1,7 @@
 #include "app/options.hpp"
 
+#include <charconv>
+
 namespace morvane {
 
 std::optional<std::uint32_t> parse_seed(std::string_view text) {
@@ -15,6 +17,27 @@ std::optional<std::uint32_t> parse_seed(std::string_view text) {
     value = value * 10u + static_cast<std::uint32_t>(c - '0');
   }
   return negative ? 0u - value : value;
+}
+
+std::optional<double> parse_speed(std::string_view text, double min, double max) {
+  bool digit = false;
+  bool point = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!digit) return std::nullopt;
+  double value = 0;
+  const auto [end, ec] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  if (!(value >= min && value <= max)) return std::nullopt;
+  return value;
 }
 
 std::optional<std::int64_t> parse_count(std::string_view text, std::int64_t min, std::int64_t max) {

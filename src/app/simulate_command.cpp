@@ -1,5 +1,6 @@
 #include "app/simulate_command.hpp"
 
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 
@@ -28,16 +29,19 @@ void draw_progress(std::int64_t done, std::int64_t total) {
 }  // namespace
 
 void add_simulate(CLI::App& app, SimulateCommand& sim) {
-  sim.cmd = app.add_subcommand(
-      "simulate", "Play many silent team matches and report each team's chance of winning.");
-  sim.cmd->add_option("--mode", sim.mode, "1 the team match, 2 the dark match (default 1).");
-  sim.cmd->add_option("--games", sim.games, "Number of games (default 1000).");
-  sim.cmd->add_option("--seed", sim.seed, "Seed of game 0; game i uses seed + i (default 1).");
-  sim.cmd->add_option("--threads", sim.threads, "Threads (default: the number of cores).");
-  sim.cmd->add_option("--max-rounds", sim.rounds,
-                      "Cut a battle still undecided after this many rounds (default 10000).");
-  sim.cmd->add_flag("--json", sim.json, "Print the figures as JSON.");
-  sim.cmd->add_option("lines", sim.lines, "One line of '/'-separated names per team.");
+  sim.cmd =
+      app.add_subcommand("simulate", "静默地打很多局正常模式或疯狂阿瓦达模式，统计各队的胜率");
+  sim.cmd->add_option("--mode", sim.mode, "1：正常模式（默认），2：疯狂阿瓦达模式")
+      ->option_text("1|2");
+  sim.cmd->add_option("--games", sim.games, "局数（默认1000）")->option_text("N");
+  sim.cmd->add_option("--seed", sim.seed, "第0局的种子，第i局用S+i（默认1）")->option_text("S");
+  sim.cmd->add_option("--threads", sim.threads, "线程数（默认：CPU核数）")->option_text("T");
+  sim.cmd
+      ->add_option("--max-rounds", sim.rounds,
+                   "一场战斗过了R回合仍未分出胜负就不再打，算作未分胜负（默认10000）")
+      ->option_text("R");
+  sim.cmd->add_flag("--json", sim.json, "以JSON格式输出结果");
+  sim.cmd->add_option("lines", sim.lines, "每队一行用 / 隔开的名字");
 }
 
 int run_simulation(const SimulateCommand& sim) {
@@ -73,8 +77,9 @@ int run_simulation(const SimulateCommand& sim) {
   const SimulationReport report = simulate(config, progress);
   if (progress) std::fputs("\n", stderr);
   const std::string text = sim.json ? format_json(report) : format_report(report);
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+    return write_failure(errno);
+  return 0;
 }
 
 }  // namespace morvane::cli

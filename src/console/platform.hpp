@@ -10,11 +10,18 @@
 
 namespace morvane::platform {
 
+// Before anything else: a standard stream that was closed gets a placeholder, so no file the
+// game opens takes its place, and writes to a closed standard output fail as they should.
+void claim_standard_streams();
+
 // Puts the console in the state the game needs (and remembers what to restore), and arranges
-// for the colour and the terminal to be restored at exit and on Ctrl-C. `gbk` says the game's
-// text is GBK rather than UTF-8.
+// for the colour and the terminal to be restored at exit, on Ctrl-C and the other signals that
+// end a program, and on Ctrl-Z (and back on resuming). `gbk` says the game's text is GBK rather
+// than UTF-8.
 void setup(bool color_on, bool gbk);
 void restore();
+// The palette colour the terminal shows now: shown again when the game resumes after Ctrl-Z.
+void current_color(int k);
 
 // The player's typing, as bytes in the console's encoding.
 std::istream& input();
@@ -22,13 +29,31 @@ std::istream& input();
 bool stdout_is_terminal();
 bool stdin_is_terminal();
 bool stderr_is_terminal();
+// Whether the environment says the terminal understands no escape sequences (TERM=dumb; on
+// POSIX also TERM unset).
+bool dumb_terminal();
 
-// Writes everything to standard output. False on an error; a closed pipe ends the program the
-// conventional way, as if by SIGPIPE.
-bool write_stdout(const char* data, std::size_t size);
+// Writes everything to standard output. 0 when it did, else the error number (errno) of the
+// failure. A closed pipe ends the program as SIGPIPE would: see end_by_closed_pipe().
+int write_stdout(const char* data, std::size_t size);
+// The reader of the output has gone (`morvane | head`): restores the terminal and ends quietly,
+// with the status a POSIX shell gives a program that SIGPIPE ended (141).
+[[noreturn]] void end_by_closed_pipe();
 
-// One key press from a terminal, without echo and without Enter.
+// One key press from a terminal, without echo and without Enter: all of it (the whole escape
+// sequence of an arrow or a function key, every byte of a character, an input method's text or
+// a paste that arrives at once).
 void wait_key();
+
+// While a battle is narrated on a terminal, keys are read as they come, without echo. What was
+// typed before the battle began stays for the prompts after it; what is typed during it is read
+// by read_keys() or dropped by keys_end().
+void keys_begin();
+// Waits up to timeout_ms (without end when negative) for keys and appends what came to `keys`,
+// whole keys only. False when the keyboard has gone (the terminal hung up): nothing more will
+// come, and nothing was waited for.
+bool read_keys(int timeout_ms, std::string& keys);
+void keys_end();
 
 void sleep_ms(double ms);
 

@@ -1,48 +1,217 @@
-// The POSIX side of the terminal: termios for the key wait, nanosleep, iconv, signals.
+// The POSIX side of the terminal: termios for the keys, poll and nanosleep for the pauses,
+// iconv, signals.
 
 #include <errno.h>
+#include <fcntl.h>
 #include <iconv.h>
 #include <langinfo.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <clocale>
 #include <cmath>
-#include <iostream>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <streambuf>
 #include <string>
 
+#include "console/keys.hpp"
+#include "console/palette.hpp"
 #include "console/platform.hpp"
 
 namespace morvane::platform {
 namespace {
 
-// The signal handler must find these without a game at hand, so they are the process's own.
-// They are written before the handler is installed, or while it is blocked out by their nature
-// (a sig_atomic_t flag), and read only by the handler and at exit.
-volatile sig_atomic_t g_color_on = 0;
-volatile sig_atomic_t g_raw_mode = 0;
-struct termios g_saved_termios;
+// The signal handlers must find these without a game at hand, so they are the process's own.
+// Each is written before the flag that tells a handler to use it (with a signal fence between),
+// and the flags are sig_atomic_t.
+volatile sig_atomic_t g_color_on = 0;  // colours are written
+volatile sig_atomic_t g_tty_out = 0;   // standard output is a terminal
+volatile sig_atomic_t g_color = 0;     // the palette colour the terminal shows now
+volatile sig_atomic_t g_raw = 0;       // the keys are read one by one (g_raw_termios is on)
+volatile sig_atomic_t g_resumed = 0;   // SIGCONT came after the last Ctrl-Z
+struct termios g_saved_termios;        // the terminal as the player had it
+struct termios g_raw_termios;          // as the game sets it to read keys
+bool g_stdout_closed = false;
+bool g_keyboard_gone = false;  // standard input ended while keys were read
 
-constexpr char kReset[] = "\x1b[0m";
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
-void restore_now() {
-  if (g_raw_mode != 0) {
-    tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_termios);
-    g_raw_mode = 0;
+void write_bytes(std::string_view bytes) {
+  ssize_t ignored = write(STDOUT_FILENO, bytes.data(), bytes.size());
+  (void)ignored;
+}
+
+// The terminal as the player had it. Async-signal-safe. The colour is reset on a terminal, and
+// also in a file or pipe when the game is ending, as it would have been at the game's end.
+void reset_terminal(bool ending) {
+  if (g_color_on != 0 && (g_tty_out != 0 || ending)) write_bytes(kPalette[0]);
+  if (g_raw != 0) tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_termios);
+}
+
+// The terminal as the game had it. Async-signal-safe.
+void resume_terminal() {
+  if (g_raw != 0) tcsetattr(STDIN_FILENO, TCSANOW, &g_raw_termios);
+  const sig_atomic_t k = g_color;
+  if (g_color_on != 0 && g_tty_out != 0 && k >= 0 && k < static_cast<int>(kPalette.size()))
+    write_bytes(kPalette[static_cast<std::size_t>(k)]);
+}
+
+void leave_raw() {
+  if (g_raw == 0) return;
+  tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_termios);
+  g_raw = 0;
+}
+
+// Keys one by one, without echo; ISIG stays, so Ctrl-C, Ctrl-\ and Ctrl-Z still signal.
+// tcsetattr(TCSANOW), not TCSAFLUSH, which would drop what was typed ahead.
+bool enter_raw() {
+  if (g_raw != 0) return true;
+  if (tcgetattr(STDIN_FILENO, &g_saved_termios) != 0) return false;
+  g_raw_termios = g_saved_termios;
+  g_raw_termios.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  g_raw_termios.c_cc[VMIN] = 1;
+  g_raw_termios.c_cc[VTIME] = 0;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  g_raw = 1;
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &g_raw_termios) != 0) {
+    g_raw = 0;
+    return false;
+  }
+  return true;
+}
+
+extern "C" void on_ending_signal(int sig) {
+  reset_terminal(true);
+  g_raw = 0;
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
+
+void install(int sig, void (*handler)(int), int flags) {
+  struct sigaction sa {};
+  sa.sa_handler = handler;
+  sa.sa_flags = flags;
+  sigemptyset(&sa.sa_mask);
+  sigaction(sig, &sa, nullptr);
+}
+
+extern "C" void on_continue(int) {
+  const int saved_errno = errno;
+  g_resumed = 1;
+  resume_terminal();
+  errno = saved_errno;
+}
+
+// Ctrl-Z: the terminal as the player had it while the game is stopped, the game's again on
+// resuming (by the SIGCONT handler, which also serves a stop by SIGSTOP).
+extern "C" void on_stop(int) {
+  const int saved_errno = errno;
+  reset_terminal(false);
+  g_resumed = 0;
+  signal(SIGTSTP, SIG_DFL);
+  sigset_t stop;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGTSTP);
+  sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+  raise(SIGTSTP);
+  // Stopped here until SIGCONT. A process group without a shell to resume it is not stopped
+  // at all: then nothing has put the terminal back yet.
+  if (g_resumed == 0) resume_terminal();
+  install(SIGTSTP, on_stop, SA_RESTART);
+  errno = saved_errno;
+}
+
+bool ignored_at_start(int sig) {
+  struct sigaction current {};
+  return sigaction(sig, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
+// Whether input is waiting, within timeout_ms (for ever when negative). A signal cuts the wait
+// short. The end of input counts as input: the read that follows finds it.
+bool input_within(int timeout_ms) {
+  pollfd p{STDIN_FILENO, POLLIN, 0};
+  return poll(&p, 1, timeout_ms) > 0;
+}
+
+// Reads what is waiting (at least a byte) and appends it; false at the end of input.
+bool read_waiting(std::string& into) {
+  char buf[512];
+  for (;;) {
+    const ssize_t n = read(STDIN_FILENO, buf, sizeof buf);
+    if (n > 0) {
+      into.append(buf, static_cast<std::size_t>(n));
+      return true;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    return false;
   }
 }
 
-extern "C" void on_signal(int sig) {
-  // Only async-signal-safe calls here.
-  if (g_color_on != 0) {
-    ssize_t ignored = write(STDOUT_FILENO, kReset, sizeof kReset - 1);
-    (void)ignored;
+// The rest of a key that has begun (an escape sequence, a character) arrives with it.
+constexpr int kRestOfKeyMs = 50;
+
+// What has arrived and the rest of any key it begins; false at the end of input.
+bool read_burst(std::string& into) {
+  if (!read_waiting(into)) return false;
+  for (;;) {
+    // Everything already there belongs to the same burst (a paste, an input method's text).
+    while (input_within(0)) {
+      if (!read_waiting(into)) return true;
+    }
+    // A key cut short: wait a moment for its end.
+    std::string_view rest = into;
+    std::size_t n = 0;
+    while (!rest.empty() && (n = keys::key_length(rest)) != 0)
+      rest.remove_prefix(n);
+    if (rest.empty() || !input_within(kRestOfKeyMs)) return true;
   }
-  restore_now();
-  signal(sig, SIG_DFL);
-  raise(sig);
+}
+
+// The player's typing: standard input read a block at a time. What keys_begin() finds typed
+// ahead is kept here for the prompts that follow.
+class Input final : public std::streambuf {
+ public:
+  void keep(std::string_view typed) { kept_ += typed; }
+
+ protected:
+  int_type underflow() override {
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    if (!kept_.empty()) {
+      buffer_.swap(kept_);
+      kept_.clear();
+    } else {
+      buffer_.resize(kBlock);
+      for (;;) {
+        const ssize_t n = read(STDIN_FILENO, buffer_.data(), buffer_.size());
+        if (n > 0) {
+          buffer_.resize(static_cast<std::size_t>(n));
+          break;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        buffer_.clear();
+        return traits_type::eof();
+      }
+    }
+    setg(buffer_.data(), buffer_.data(), buffer_.data() + buffer_.size());
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 1 << 16;
+  std::string buffer_;
+  std::string kept_;
+};
+
+Input& input_buffer() {
+  static Input buffer;
+  return buffer;
 }
 
 class Iconv final : public Transcoder {
@@ -85,24 +254,52 @@ class Iconv final : public Transcoder {
   iconv_t cd_;
 };
 
+// An exception nothing caught: the terminal is put back before the program aborts.
+[[noreturn]] void restore_and_abort() {
+  reset_terminal(false);
+  g_raw = 0;
+  std::abort();
+}
+
 }  // namespace
+
+void claim_standard_streams() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free descriptor: this one, as those below it are open by now.
+    if (open("/dev/null", O_RDWR) != fd) continue;
+    if (fd == STDOUT_FILENO) g_stdout_closed = true;
+  }
+}
 
 void setup(bool color_on, bool /*gbk*/) {
   g_color_on = color_on ? 1 : 0;
-  struct sigaction sa {};
-  sa.sa_handler = on_signal;
-  sigemptyset(&sa.sa_mask);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGTERM, &sa, nullptr);
-  sigaction(SIGHUP, &sa, nullptr);
+  g_tty_out = stdout_is_terminal() ? 1 : 0;
+  // A signal ignored when the game started stays ignored (`nohup morvane`).
+  for (const int sig : kEndingSignals) {
+    if (!ignored_at_start(sig)) install(sig, on_ending_signal, 0);
+  }
+  if (!ignored_at_start(SIGTSTP)) install(SIGTSTP, on_stop, SA_RESTART);
+  if (!ignored_at_start(SIGCONT)) install(SIGCONT, on_continue, SA_RESTART);
+  static bool once = false;
+  if (!once) {
+    once = true;
+    std::atexit(restore);
+    std::set_terminate(restore_and_abort);
+  }
 }
 
 void restore() {
-  restore_now();
+  leave_raw();
+}
+
+void current_color(int k) {
+  g_color = k;
 }
 
 std::istream& input() {
-  return std::cin;
+  static std::istream in(&input_buffer());
+  return in;
 }
 
 bool stdout_is_terminal() {
@@ -115,41 +312,73 @@ bool stderr_is_terminal() {
   return isatty(STDERR_FILENO) == 1;
 }
 
-bool write_stdout(const char* data, std::size_t size) {
+bool dumb_terminal() {
+  const char* term = std::getenv("TERM");
+  return term == nullptr || *term == '\0' || std::strcmp(term, "dumb") == 0;
+}
+
+int write_stdout(const char* data, std::size_t size) {
+  if (g_stdout_closed) return EBADF;
   while (size > 0) {
     const ssize_t n = write(STDOUT_FILENO, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
-      if (errno == EPIPE) {
-        // The reader has gone (`morvane | head`): end as quietly as SIGPIPE would have.
-        restore_now();
-        signal(SIGPIPE, SIG_DFL);
-        raise(SIGPIPE);
-        _exit(128 + SIGPIPE);
-      }
-      return false;
+      if (errno == EPIPE) end_by_closed_pipe();
+      return errno;
     }
     data += n;
     size -= static_cast<std::size_t>(n);
   }
-  return true;
+  return 0;
+}
+
+void end_by_closed_pipe() {
+  restore();
+  signal(SIGPIPE, SIG_DFL);
+  raise(SIGPIPE);
+  _exit(128 + SIGPIPE);
 }
 
 void wait_key() {
-  if (tcgetattr(STDIN_FILENO, &g_saved_termios) != 0) return;
-  struct termios raw = g_saved_termios;
-  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);  // ISIG stays: Ctrl-C still works
-  raw.c_cc[VMIN] = 1;
-  raw.c_cc[VTIME] = 0;
-  g_raw_mode = 1;
-  if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) {
-    g_raw_mode = 0;
+  if (!enter_raw()) return;
+  std::string key;
+  read_burst(key);
+  leave_raw();
+}
+
+void keys_begin() {
+  g_keyboard_gone = false;
+  if (!enter_raw()) {
+    g_keyboard_gone = true;
     return;
   }
-  char c = 0;
-  while (read(STDIN_FILENO, &c, 1) < 0 && errno == EINTR) {
+  // What was typed before the battle, whole lines or not, is for the prompts after it.
+  int waiting = 0;
+  if (ioctl(STDIN_FILENO, FIONREAD, &waiting) != 0 || waiting <= 0) return;
+  std::string typed(static_cast<std::size_t>(waiting), '\0');
+  std::size_t got = 0;
+  while (got < typed.size()) {
+    const ssize_t n = read(STDIN_FILENO, typed.data() + got, typed.size() - got);
+    if (n > 0) {
+      got += static_cast<std::size_t>(n);
+    } else if (n == 0 || errno != EINTR) {
+      break;
+    }
   }
-  restore_now();
+  input_buffer().keep(std::string_view(typed).substr(0, got));
+}
+
+bool read_keys(int timeout_ms, std::string& keys) {
+  if (g_keyboard_gone) return false;
+  if (!input_within(timeout_ms)) return true;  // the time is up, or a signal came
+  if (!read_burst(keys)) g_keyboard_gone = true;
+  return !g_keyboard_gone;
+}
+
+void keys_end() {
+  // Keys pressed during the battle answer nothing.
+  tcflush(STDIN_FILENO, TCIFLUSH);
+  leave_raw();
 }
 
 void sleep_ms(double ms) {

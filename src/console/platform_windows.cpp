@@ -17,13 +17,18 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
 #include <iostream>
 #include <streambuf>
 #include <string>
 
+#include "console/keys.hpp"
 #include "console/platform.hpp"
 #include "console/unicode.hpp"
 
@@ -164,9 +169,19 @@ class CodePages final : public Transcoder {
 // The player's typing at a console. Plain reads of a console on UTF-8 return NUL bytes for
 // non-ASCII text, so it is read as UTF-16 and handed over in the game's encoding.
 class ConsoleInput final : public std::streambuf {
+ public:
+  // Text typed ahead of the prompts that keys_begin() took out of the console's input.
+  void keep(std::string_view typed) { kept_ += typed; }
+
  protected:
   int_type underflow() override {
     while (gptr() == egptr()) {
+      if (!kept_.empty()) {
+        text_.swap(kept_);
+        kept_.clear();
+        setg(text_.data(), text_.data(), text_.data() + text_.size());
+        break;
+      }
       if (ended_) return traits_type::eof();
       fill();
     }
@@ -207,13 +222,18 @@ class ConsoleInput final : public std::streambuf {
   unicode::Utf16Decoder decoder_;
   std::unique_ptr<Transcoder> to_gbk_;
   std::string text_;
+  std::string kept_;
   bool ended_ = false;
 };
 
+ConsoleInput& console_input() {
+  static ConsoleInput buffer;
+  return buffer;
+}
+
 std::istream& choose_input() {
   if (is_console(GetStdHandle(STD_INPUT_HANDLE))) {
-    static ConsoleInput buffer;
-    static std::istream console(&buffer);
+    static std::istream console(&console_input());
     return console;
   }
   // A pipe or a file: its bytes as they are ("\r" and Ctrl-Z included), as on other systems.
@@ -276,12 +296,29 @@ void setup(bool color_on, bool gbk) {
     SetConsoleCP(CP_UTF8);
   }
   g_setup = true;
-  SetConsoleCtrlHandler(on_ctrl, TRUE);
+  static bool once = false;
+  if (!once) {
+    once = true;
+    SetConsoleCtrlHandler(on_ctrl, TRUE);
+    // exit() and an exception nothing caught put the console back too.
+    std::atexit(restore);
+    std::set_terminate([] {
+      restore_now();
+      std::abort();
+    });
+  }
+}
+
+void claim_standard_streams() {
+  // A handle that is missing makes write_stdout() fail; no file can take its place.
 }
 
 void restore() {
   restore_now();
 }
+
+// Nothing stops a Windows console program the way Ctrl-Z stops a POSIX one.
+void current_color(int /*k*/) {}
 
 std::istream& input() {
   static std::istream& in = choose_input();
@@ -298,33 +335,117 @@ bool stderr_is_terminal() {
   return is_console(GetStdHandle(STD_ERROR_HANDLE));
 }
 
-bool write_stdout(const char* data, std::size_t size) {
+bool dumb_terminal() {
+  // A Windows console sets no TERM; a terminal that does (MSYS, Cygwin) says what it is.
+  const char* term = std::getenv("TERM");
+  return term != nullptr && std::strcmp(term, "dumb") == 0;
+}
+
+int write_stdout(const char* data, std::size_t size) {
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (is_console(out)) return write_console(out, std::string_view(data, size));
+  if (out == nullptr || out == INVALID_HANDLE_VALUE) return EBADF;
+  if (is_console(out)) return write_console(out, std::string_view(data, size)) ? 0 : EIO;
   while (size > 0) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
     DWORD written = 0;
     if (WriteFile(out, data, chunk, &written, nullptr) == 0) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA) {
-        // The reader has gone (`morvane | more` ended early): end quietly, with the status a
-        // POSIX shell gives a program that SIGPIPE ended.
-        restore_now();
-        ExitProcess(128 + 13);
+      switch (GetLastError()) {
+        case ERROR_BROKEN_PIPE:
+        case ERROR_NO_DATA:
+          end_by_closed_pipe();
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+          return ENOSPC;
+        case ERROR_INVALID_HANDLE:
+          return EBADF;
+        case ERROR_ACCESS_DENIED:
+          return EACCES;
+        default:
+          return EIO;
       }
-      return false;
     }
-    if (written == 0) return false;
+    if (written == 0) return EIO;
     data += written;
     size -= written;
   }
+  return 0;
+}
+
+void end_by_closed_pipe() {
+  // The reader has gone (`morvane | more` ended early): end quietly, with the status a POSIX
+  // shell gives a program that SIGPIPE ended.
+  restore_now();
+  ExitProcess(128 + 13);
+}
+
+namespace {
+
+// One key from _getch: function and arrow keys arrive as two codes, the first 0 or 0xE0. They
+// are given as an escape sequence (ESC O and a final byte), which means nothing in a battle.
+std::string getch_key() {
+  const int c = _getch();
+  if (c == 0 || c == 0xE0) {
+    const int code = _getch();
+    const char last = code >= 0x40 && code <= 0x7E ? static_cast<char>(code) : '~';
+    return std::string("\x1bO") + last;
+  }
+  return std::string(1, static_cast<char>(c));
+}
+
+}  // namespace
+
+void wait_key() {
+  // The whole key, and whatever came with it (an input method's text, a paste).
+  getch_key();
+  while (_kbhit())
+    getch_key();
+}
+
+void keys_begin() {
+  // Lines typed ahead are still key events in the console's input: they become text for the
+  // prompts after the battle, as the console's line editing would have made them.
+  const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  std::u16string typed;
+  DWORD waiting = 0;
+  while (GetNumberOfConsoleInputEvents(in, &waiting) != 0 && waiting > 0) {
+    std::array<INPUT_RECORD, 64> events{};
+    DWORD got = 0;
+    if (ReadConsoleInputW(in, events.data(), static_cast<DWORD>(events.size()), &got) == 0) break;
+    for (DWORD i = 0; i < got; ++i) {
+      const INPUT_RECORD& e = events[i];
+      if (e.EventType != KEY_EVENT || !e.Event.KeyEvent.bKeyDown) continue;
+      const auto unit = static_cast<char16_t>(e.Event.KeyEvent.uChar.UnicodeChar);
+      if (unit == u'\b') {
+        if (!typed.empty()) typed.pop_back();
+      } else if (unit == u'\r') {
+        typed += u"\r\n";
+      } else if (unit != 0) {
+        typed += unit;
+      }
+    }
+  }
+  if (typed.empty()) return;
+  unicode::Utf16Decoder decoder;
+  std::string text = decoder.decode(typed);
+  if (g_gbk) text = utf8_to_gbk()->convert(text);
+  console_input().keep(text);
+}
+
+bool read_keys(int timeout_ms, std::string& keys) {
+  // Sleep in small steps, looking at the keyboard between them.
+  constexpr DWORD kStep = 10;
+  for (DWORD waited = 0; !_kbhit(); waited += kStep) {
+    if (timeout_ms >= 0 && waited >= static_cast<DWORD>(timeout_ms)) return true;
+    Sleep(kStep);
+  }
+  while (_kbhit())
+    keys += getch_key();
   return true;
 }
 
-void wait_key() {
-  // Function and arrow keys arrive as two codes, the first 0 or 0xE0.
-  const int c = _getch();
-  if (c == 0 || c == 0xE0) _getch();
+void keys_end() {
+  // Keys pressed during the battle answer nothing.
+  FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE));
 }
 
 void sleep_ms(double ms) {

@@ -2,6 +2,7 @@
 // The console a player sees: colours, pacing, key waits and the encodings of real terminals.
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <string>
@@ -16,26 +17,48 @@ namespace morvane {
 enum class ColorChoice { Auto, Always, Never };
 enum class EncodingChoice { Auto, Utf8, Gbk };
 
+// The pace's range: --speed and the + and - keys stay within it.
+inline constexpr double kMinSpeed = 0.01;
+inline constexpr double kMaxSpeed = 1000;
+
 struct TerminalOptions {
   ColorChoice color = ColorChoice::Auto;
   EncodingChoice encoding = EncodingChoice::Auto;
   double speed = 1.0;  // every pause is divided by it
   bool no_pause = false;
+  // Whether a player is at the keyboard: key waits, and the keys that pace a battle. A replay
+  // reads nothing.
+  bool interactive = true;
+};
+
+// Where the console's bytes go, and whether that is a terminal. `write` returns 0 when every
+// byte was written, else the error number of the failure.
+struct Output {
+  std::function<int(std::string_view bytes)> write;
+  bool terminal = false;
 };
 
 // Whether colours are written: the option wins; under auto, a terminal that NO_COLOR (set and
-// non-empty) does not turn off.
-bool colors_wanted(ColorChoice choice, bool stdout_tty, const char* no_color);
+// non-empty) does not turn off and that is not a dumb one.
+bool colors_wanted(ColorChoice choice, bool stdout_tty, const char* no_color, bool dumb);
 // Whether text is GBK: the option wins; under auto, a locale whose codeset is a GBK family one.
 bool gbk_wanted(EncodingChoice choice, std::string_view codeset);
 
+// The line shown above the first battle on a terminal, where the keys pace it.
+inline constexpr std::string_view kKeysHint =
+    "（空格或回车：跳到本场战斗结束　+/-：加快/放慢　p：暂停）";
+
 class TerminalConsole final : public Console {
  public:
+  // On the terminal: standard output, set up (and put back) as the game needs it.
   TerminalConsole(const TerminalOptions& options, std::istream& in);
+  // Writing to `output` instead, e.g. memory; the terminal is left alone.
+  TerminalConsole(const TerminalOptions& options, std::istream& in, Output output);
   ~TerminalConsole() override;
   TerminalConsole(const TerminalConsole&) = delete;
   TerminalConsole& operator=(const TerminalConsole&) = delete;
 
+  // Writing throws OutputFailed when the output cannot be written: the game ends at once.
   void color(int k) override;
   void write(std::string_view text) override;
   void write(std::int32_t number) override;
@@ -45,23 +68,40 @@ class TerminalConsole final : public Console {
   void wait_key() override;
   void clear() override;
   void pause(int ms) override;
+  void battle_begins() override;
+  void battle_ends() override;
 
-  // Resets the colour and writes out what is left. False when any output was lost.
-  bool finish();
+  bool output_is_terminal() const { return tty_out_; }
+
+  // Resets the colour, ends the game's last line on a terminal, adds `note` (a line of the front
+  // end's own, in UTF-8) when it is not empty, and writes out what is left. Throws OutputFailed.
+  void finish(std::string_view note = {});
 
  private:
+  TerminalConsole(const TerminalOptions& options, std::istream& in, Output output, bool own);
   void flush();
   void append(std::string_view bytes);
+  std::string to_console(std::string_view utf8);
+  // A pause of `ms` while the keys pace the battle.
+  void paced_pause(double ms);
 
+  Output output_;
+  bool own_terminal_;  // the real terminal, set up by this console
   bool tty_out_;
-  bool tty_in_;
+  bool keys_;  // a player's keys pace the battles
   bool colors_;
+  bool clears_;
   bool escapes_ = true;  // colours and clearing as escape sequences, not platform calls
   TerminalOptions options_;
+  double speed_;
   TokenReader reader_;
   std::unique_ptr<platform::Transcoder> to_console_;  // set when the console speaks GBK
   std::unique_ptr<platform::Transcoder> from_console_;
   std::string out_;
+  int color_ = 0;  // the colour last set
+  bool in_battle_ = false;
+  bool fast_forward_ = false;  // the rest of this battle without pauses
+  bool hint_shown_ = false;
   bool failed_ = false;
   bool finished_ = false;
 };

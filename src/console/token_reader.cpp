@@ -44,7 +44,7 @@ std::int32_t TokenReader::number() {
     std::size_t length = 0;
     for (int c = buf->sgetc(); c != Traits::eof() && !is_space(c); c = buf->snextc()) {
       if (++length > limits_.token_bytes)
-        refuse("输入有误：数字处的一段输入（不含空白）", limits_.token_bytes);
+        refuse("输入太长：需要数字的地方，一段不含空白的输入", limits_.token_bytes);
       if (junk) continue;
       if (length == 1 && (c == '+' || c == '-')) {
         negative = c == '-';

@@ -128,7 +128,9 @@ TEST_F(OnATerminal, CtrlCDuringTheKeyWaitRestoresTheTerminalAndTheColour) {
 TEST_F(OnATerminal, CtrlCDuringAPauseRestoresTheColour) {
   start("--speed=0.01");  // a hundred times slower: the pauses last long enough to interrupt
   ASSERT_TRUE(read_until("继续。"));
-  const std::string keys = "x1\n1\n甲\n";
+  ASSERT_EQ(write(master_, "x", 1), 1);
+  ASSERT_TRUE(read_until("4.(限时开放)与作者的战斗"));
+  const std::string keys = "1\n1\n甲\n";
   ASSERT_EQ(write(master_, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
   ASSERT_TRUE(read_until("下面的数值"));
   const std::size_t before = seen_.size();
