@@ -231,16 +231,17 @@ void TerminalConsole::battle_begins() {
   in_battle_ = true;
   fast_forward_ = false;
   if (!keys_) return;
+  flush();
+  // Keys are read from here on: what is typed after the hint shows is typed during the battle.
+  platform::keys_begin();
   if (tty_out_ && !hint_shown_ && !options_.no_pause) {
     hint_shown_ = true;
     const bool tint = colors_ && escapes_;
     if (tint) append(kPalette[7]);
     append(to_console(kKeysHint));
     if (tint) append(kPalette[static_cast<std::size_t>(color_)]);
-    out_ += '\n';
+    endl();
   }
-  flush();
-  platform::keys_begin();
 }
 
 void TerminalConsole::battle_ends() {

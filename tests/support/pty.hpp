@@ -1,0 +1,197 @@
+#pragma once
+// The game on a pseudo-terminal, started the way a shell starts a job: in a process group of its
+// own that holds the terminal, with a parent in another group of the same session, so that
+// Ctrl-Z stops it as it would stop it in a shell. The test plays the terminal's other side.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/process.hpp"
+
+namespace morvane::testing {
+
+class Pty {
+ public:
+  Pty() = default;
+  Pty(const Pty&) = delete;
+  Pty& operator=(const Pty&) = delete;
+  ~Pty() {
+    if (game_ > 0) kill(game_, SIGKILL);
+    if (shell_ > 0) {
+      kill(shell_, SIGKILL);
+      waitpid(shell_, nullptr, 0);
+    }
+    if (master_ >= 0) close(master_);
+  }
+
+  // Starts `morvane ARGS` with TERM=xterm and no NO_COLOR; `prepare` runs in the game's process
+  // just before it becomes the game (to change its environment or signals).
+  void start(const std::vector<std::string>& args, const std::function<void()>& prepare = {}) {
+    int report[2];
+    if (pipe(report) != 0) return;
+    shell_ = forkpty(&master_, nullptr, nullptr, nullptr);
+    if (shell_ < 0) return;
+    if (shell_ == 0) {
+      close(report[0]);
+      run_shell(args, prepare, report[1]);
+    }
+    close(report[1]);
+    if (read(report[0], &game_, sizeof game_) != static_cast<ssize_t>(sizeof game_)) game_ = -1;
+    close(report[0]);
+  }
+
+  bool started() const { return game_ > 0; }
+  pid_t game() const { return game_; }
+
+  // Reads what the game shows until `text` appears after `from` (or a few seconds pass).
+  bool read_until(std::string_view text, std::size_t from = 0, int seconds = 10) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (seen.find(text, from) == std::string::npos) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      if (!read_some(100)) return seen.find(text, from) != std::string::npos;
+    }
+    return true;
+  }
+  // Reads whatever comes within `ms`.
+  void read_for(int ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (!read_some(20)) return;
+    }
+  }
+
+  void type(std::string_view keys) {
+    if (write(master_, keys.data(), keys.size()) != static_cast<ssize_t>(keys.size()))
+      ADD_FAILURE() << "could not type " << ::testing::PrintToString(std::string(keys));
+  }
+
+  // Whether the terminal reads keys one by one (the game's key reading), within a second.
+  bool becomes_raw(bool raw = true) {
+    for (int i = 0; i < 100; ++i) {
+      termios t{};
+      if (tcgetattr(master_, &t) == 0 && ((t.c_lflag & ICANON) == 0) == raw) return true;
+      usleep(10000);
+    }
+    return false;
+  }
+  bool echoes() {
+    termios t{};
+    return tcgetattr(master_, &t) == 0 && (t.c_lflag & ECHO) != 0;
+  }
+
+  // Whether the game is stopped (Ctrl-Z), within a second.
+  bool becomes_stopped() {
+    for (int i = 0; i < 100; ++i) {
+      std::ifstream stat("/proc/" + std::to_string(game_) + "/stat");
+      std::string pid, name, state;
+      stat >> pid >> name >> state;
+      if (state == "T") return true;
+      usleep(10000);
+    }
+    return false;
+  }
+
+  // Waits for the game to end and drains what it wrote; its exit status (128 + the signal that
+  // ended it).
+  int wait() {
+    int raw = 0;
+    while (true) {
+      read_some(20);
+      const pid_t done = waitpid(shell_, &raw, WNOHANG);
+      if (done == shell_) break;
+      if (done < 0) return -1;
+    }
+    shell_ = -1;
+    game_ = -1;
+    read_for(100);
+    return exit_status(raw);
+  }
+
+  std::string seen;  // everything the game has shown
+
+ private:
+  // The shell's side, in the child that forkpty made: starts the game as a job in the
+  // foreground, tells the test its pid, and ends with its status.
+  [[noreturn]] static void run_shell(const std::vector<std::string>& args,
+                                     const std::function<void()>& prepare, int report) {
+    int go[2];
+    if (pipe(go) != 0) _exit(126);
+    const pid_t game = fork();
+    if (game == 0) {
+      close(go[1]);
+      char ready = 0;
+      if (read(go[0], &ready, 1) != 1) _exit(126);
+      setenv("TERM", "xterm", 1);
+      unsetenv("NO_COLOR");
+      const rlimit no_core{0, 0};
+      setrlimit(RLIMIT_CORE, &no_core);
+      if (prepare) prepare();
+      std::vector<char*> argv{const_cast<char*>(MORVANE_BIN)};
+      for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+      argv.push_back(nullptr);
+      execv(MORVANE_BIN, argv.data());
+      _exit(127);
+    }
+    setpgid(game, game);
+    // As a shell: the job's group gets the terminal, and the shell does not mind signals meant
+    // for it.
+    signal(SIGTTOU, SIG_IGN);
+    tcsetpgrp(STDIN_FILENO, game);
+    if (write(report, &game, sizeof game) != static_cast<ssize_t>(sizeof game)) _exit(126);
+    if (write(go[1], "", 1) != 1) _exit(126);
+    int raw = 0;
+    while (waitpid(game, &raw, 0) < 0) {
+    }
+    _exit(exit_status(raw));
+  }
+
+  bool read_some(int ms) {
+    pollfd p{master_, POLLIN, 0};
+    if (poll(&p, 1, ms) <= 0) return true;
+    char buf[4096];
+    const ssize_t got = read(master_, buf, sizeof buf);
+    if (got <= 0) return false;
+    seen.append(buf, static_cast<std::size_t>(got));
+    return true;
+  }
+
+  pid_t shell_ = -1;
+  pid_t game_ = -1;
+  int master_ = -1;
+};
+
+// What a player reads of the screen: the text without colours, clearing and carriage returns.
+inline std::string plain_text(std::string_view shown) {
+  std::string text;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] == '\r') continue;
+    if (shown[i] == '\x1b' && i + 1 < shown.size() && shown[i + 1] == '[') {
+      std::size_t end = i + 2;
+      while (end < shown.size() && !(shown[end] >= 0x40 && shown[end] <= 0x7E))
+        ++end;
+      i = end;
+      continue;
+    }
+    text += shown[i];
+  }
+  return text;
+}
+
+}  // namespace morvane::testing
