@@ -100,7 +100,9 @@ void add_game_options(CLI::App& app, GameCommand& game) {
                  "随机种子：十进制整数，可带正负号，按2^32取模；同样的种子和输入重现同一局。"
                  "默认：当前时间")
       ->option_text("N");
+  // An empty or missing value is refused here too, with the range, rather than by CLI11.
   app.add_option("--speed", game.speed, "每次停顿除以X：0.01到1000之间的小数，4就是四倍速")
+      ->expected(0, 1)
       ->option_text("X");
   app.add_flag("--no-pause", game.terminal.no_pause, "不停顿");
   const std::map<std::string, ColorChoice> colors = {
