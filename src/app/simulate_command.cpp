@@ -1,6 +1,5 @@
 #include "app/simulate_command.hpp"
 
-#include <cerrno>
 #include <cstdio>
 #include <functional>
 
@@ -77,9 +76,8 @@ int run_simulation(const SimulateCommand& sim) {
   const SimulationReport report = simulate(config, progress);
   if (progress) std::fputs("\n", stderr);
   const std::string text = sim.json ? format_json(report) : format_report(report);
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-    return write_failure(errno);
-  return 0;
+  // Through the game's own writer: a closed stdout fails here as it fails for the game.
+  return print(text);
 }
 
 }  // namespace morvane::cli
