@@ -254,10 +254,13 @@ class Iconv final : public Transcoder {
   iconv_t cd_;
 };
 
-// An exception nothing caught: the terminal is put back before the program aborts.
-[[noreturn]] void restore_and_abort() {
+std::terminate_handler g_next_terminate = nullptr;
+
+// An exception nothing caught: the terminal is put back before the runtime reports it.
+[[noreturn]] void restore_and_terminate() {
   reset_terminal(false);
   g_raw = 0;
+  if (g_next_terminate != nullptr) g_next_terminate();
   std::abort();
 }
 
@@ -285,7 +288,7 @@ void setup(bool color_on, bool /*gbk*/) {
   if (!once) {
     once = true;
     std::atexit(restore);
-    std::set_terminate(restore_and_abort);
+    g_next_terminate = std::set_terminate(restore_and_terminate);
   }
 }
 

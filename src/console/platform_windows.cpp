@@ -302,8 +302,10 @@ void setup(bool color_on, bool gbk) {
     SetConsoleCtrlHandler(on_ctrl, TRUE);
     // exit() and an exception nothing caught put the console back too.
     std::atexit(restore);
-    std::set_terminate([] {
+    static std::terminate_handler next = nullptr;
+    next = std::set_terminate([] {
       restore_now();
+      if (next != nullptr) next();
       std::abort();
     });
   }
