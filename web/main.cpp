@@ -4,20 +4,17 @@
 #include <emscripten.h>
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "console/browser_console.hpp"
-#include "model/game.hpp"
-#include "model/random.hpp"
-#include "modes/modes.hpp"
+#include "session/session.hpp"
 
 namespace {
 
 using namespace morvane;
+
+// As in the terminal: a battle no one can win ends as a draw after this many rounds.
+constexpr std::int64_t kMaxRounds = 100000;
 
 // The link's code could not be played: `message` tells the player why (a fresh game is offered).
 EM_JS(void, page_refused, (const char* message), { Module.page.refused(UTF8ToString(message)); });
@@ -40,38 +37,6 @@ std::string link_code() {
   return code;
 }
 
-// ---- Share links ---------------------------------------------------------------------------
-// What one game takes from its share link, or gives to it.
-struct Sharing {
-  std::uint32_t seed = 0;
-  std::int64_t max_rounds = 100000;  // as in the terminal: a battle no one can win ends
-  // Consoles wrapped around the page, innermost first; the rules talk to the last one, or to
-  // the page itself when there is none.
-  std::vector<std::unique_ptr<Console>> consoles;
-  std::string refused;                // why the code cannot be played; empty when it can
-  std::function<std::string()> code;  // the game's code once it has ended; unset: no link
-};
-
-// TODO(replay codes): fill this in with morvane::replay (src/replay) once it lands:
-//  - `code` empty: a fresh game of `seed`, max_rounds = the terminal's default --max-rounds.
-//    consoles = a DigestConsole over `page`, then an AnswerRecorder over that;
-//    code() = encode({seed, max_rounds, the recorder's answers, the digest}).
-//  - otherwise: decode(code). On an error, refused = the result's message. Else seed and
-//    max_rounds from the fight, consoles = an AnswerPlayer over `page` with the fight's
-//    answers; code() = `code`. A fight whose digest differs is refused before it is shown:
-//    play it here once silently (an AnswerPlayer over a DigestConsole over a QuietConsole, with
-//    its own Game and Lcg) and compare.
-// The page already handles both outcomes: a refused code shows `refused` and offers a fresh
-// game; a finished game enables "复制链接" with `#` + code() when code() is not empty.
-Sharing share(std::string_view code, std::uint32_t seed, Console& page) {
-  static_cast<void>(page);
-  Sharing sharing;
-  sharing.seed = seed;
-  if (!code.empty()) sharing.refused = "这个页面还读不了回放码。";
-  return sharing;
-}
-// ---------------------------------------------------------------------------------------------
-
 bool running = false;
 
 }  // namespace
@@ -84,23 +49,23 @@ extern "C" EMSCRIPTEN_KEEPALIVE int morvane_start(std::uint32_t seed) {
   if (running) return 2;
   running = true;
   BrowserConsole page;
-  Sharing sharing = share(link_code(), seed, page);
-  if (!sharing.refused.empty()) {
-    page_refused(sharing.refused.c_str());
-    running = false;
-    return 1;
-  }
-  Lcg random(sharing.seed);
-  {
-    // The roster is large: keep the game off the stack.
-    Console& console = sharing.consoles.empty() ? page : *sharing.consoles.back();
-    auto g = std::make_unique<Game>(console, random);
-    g->max_rounds = sharing.max_rounds;
-    play(*g);
+  const std::string code = link_code();
+  std::string link;
+  if (code.empty()) {
+    link = session::play_recorded(page, seed, kMaxRounds).code;
+  } else {
+    session::Loaded loaded = session::load(code);
+    if (!loaded.fight) {
+      page_refused(loaded.message.c_str());
+      running = false;
+      return 1;
+    }
+    seed = loaded.fight->seed;
+    session::replay(page, *loaded.fight);
+    link = code;
   }
   page.flush();
-  const std::string link = sharing.code ? sharing.code() : std::string{};
-  page_finished(link.c_str(), sharing.seed);
+  page_finished(link.c_str(), seed);
   running = false;
   return 0;
 }

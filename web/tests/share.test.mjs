@@ -1,0 +1,97 @@
+// Share links: a finished game's link replays it in a fresh page, asking nothing; the terminal's
+// replay codes open in the page, and the page's replay in the terminal, with the same bytes.
+import assert from 'node:assert/strict';
+import { mkdtempSync, readFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { after, before, describe, test } from 'node:test';
+import {
+  answer,
+  assertSameAsTerminal,
+  chooseSpeed,
+  joinRuns,
+  launch,
+  narration,
+  openPage,
+  runNative,
+  serveSite,
+  settled,
+  terminalLines,
+} from './harness.mjs';
+
+// The link the page offers once a game is over: from the clipboard, or from the box the page
+// shows when it may not write there.
+async function copiedLink(page) {
+  await page.click('#copy');
+  const shown = await page.$eval('#link', (box) => (box.hidden ? '' : box.value));
+  if (shown !== '') return shown;
+  return page.evaluate(() => navigator.clipboard.readText());
+}
+
+describe('share links', () => {
+  let browser;
+  let server;
+  before(async () => {
+    browser = await launch();
+    server = await serveSite();
+    await browser.defaultBrowserContext().overridePermissions(server.url, [
+      'clipboard-read',
+      'clipboard-write',
+      'clipboard-sanitized-write',
+    ]);
+  });
+  after(async () => {
+    await browser?.close();
+    await server?.close();
+  });
+
+  test("a finished game's link replays it in a fresh page, and its code in the terminal", async () => {
+    const page = await openPage(browser, `${server.url}?seed=2024`);
+    assert.equal(await settled(page), 'key');
+    await chooseSpeed(page, 'instant');
+    await page.keyboard.press('Enter');
+    const typed = ['1', '3', '杰哥/甲', '乙/tessik', '丙'];
+    for (const line of typed) {
+      assert.equal(await settled(page), 'reading');
+      await answer(page, line);
+    }
+    assert.equal(await settled(page), 'finished');
+    const link = await copiedLink(page);
+    const code = new URL(link).hash.slice(1);
+    assert.match(code, /^MV1-[A-Za-z0-9_-]+$/);
+    assert.deepEqual(page.problems, []);
+    await page.close();
+
+    // Opened anew, the link asks nothing: no key, no answer, straight to the game's end.
+    const replayed = await openPage(browser, link);
+    await chooseSpeed(replayed, 'instant');
+    assert.equal(await settled(replayed), 'finished');
+    await assertSameAsTerminal(assert, replayed, 2024, typed);
+    assert.deepEqual(replayed.problems, []);
+    await replayed.close();
+
+    const input = typed.map((line) => line + '\n').join('');
+    const colours = ['--no-pause', '--color', 'always'];
+    const piped = runNative(['--seed', '2024', ...colours], input);
+    assert.ok(runNative(['replay', code, ...colours], '').equals(piped));
+  });
+
+  test("the terminal's code opens in the page with the terminal's narration", async () => {
+    const dir = mkdtempSync(join(tmpdir(), 'morvane-share-'));
+    const input = '4\n17\n22\n9\n';
+    const args = ['--seed', '262', '--no-pause', '--color', 'always'];
+    const piped = runNative([...args, '--record', join(dir, 'code')], input);
+    const code = readFileSync(join(dir, 'code'), 'utf8').trim();
+
+    const page = await openPage(browser, `${server.url}#${code}`);
+    await chooseSpeed(page, 'instant');
+    assert.equal(await settled(page), 'finished');
+    const got = joinRuns(await narration(page));
+    const want = joinRuns(terminalLines(piped));
+    for (let i = 0; i < Math.max(want.length, got.length); ++i) {
+      assert.deepEqual(got[i], want[i], `line ${i + 1} differs`);
+    }
+    assert.deepEqual(page.problems, []);
+    await page.close();
+  });
+});
