@@ -31,8 +31,10 @@
 //   protect       掩护            the team member who last called for cover
 //   converge      集火            the enemy the team last agreed to focus fire on
 
+#include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "model/random.hpp"
 #include "model/rw.hpp"
@@ -50,8 +52,28 @@ class CastListener {
   virtual void cast(std::int32_t ater, std::int32_t sx, int jnbh) = 0;
 };
 
+struct Game;
+
+// What the round driver carries from turn to turn through one battle, beyond the game's own
+// records: enough to take the battle up again at the start of its next round.
+struct BattleState {
+  std::int32_t ater = 0;    // the last combatant whose turn reached its action; 0 before any
+  std::int32_t beat = 0;    // the current target; kept when a search finds nothing; 0 before any
+  std::int64_t rounds = 0;  // rounds of this battle played to their end
+};
+
+// Told at the end of every battle round that the battle outlives, once the round's hit-point
+// line is written, so a front end can show how the battle stands (the live odds).
+class RoundListener {
+ public:
+  virtual ~RoundListener() = default;
+  virtual void round_ended(const Game& g, const BattleState& battle) = 0;
+};
+
 struct Game {
   Game(Console& console, Random& random) : con(console), rng(random) {}
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
 
   Slots<rw> a;               // the roster; combatants live in slots 1 ... rs-1
   std::int32_t rs = 1;       // next free roster slot
@@ -65,6 +87,11 @@ struct Game {
   Console& con;
   Random& rng;
   CastListener* on_cast = nullptr;
+  RoundListener* on_round_end = nullptr;
+  // Nothing is narrated: say, line, endl, pause and colour do nothing (their arguments, draws
+  // included, are still evaluated). For batch runs and the odds' continuations, where nobody
+  // watches.
+  bool silent = false;
   // A battle still undecided after this many rounds ends as a draw; 0 is no cap. Some battles
   // can never be won (summons that block each other), and every game must end.
   std::int64_t max_rounds = 0;
@@ -74,9 +101,27 @@ struct Game {
   // One past the highest slot ever written (rs can fall back, between endless levels).
   std::int32_t used = 1;
 
+  // Two living fighters of different counted teams, as the last full victory check found them:
+  // while both still stand the battle is not over, and the quick check need count nobody.
+  std::array<std::int32_t, 2> standing{};
+
+  // Large battles answer the target search from an index rather than a scan of the roster. The
+  // index keeps its own copy of what the searches read (hit points, attack, defence, attribute,
+  // team): every rule that changes one of those during a battle calls touched() on the slot.
+  std::int32_t index_from = 48;  // fighters from which a battle keeps the index
+  bool watching = false;         // a battle's index is listening
+  std::vector<std::int32_t> changed;
+  void touched(std::int32_t i) {
+    if (watching) changed.push_back(i);
+  }
+
   // Back to the state of a new game, with the same console, random source and round cap. Only
   // what a game can have used is cleared.
   void reset();
+
+  // Takes the roster, team calls, counters and skill thresholds of `other`, to play on from
+  // where it stands with this game's own console, random source, round cap and listeners.
+  void copy_state_from(const Game& other);
 
   std::int32_t rand(const Where& where = Where::here()) { return rng.draw(where); }
 };
