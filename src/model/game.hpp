@@ -71,7 +71,7 @@ class RoundListener {
 };
 
 struct Game {
-  Game(Console& console, Random& random) : con(console), rng(random) {}
+  Game(Console& console, Random& random) : con(console), rng(random), lcg_(random.plain_lcg()) {}
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -123,7 +123,14 @@ struct Game {
   // where it stands with this game's own console, random source, round cap and listeners.
   void copy_state_from(const Game& other);
 
-  std::int32_t rand(const Where& where = Where::here()) { return rng.draw(where); }
+  std::int32_t rand(const Where& where = Where::here()) {
+    return lcg_ != nullptr ? lcg_->next() : rng.draw(where);
+  }
+
+ private:
+  Lcg* lcg_;  // rng itself when it is the classic generator and nothing more
+
+ public:
 };
 
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row

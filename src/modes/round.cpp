@@ -26,33 +26,48 @@ struct Battle : BattleState {
   Game& g;
   std::unique_ptr<TargetIndex> index;  // for large battles only
 
-  bool living_enemy(std::int32_t i, std::int32_t j) const {
-    return g.a[j].hp > 0 && g.a[j].team != g.a[i].team;
-  }
-
   // Strategy 0: the weakest enemy under 1000 hit points; 1: the strongest attack; 2: the most
   // hit points, but a dark enemy met later takes the place; 3: the highest defence. 0 when no
   // enemy qualifies.
   std::int32_t search(std::int32_t i, std::int32_t strategy) const {
+    // A small roster's walk, written without branches inside: which fighters qualify changes
+    // from turn to turn, and a mispredicted branch costs more than the walk.
+    const std::int32_t team = g.a[i].team, rs = g.rs;
     std::int32_t best = strategy == 0 ? 1000 : -100, found = 0;
-    for (std::int32_t j = 1; j < g.rs; ++j) {
-      if (!living_enemy(i, j)) continue;
-      const rw& e = g.a[j];
-      switch (strategy) {
-        case 0:
-          if (e.hp < best) best = e.hp, found = j;
-          break;
-        case 1:
-          if (e.atk > best) best = e.atk, found = j;
-          break;
-        case 2:
-          if (e.hp > best) best = e.hp, found = j;
-          if (e.sx == sx::kDark) found = j;
-          break;
-        default:
-          if (e.def > best) best = e.def, found = j;
-          break;
-      }
+    switch (strategy) {
+      case 0:
+        for (std::int32_t j = 1; j < rs; ++j) {
+          const rw& e = g.a[j];
+          const bool take = (e.hp > 0) & (e.team != team) & (e.hp < best);
+          best = take ? e.hp : best;
+          found = take ? j : found;
+        }
+        break;
+      case 1:
+        for (std::int32_t j = 1; j < rs; ++j) {
+          const rw& e = g.a[j];
+          const bool take = (e.hp > 0) & (e.team != team) & (e.atk > best);
+          best = take ? e.atk : best;
+          found = take ? j : found;
+        }
+        break;
+      case 2:
+        for (std::int32_t j = 1; j < rs; ++j) {
+          const rw& e = g.a[j];
+          const bool enemy = (e.hp > 0) & (e.team != team);
+          const bool take = enemy & (e.hp > best);
+          best = take ? e.hp : best;
+          found = take | (enemy & (e.sx == sx::kDark)) ? j : found;
+        }
+        break;
+      default:
+        for (std::int32_t j = 1; j < rs; ++j) {
+          const rw& e = g.a[j];
+          const bool take = (e.hp > 0) & (e.team != team) & (e.def > best);
+          best = take ? e.def : best;
+          found = take ? j : found;
+        }
+        break;
     }
     return found;
   }
