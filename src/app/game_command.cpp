@@ -10,6 +10,7 @@
 #include "model/game.hpp"
 #include "model/random.hpp"
 #include "modes/modes.hpp"
+#include "odds/odds.hpp"
 
 namespace morvane::cli {
 
@@ -35,6 +36,10 @@ void add_game_options(CLI::App& app, GameCommand& game) {
   app.add_option("--encoding", game.terminal.encoding,
                  "Text encoding of the terminal: auto (from the locale), utf-8 or gbk.")
       ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case));
+  app.add_flag("--odds{on}", game.odds,
+               "After each battle round, each team's chance of winning (--odds=verbose: and how "
+               "many continuations were played).")
+      ->check(CLI::IsMember({"on", "verbose"}));
 }
 
 int run_game(const GameCommand& game, bool seed_given) {
@@ -55,6 +60,18 @@ int run_game(const GameCommand& game, bool seed_given) {
     // The roster is large: keep the game off the stack.
     auto g = std::make_unique<Game>(console, random);
     g->max_rounds = *max_rounds;
+    // The odds go straight to the terminal, beside the rules' own narration.
+    std::unique_ptr<odds::OddsListener> odds;
+    if (!game.odds.empty()) {
+      const bool gbk =
+          gbk_wanted(game.terminal.encoding, game.terminal.encoding == EncodingChoice::Auto
+                                                 ? platform::locale_codeset()
+                                                 : std::string{});
+      odds = std::make_unique<odds::OddsListener>(
+          console, seed,
+          odds::OddsListener::Options{.ascii = gbk, .verbose = game.odds == "verbose"});
+      g->on_round_end = odds.get();
+    }
     play(*g);
   }
   return console.finish() ? 0 : 1;

@@ -13,6 +13,7 @@ namespace morvane::cli {
 struct GameCommand {
   std::string seed;
   std::string max_rounds = "100000";
+  std::string odds;  // --odds: "on" or "verbose"; empty without it
   TerminalOptions terminal;
 };
 
