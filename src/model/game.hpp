@@ -32,6 +32,7 @@
 //   converge      集火            the enemy the team last agreed to focus fire on
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,9 @@ class CastListener {
 };
 
 struct Game;
+
+// Battles of this many fighters or more search their targets in an index (see Game::index_from).
+inline constexpr std::int32_t kIndexFrom = 48;
 
 // What the round driver carries from turn to turn through one battle, beyond the game's own
 // records: enough to take the battle up again at the start of its next round.
@@ -108,8 +112,8 @@ struct Game {
   // Large battles answer the target search from an index rather than a scan of the roster. The
   // index keeps its own copy of what the searches read (hit points, attack, defence, attribute,
   // team): every rule that changes one of those during a battle calls touched() on the slot.
-  std::int32_t index_from = 48;  // fighters from which a battle keeps the index
-  bool watching = false;         // a battle's index is listening
+  std::int32_t index_from = kIndexFrom;  // fighters from which a battle keeps the index
+  bool watching = false;                 // a battle's index is listening
   std::vector<std::int32_t> changed;
   void touched(std::int32_t i) {
     if (watching) changed.push_back(i);
@@ -136,8 +140,14 @@ struct Game {
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
 // has no skill name and a threshold no draw reaches.
 std::string_view skill_name(const Game& g, std::int32_t sx, int k);
-std::int32_t skill_threshold(const Game& g, std::int32_t sx, int k);
-bool has_skill_row(std::int32_t sx);
+inline bool has_skill_row(std::int32_t sx) {
+  return sx >= 1 && sx <= kAttributes;
+}
+// Inline: every turn of every fighter with an attribute reads it.
+inline std::int32_t skill_threshold(const Game& g, std::int32_t sx, int k) {
+  if (!has_skill_row(sx)) return 101;
+  return g.jncxgl[static_cast<std::size_t>(sx - 1)][static_cast<std::size_t>(k)];
+}
 // The threshold of skill k of attribute sx, to change the odds; sx must have a row.
 std::int32_t& writable_skill_threshold(Game& g, std::int32_t sx, int k);
 

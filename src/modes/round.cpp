@@ -124,7 +124,8 @@ struct Battle : BattleState {
       color(g, g.rand() % 8);
       x.zt = zt::kNone;
     }
-    if (!status_step(g, i, ater != 0 ? ater : i)) return Turn::Next;
+    // Most turns carry no status at all: no step to take.
+    if (x.zt != zt::kNone && !status_step(g, i, ater != 0 ? ater : i)) return Turn::Next;
     // A combatant that its status damage has just killed still acts in this turn.
     ater = i;
     choose_target(i);
