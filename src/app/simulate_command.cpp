@@ -69,9 +69,9 @@ std::string output(const SimulationReport& report, bool json, const Encoding& en
 constexpr std::streamsize kMaxShardBytes = 16 << 20;
 
 int run_merge(const SimulateCommand& sim, const Encoding& encoding) {
-  if (!sim.lines.empty()) return usage_error("simulate: --merge 之后只能是结果文件，不能再给队伍");
+  if (sim.lines.empty()) return usage_error("simulate --merge: 给出要合并的结果文件");
   std::vector<SimulationReport> shards;
-  for (const std::string& path : sim.merge) {
+  for (const std::string& path : sim.lines) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return usage_error("simulate --merge: 读不了" + path);
     std::string text(static_cast<std::size_t>(kMaxShardBytes) + 1, '\0');
@@ -89,8 +89,8 @@ int run_merge(const SimulateCommand& sim, const Encoding& encoding) {
   MergedReport merged = merge_reports(shards);
   if (!merged.report) {
     std::string files;
-    for (std::size_t k = 0; k < sim.merge.size(); ++k)
-      files += "\n  第" + std::to_string(k + 1) + "个：" + sim.merge[k];
+    for (std::size_t k = 0; k < sim.lines.size(); ++k)
+      files += "\n  第" + std::to_string(k + 1) + "个：" + sim.lines[k];
     return usage_error("simulate --merge: " + merged.error + files);
   }
   if (merged.report->ranges.size() > 1) {
@@ -112,13 +112,14 @@ void add_simulate(CLI::App& app, SimulateCommand& sim) {
   sim.cmd->add_option("--max-rounds", sim.rounds,
                       "超过这么多回合仍未分出胜负的战斗算作未分胜负（默认10000）。");
   sim.cmd->add_flag("--json", sim.json, "以JSON输出结果。");
-  sim.cmd->add_option("--merge", sim.merge, "把几个分片的--json结果文件加起来，输出合并的结果。");
-  sim.cmd->add_option("lines", sim.lines, "每队一行名字，名字之间用/隔开。");
+  sim.cmd->add_flag("--merge", sim.merge,
+                    "不模拟，而把给出的几个分片的--json结果文件加起来，输出合并的结果。");
+  sim.cmd->add_option("lines", sim.lines, "每队一行名字，名字之间用/隔开（--merge时是结果文件）。");
 }
 
 int run_simulation(const SimulateCommand& sim) {
   const Encoding encoding;
-  if (!sim.merge.empty()) return run_merge(sim, encoding);
+  if (sim.merge) return run_merge(sim, encoding);
   const auto mode = parse_count(sim.mode, 1, 2);
   const auto games = parse_count(sim.games, 1, kSeeds);
   const auto first_game = parse_count(sim.first_game, 0, kSeeds - 1);

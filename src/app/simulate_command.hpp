@@ -17,8 +17,8 @@ struct SimulateCommand {
   std::string mode = "1", games = "1000", seed = "1", rounds = "10000", first_game = "0";
   std::string threads = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
   bool json = false;
+  bool merge = false;  // --merge: `lines` are files of --json results to add up
   std::vector<std::string> lines;
-  std::vector<std::string> merge;  // --merge: files of --json results to add up
 };
 
 void add_simulate(CLI::App& app, SimulateCommand& sim);
