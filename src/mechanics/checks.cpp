@@ -43,9 +43,7 @@ std::int32_t strongest(const Game& g, std::int32_t except) {
 
 }  // namespace
 
-bool battle_over(Game& g) {
-  const auto [p, q] = g.standing;
-  if (counted(g, p) && counted(g, q) && g.a[p].team != g.a[q].team) return false;
+bool recount_battle_over(Game& g) {
   if (checkwin(g)) return true;
   // The strongest of two different teams are likely to stand longest.
   const std::int32_t first = strongest(g, 0);
