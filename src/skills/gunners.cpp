@@ -60,6 +60,7 @@ void strafe(Cast& c) {
     if (target.def > 0 && g.rand() % 100 <= 49) {
       line(g, "      ", target.name, "的防御减少了！");
       --target.def;
+      g.touched(c.beat);
       pause(g, 50);
     }
     pause(g, 10);
