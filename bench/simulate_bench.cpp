@@ -1,5 +1,7 @@
-// How fast the engine plays: many small matches on one or two threads, and one large match.
-// Run with scripts/bench (a Release build); the figures are in the README.
+// How fast the engine plays: many small matches on one or two threads, one large match (with
+// and without the target index), and what one continuation of the live odds costs. Run with
+// scripts/bench (a Release build), which also runs the build this work started from side by
+// side; the figures are in the README.
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +14,7 @@
 #include "model/random.hpp"
 #include "modes/round.hpp"
 #include "modes/setup.hpp"
+#include "odds/odds.hpp"
 
 namespace {
 
@@ -49,10 +52,12 @@ std::string names(int count, const std::string& prefix) {
 }
 
 // Two teams of 500: a thousand fighters in one battle, with nothing shown.
-void BM_ThousandFighterMatch(benchmark::State& state) {
+void thousand_fighter_match(benchmark::State& state, std::int32_t index_from) {
   QuietConsole console;
   Lcg random(1);
   auto g = std::make_unique<Game>(console, random);
+  g->silent = true;
+  g->index_from = index_from;
   const std::string first = names(500, "a"), second = names(500, "b");
   std::uint32_t seed = 1;
   for (auto _ : state) {
@@ -65,7 +70,45 @@ void BM_ThousandFighterMatch(benchmark::State& state) {
     benchmark::DoNotOptimize(g->hhs);
   }
 }
+void BM_ThousandFighterMatch(benchmark::State& state) {
+  thousand_fighter_match(state, kIndexFrom);
+}
 BENCHMARK(BM_ThousandFighterMatch)->Unit(benchmark::kMillisecond);
+// The same with the plain walk over the roster for every target search.
+void BM_ThousandFighterMatchWithoutIndex(benchmark::State& state) {
+  thousand_fighter_match(state, kMaxSlot + 1);
+}
+BENCHMARK(BM_ThousandFighterMatchWithoutIndex)->Unit(benchmark::kMillisecond);
+
+// One continuation of the live odds, from the start of the battle (a 1000-fighter battle is
+// usually decided within its first round, so no later moment is sure to come): the counter is
+// how many fit in the 50 ms a round may spend.
+void odds_continuation(benchmark::State& state, const std::string& first,
+                       const std::string& second) {
+  QuietConsole console;
+  Lcg random(1);
+  auto g = std::make_unique<Game>(console, random);
+  g->n = 2;
+  add_team(*g, 1, first, 1);
+  add_team(*g, 2, second, 1);
+  odds::Estimator estimator;
+  std::int64_t played = 0;
+  for (auto _ : state) {
+    const odds::Estimate e = estimator.play(*g, BattleState{}, 1, 20);
+    benchmark::DoNotOptimize(e.wins.data());
+    played += e.played;
+  }
+  state.counters["per_50ms"] =
+      benchmark::Counter(static_cast<double>(played) * 0.05, benchmark::Counter::kIsRate);
+}
+void BM_OddsContinuationThreeAgainstThree(benchmark::State& state) {
+  odds_continuation(state, "甲/乙/丙", "丁/戊/己");
+}
+BENCHMARK(BM_OddsContinuationThreeAgainstThree)->Unit(benchmark::kMillisecond);
+void BM_OddsContinuationThousandFighters(benchmark::State& state) {
+  odds_continuation(state, names(500, "a"), names(500, "b"));
+}
+BENCHMARK(BM_OddsContinuationThousandFighters)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

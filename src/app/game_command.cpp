@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -13,6 +14,7 @@
 #include "app/help.hpp"
 #include "app/options.hpp"
 #include "console/platform.hpp"
+#include "odds/odds.hpp"
 #include "replay/replay_code.hpp"
 #include "session/session.hpp"
 
@@ -93,6 +95,18 @@ std::optional<std::string> code_of(const std::string& source, int& status) {
   return text;
 }
 
+// The live odds, when asked for: shown on the terminal itself, beside the rules' narration and
+// outside what a replay code records.
+std::unique_ptr<odds::OddsListener> odds_for(const GameCommand& game, Console& terminal,
+                                             std::uint32_t seed) {
+  if (game.odds.empty()) return nullptr;
+  const EncodingChoice encoding = game.terminal.encoding;
+  const bool gbk = gbk_wanted(
+      encoding, encoding == EncodingChoice::Auto ? platform::locale_codeset() : std::string{});
+  return std::make_unique<odds::OddsListener>(
+      terminal, seed, odds::OddsListener::Options{.ascii = gbk, .verbose = game.odds == "verbose"});
+}
+
 }  // namespace
 
 void add_game_options(CLI::App& app, GameCommand& game) {
@@ -126,6 +140,10 @@ void add_game_options(CLI::App& app, GameCommand& game) {
       ->option_text("N");
   app.add_option("--record", game.record, "游戏结束时把这局的回放码写入文件FILE")
       ->option_text("FILE");
+  app.add_flag("--odds{on}", game.odds,
+               "每回合结束后显示各队此刻的胜率（--odds=verbose：另显示模拟了多少局）")
+      ->check(CLI::IsMember({"on", "verbose"}))
+      ->option_text("[=verbose]");
 }
 
 void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
@@ -147,13 +165,14 @@ int run_game(const GameCommand& game, Given given) {
   // On a terminal the player is shown the game's code; a piped game writes the rules' bytes
   // only, and its code goes to the --record file if asked for.
   const bool show_code = console.output_is_terminal();
+  const auto odds = odds_for(game, console, settings.seed);
   if (!show_code && game.record.empty()) {
-    session::play(console, settings.seed, settings.max_rounds);
+    session::play(console, settings.seed, settings.max_rounds, odds.get());
     console.finish();
     return 0;
   }
   const session::Recorded recorded =
-      session::play_recorded(console, settings.seed, settings.max_rounds);
+      session::play_recorded(console, settings.seed, settings.max_rounds, odds.get());
   std::string note;
   if (show_code && recorded.code.empty()) note = "这局游戏太大，没有回放码";
   if (show_code && !recorded.code.empty()) {
@@ -184,7 +203,8 @@ int run_replay(const ReplayCommand& replay, const GameCommand& game, Given given
   settings.terminal.interactive = false;
   std::istringstream nothing;  // every answer comes from the code
   TerminalConsole console(settings.terminal, nothing);
-  session::replay(console, fight);
+  const auto odds = odds_for(game, console, fight.seed);
+  session::replay(console, fight, odds.get());
   console.finish();
   return record(game.record, replay::encode(fight));
 }

@@ -16,6 +16,7 @@ struct GameCommand {
   std::string max_rounds = "100000";
   std::string speed = "1";
   std::string record;  // the file for the replay code; empty: none
+  std::string odds;    // --odds: "on" or "verbose"; empty without it
   TerminalOptions terminal;
 };
 

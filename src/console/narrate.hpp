@@ -7,13 +7,15 @@
 namespace morvane {
 
 // Writes the pieces of a message in order: say(g, a[x].name, "掉了", hurts, "点血");
+// A silent game says nothing, without a call to its console.
 template <class... Pieces>
 void say(Game& g, const Pieces&... pieces) {
+  if (g.silent) return;
   (g.con.write(pieces), ...);
 }
 
 inline void endl(Game& g) {
-  g.con.endl();
+  if (!g.silent) g.con.endl();
 }
 
 // A whole line: its pieces, then the line's end.
@@ -24,10 +26,10 @@ void line(Game& g, const Pieces&... pieces) {
 }
 
 inline void pause(Game& g, int ms) {
-  g.con.pause(ms);
+  if (!g.silent) g.con.pause(ms);
 }
 inline void color(Game& g, int k) {
-  g.con.color(k);
+  if (!g.silent) g.con.color(k);
 }
 
 }  // namespace morvane

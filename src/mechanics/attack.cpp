@@ -136,6 +136,7 @@ void attack(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t atks) {
   }
 
   g.a[beat].hp = wsub(g.a[beat].hp, hurts);
+  g.touched(beat);
   line(g, g.a[beat].name, "掉了", hurts, "点血");
 
   if (g.a[beat].hp <= 0) {

@@ -24,6 +24,33 @@ bool checkwin(Game& g) {
   return true;
 }
 
+namespace {
+
+bool counted(const Game& g, std::int32_t i) {
+  return i >= 1 && i < g.rs && g.a[i].hp > 0 && g.a[i].team >= 1 && g.a[i].team <= g.n;
+}
+
+// The living counted fighter with the most hit points, outside team `except` (0: any team).
+std::int32_t strongest(const Game& g, std::int32_t except) {
+  std::int32_t best = 0;
+  for (std::int32_t i = 1; i < g.rs; ++i) {
+    if (counted(g, i) && g.a[i].team != except && (best == 0 || g.a[i].hp > g.a[best].hp)) {
+      best = i;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+bool recount_battle_over(Game& g) {
+  if (checkwin(g)) return true;
+  // The strongest of two different teams are likely to stand longest.
+  const std::int32_t first = strongest(g, 0);
+  g.standing = {first, strongest(g, g.a[first].team)};
+  return false;
+}
+
 std::int32_t checklivings(const Game& g, std::int32_t x) {
   std::int32_t cnt = 0;
   for (std::int32_t i = 1; i < g.rs; ++i) {

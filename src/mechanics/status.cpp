@@ -87,6 +87,7 @@ void invincibility(Game& g, std::int32_t i, std::int32_t k) {
     line(g, x.name, "的防御高到离谱！");
     x.def = kInt32Max;
   }
+  g.touched(i);
 }
 
 }  // namespace

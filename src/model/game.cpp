@@ -1,5 +1,6 @@
 #include "model/game.hpp"
 
+#include <algorithm>
 #include <cassert>
 #include <cstddef>
 
@@ -20,20 +21,32 @@ void Game::reset() {
   n = 0;
   hhs = 1;
   jncxgl = kSkillThresholds;
+  standing = {};
+  watching = false;
+  changed.clear();
 }
 
-bool has_skill_row(std::int32_t sx) {
-  return sx >= 1 && sx <= kAttributes;
+void Game::copy_state_from(const Game& other) {
+  // Tests fill the roster by hand, without raising `used`.
+  const std::int32_t top = std::max({used, other.used, rs, other.rs});
+  for (std::int32_t i = 1; i < top; ++i)
+    a[i] = other.a[i];
+  b = other.b;
+  chrs = other.chrs;
+  rs = other.rs;
+  n = other.n;
+  hhs = other.hhs;
+  jncxgl = other.jncxgl;
+  chrs_top = other.chrs_top;
+  used = other.used;
+  standing = other.standing;
+  watching = false;
+  changed.clear();
 }
 
 std::string_view skill_name(const Game& g, std::int32_t sx, int k) {
   if (!has_skill_row(sx)) return {};
   return g.jnm[static_cast<std::size_t>(sx - 1)][static_cast<std::size_t>(k)];
-}
-
-std::int32_t skill_threshold(const Game& g, std::int32_t sx, int k) {
-  if (!has_skill_row(sx)) return 101;
-  return g.jncxgl[static_cast<std::size_t>(sx - 1)][static_cast<std::size_t>(k)];
 }
 
 std::int32_t& writable_skill_threshold(Game& g, std::int32_t sx, int k) {

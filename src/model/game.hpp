@@ -31,8 +31,11 @@
 //   protect       掩护            the team member who last called for cover
 //   converge      集火            the enemy the team last agreed to focus fire on
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "model/random.hpp"
 #include "model/rw.hpp"
@@ -50,8 +53,31 @@ class CastListener {
   virtual void cast(std::int32_t ater, std::int32_t sx, int jnbh) = 0;
 };
 
+struct Game;
+
+// Battles of this many fighters or more search their targets in an index (see Game::index_from).
+inline constexpr std::int32_t kIndexFrom = 48;
+
+// What the round driver carries from turn to turn through one battle, beyond the game's own
+// records: enough to take the battle up again at the start of its next round.
+struct BattleState {
+  std::int32_t ater = 0;    // the last combatant whose turn reached its action; 0 before any
+  std::int32_t beat = 0;    // the current target; kept when a search finds nothing; 0 before any
+  std::int64_t rounds = 0;  // rounds of this battle played to their end
+};
+
+// Told at the end of every battle round that the battle outlives, once the round's hit-point
+// line is written, so a front end can show how the battle stands (the live odds).
+class RoundListener {
+ public:
+  virtual ~RoundListener() = default;
+  virtual void round_ended(const Game& g, const BattleState& battle) = 0;
+};
+
 struct Game {
-  Game(Console& console, Random& random) : con(console), rng(random) {}
+  Game(Console& console, Random& random) : con(console), rng(random), lcg_(random.plain_lcg()) {}
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
 
   Slots<rw> a;               // the roster; combatants live in slots 1 ... rs-1
   std::int32_t rs = 1;       // next free roster slot
@@ -65,6 +91,11 @@ struct Game {
   Console& con;
   Random& rng;
   CastListener* on_cast = nullptr;
+  RoundListener* on_round_end = nullptr;
+  // Nothing is narrated: say, line, endl, pause and colour do nothing (their arguments, draws
+  // included, are still evaluated). For batch runs and the odds' continuations, where nobody
+  // watches.
+  bool silent = false;
   // A battle still undecided after this many rounds ends as a draw; 0 is no cap. Some battles
   // can never be won (summons that block each other), and every game must end.
   std::int64_t max_rounds = 0;
@@ -74,18 +105,49 @@ struct Game {
   // One past the highest slot ever written (rs can fall back, between endless levels).
   std::int32_t used = 1;
 
+  // Two living fighters of different counted teams, as the last full victory check found them:
+  // while both still stand the battle is not over, and the quick check need count nobody.
+  std::array<std::int32_t, 2> standing{};
+
+  // Large battles answer the target search from an index rather than a scan of the roster. The
+  // index keeps its own copy of what the searches read (hit points, attack, defence, attribute,
+  // team): every rule that changes one of those during a battle calls touched() on the slot.
+  std::int32_t index_from = kIndexFrom;  // fighters from which a battle keeps the index
+  bool watching = false;                 // a battle's index is listening
+  std::vector<std::int32_t> changed;
+  void touched(std::int32_t i) {
+    if (watching) changed.push_back(i);
+  }
+
   // Back to the state of a new game, with the same console, random source and round cap. Only
   // what a game can have used is cleared.
   void reset();
 
-  std::int32_t rand(const Where& where = Where::here()) { return rng.draw(where); }
+  // Takes the roster, team calls, counters and skill thresholds of `other`, to play on from
+  // where it stands with this game's own console, random source, round cap and listeners.
+  void copy_state_from(const Game& other);
+
+  std::int32_t rand(const Where& where = Where::here()) {
+    return lcg_ != nullptr ? lcg_->next() : rng.draw(where);
+  }
+
+ private:
+  Lcg* lcg_;  // rng itself when it is the classic generator and nothing more
+
+ public:
 };
 
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
 // has no skill name and a threshold no draw reaches.
 std::string_view skill_name(const Game& g, std::int32_t sx, int k);
-std::int32_t skill_threshold(const Game& g, std::int32_t sx, int k);
-bool has_skill_row(std::int32_t sx);
+inline bool has_skill_row(std::int32_t sx) {
+  return sx >= 1 && sx <= kAttributes;
+}
+// Inline: every turn of every fighter with an attribute reads it.
+inline std::int32_t skill_threshold(const Game& g, std::int32_t sx, int k) {
+  if (!has_skill_row(sx)) return 101;
+  return g.jncxgl[static_cast<std::size_t>(sx - 1)][static_cast<std::size_t>(k)];
+}
 // The threshold of skill k of attribute sx, to change the odds; sx must have a row.
 std::int32_t& writable_skill_threshold(Game& g, std::int32_t sx, int k);
 

@@ -62,6 +62,7 @@ template <class Fill>
 bool add_fighter(Game& g, Fill&& fill) {
   if (g.rs > kMaxSlot) return false;
   fill(g.a[g.rs]);
+  g.touched(g.rs);
   ++g.rs;
   if (g.rs > g.used) g.used = g.rs;
   return true;

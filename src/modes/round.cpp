@@ -1,6 +1,8 @@
 #include "modes/round.hpp"
 
+#include <cassert>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "console/narrate.hpp"
@@ -9,46 +11,78 @@
 #include "mechanics/status.hpp"
 #include "model/codes.hpp"
 #include "model/wrap.hpp"
+#include "modes/target_index.hpp"
 #include "skills/cast.hpp"
 
 namespace morvane {
 namespace {
 
 // What one battle carries from turn to turn until it ends.
-struct Battle {
-  Game& g;
-  std::int32_t ater = 0;    // the last combatant whose turn reached its action; 0 before any
-  std::int32_t beat = 0;    // the current target; kept when a search finds nothing; 0 before any
-  std::int64_t rounds = 0;  // rounds of this battle played to their end
-
-  bool living_enemy(std::int32_t i, std::int32_t j) const {
-    return g.a[j].hp > 0 && g.a[j].team != g.a[i].team;
+struct Battle : BattleState {
+  Battle(Game& game, const BattleState& from) : BattleState(from), g(game) {
+    if (g.rs - 1 >= g.index_from) index = std::make_unique<TargetIndex>(g);
   }
 
+  Game& g;
+  std::unique_ptr<TargetIndex> index;  // for large battles only
+
   // Strategy 0: the weakest enemy under 1000 hit points; 1: the strongest attack; 2: the most
-  // hit points, but a dark enemy met later takes the place; 3: the highest defence.
+  // hit points, but a dark enemy met later takes the place; 3: the highest defence. 0 when no
+  // enemy qualifies.
+  std::int32_t search(std::int32_t i, std::int32_t strategy) const {
+    // A small roster's walk, written without branches inside: which fighters qualify changes
+    // from turn to turn, and a mispredicted branch costs more than the walk.
+    const std::int32_t team = g.a[i].team, rs = g.rs;
+    std::int32_t best = strategy == 0 ? 1000 : -100, found = 0;
+    switch (strategy) {
+      case 0:
+        for (std::int32_t j = 1; j < rs; ++j) {
+          const rw& e = g.a[j];
+          const bool take = (e.hp > 0) & (e.team != team) & (e.hp < best);
+          best = take ? e.hp : best;
+          found = take ? j : found;
+        }
+        break;
+      case 1:
+        for (std::int32_t j = 1; j < rs; ++j) {
+          const rw& e = g.a[j];
+          const bool take = (e.hp > 0) & (e.team != team) & (e.atk > best);
+          best = take ? e.atk : best;
+          found = take ? j : found;
+        }
+        break;
+      case 2:
+        for (std::int32_t j = 1; j < rs; ++j) {
+          const rw& e = g.a[j];
+          const bool enemy = (e.hp > 0) & (e.team != team);
+          const bool take = enemy & (e.hp > best);
+          best = take ? e.hp : best;
+          found = take | (enemy & (e.sx == sx::kDark)) ? j : found;
+        }
+        break;
+      default:
+        for (std::int32_t j = 1; j < rs; ++j) {
+          const rw& e = g.a[j];
+          const bool take = (e.hp > 0) & (e.team != team) & (e.def > best);
+          best = take ? e.def : best;
+          found = take ? j : found;
+        }
+        break;
+    }
+    return found;
+  }
+
+  // A search that finds nothing keeps the previous target.
   void choose_target(std::int32_t i) {
     const std::int32_t strategy = g.rand() % 4;
-    std::int32_t best = strategy == 0 ? 1000 : -100;
-    for (std::int32_t j = 1; j < g.rs; ++j) {
-      if (!living_enemy(i, j)) continue;
-      const rw& e = g.a[j];
-      switch (strategy) {
-        case 0:
-          if (e.hp < best) best = e.hp, beat = j;
-          break;
-        case 1:
-          if (e.atk > best) best = e.atk, beat = j;
-          break;
-        case 2:
-          if (e.hp > best) best = e.hp, beat = j;
-          if (e.sx == sx::kDark) beat = j;
-          break;
-        default:
-          if (e.def > best) best = e.def, beat = j;
-          break;
-      }
+    std::int32_t found = 0;
+    if (index) {
+      found = index->search(i, strategy);
+      assert(found == search(i, strategy));
+    } else {
+      found = search(i, strategy);
     }
+    if (found != 0) beat = found;
   }
 
   // Before anyone has chosen a target this battle: the first living enemy, else the first enemy,
@@ -90,7 +124,8 @@ struct Battle {
       color(g, g.rand() % 8);
       x.zt = zt::kNone;
     }
-    if (!status_step(g, i, ater != 0 ? ater : i)) return Turn::Next;
+    // Most turns carry no status at all: no step to take.
+    if (x.zt != zt::kNone && !status_step(g, i, ater != 0 ? ater : i)) return Turn::Next;
     // A combatant that its status damage has just killed still acts in this turn.
     ater = i;
     choose_target(i);
@@ -105,14 +140,14 @@ struct Battle {
     attack(g, ater, beat, g.a[i].atk);
     pause(g, 700);
     color(g, 0);
-    return checkwin(g) ? Turn::BattleOver : Turn::Next;
+    return battle_over(g) ? Turn::BattleOver : Turn::Next;
   }
 
   enum class RoundEnd { Next, Won, Draw };
 
   RoundEnd round_end() {
     color(g, 0);
-    if (checkwin(g)) return RoundEnd::Won;
+    if (battle_over(g)) return RoundEnd::Won;
     say(g, "回合结束，目前血量：");
     for (std::int32_t i = 1; i < g.rs; ++i)
       say(g, g.a[i].hp, " ");
@@ -129,15 +164,18 @@ struct Battle {
     if (g.max_rounds > 0 && rounds >= g.max_rounds) {
       line(g, "战斗超过", std::to_string(g.max_rounds), "回合仍未分出胜负，判为平局");
       pause(g, 1000);
+      // Whoever reads chrs after the battle reads the full count.
+      checkwin(g);
       return RoundEnd::Draw;
     }
+    if (g.on_round_end != nullptr) g.on_round_end->round_ended(g, *this);
     return RoundEnd::Next;
   }
 
   bool play() {
     for (;;) {
       color(g, 0);
-      if (checkwin(g)) return true;
+      if (battle_over(g)) return true;
       // rs is read afresh before every slot: a fighter summoned in this round acts in it too.
       for (std::int32_t i = 1; i < g.rs; ++i) {
         if (turn(i) == Turn::BattleOver) return true;
@@ -150,11 +188,15 @@ struct Battle {
 
 }  // namespace
 
-bool game(Game& g) {
+bool resume(Game& g, const BattleState& from) {
   g.con.battle_begins();
-  const bool decided = Battle{g}.play();
+  const bool decided = Battle(g, from).play();
   g.con.battle_ends();
   return decided;
+}
+
+bool game(Game& g) {
+  return resume(g, BattleState{});
 }
 
 }  // namespace morvane

@@ -9,4 +9,8 @@ namespace morvane {
 // after the last round's hit points says so.
 bool game(Game& g);
 
+// Takes a battle up again at the start of a round, with the round driver's state as a round
+// listener was given it (or a copy of it, in a copy of the game). Returns as game() does.
+bool resume(Game& g, const BattleState& from);
+
 }  // namespace morvane

@@ -26,18 +26,29 @@ void create_fighter(Game& g, const std::string& name, std::int32_t team, std::in
   });
 }
 
-void add_team(Game& g, std::int32_t team, std::string_view names, std::int32_t mode) {
+std::vector<TeamMember> split_team(std::string_view names) {
+  std::vector<TeamMember> members;
   std::string name;
   for (char byte : names) {
     if (byte == '/') {
-      create_fighter(g, name, team, mode, Position::Inner);
+      members.push_back({std::move(name), Position::Inner});
       name.clear();
     } else {
       name += byte;
     }
   }
-  // The line's last name is made even when it is empty (a line ending in '/').
-  create_fighter(g, name, team, mode, Position::Closing);
+  members.push_back({std::move(name), Position::Closing});
+  return members;
+}
+
+void add_team(Game& g, std::int32_t team, const std::vector<TeamMember>& members,
+              std::int32_t mode) {
+  for (const TeamMember& m : members)
+    create_fighter(g, m.name, team, mode, m.position);
+}
+
+void add_team(Game& g, std::int32_t team, std::string_view names, std::int32_t mode) {
+  add_team(g, team, split_team(names), mode);
 }
 
 void dark_match(Game& g) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/game.hpp"
 #include "model/roster.hpp"
@@ -24,8 +25,20 @@ void create_fighter(Game& g, const std::string& name, std::int32_t team, std::in
 void apply_named_character(Game& g, std::string_view name, Position position, Stats& stats,
                            std::int32_t& sx);
 
+// One name of a team line, and where it stood.
+struct TeamMember {
+  std::string name;
+  Position position;
+};
+// A line of '/'-separated names cut into its names, in typing order. The last name counts even
+// when it is empty (a line ending in '/').
+std::vector<TeamMember> split_team(std::string_view names);
+
 // Makes team `team` from its line of '/'-separated names, in typing order.
 void add_team(Game& g, std::int32_t team, std::string_view names, std::int32_t mode);
+// The same from a line already cut (a batch run plays the same lines many times).
+void add_team(Game& g, std::int32_t team, const std::vector<TeamMember>& members,
+              std::int32_t mode);
 
 // The dark match: fifty times the hit points, full curse stacks, the curse on every turn.
 void dark_match(Game& g);

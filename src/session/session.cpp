@@ -46,11 +46,13 @@ class LineCounter final : public Console {
   std::uint64_t lines_ = 0;
 };
 
-void play_on(Console& console, std::uint32_t seed, std::int64_t max_rounds) {
+void play_on(Console& console, std::uint32_t seed, std::int64_t max_rounds,
+             RoundListener* on_round_end = nullptr) {
   Lcg random(seed);
   // The roster is large: keep the game off the stack.
   auto g = std::make_unique<Game>(console, random);
   g->max_rounds = max_rounds;
+  g->on_round_end = on_round_end;
   play(*g);
 }
 
@@ -73,16 +75,17 @@ Check check(const replay::Fight& fight, std::uint64_t max_lines) {
 
 }  // namespace
 
-void play(Console& console, std::uint32_t seed, std::int64_t max_rounds) {
-  play_on(console, seed, max_rounds);
+void play(Console& console, std::uint32_t seed, std::int64_t max_rounds,
+          RoundListener* on_round_end) {
+  play_on(console, seed, max_rounds, on_round_end);
 }
 
 Recorded play_recorded(Console& console, std::uint32_t seed, std::int64_t max_rounds,
-                       std::uint64_t max_lines) {
+                       RoundListener* on_round_end, std::uint64_t max_lines) {
   replay::AnswerRecorder recorder(console);
   LineCounter counter(recorder, max_lines, false);
   replay::DigestConsole digest(counter);
-  play_on(digest, seed, max_rounds);
+  play_on(digest, seed, max_rounds, on_round_end);
   Recorded recorded;
   recorded.fight = {seed, max_rounds, recorder.answers(), digest.digest()};
   if (!recorder.too_large() && !counter.too_long()) recorded.code = replay::encode(recorded.fight);
@@ -104,10 +107,10 @@ Loaded load(std::string_view code, std::uint64_t max_lines) {
           "这个回放码的战斗与这个版本的Morvane讲的不一样（它可能来自另一个版本），无法回放"};
 }
 
-void replay(Console& console, const replay::Fight& fight) {
+void replay(Console& console, const replay::Fight& fight, RoundListener* on_round_end) {
   replay::AnswerPlayer answers(console, fight.answers);
   replay::DigestConsole digest(answers);
-  play_on(digest, fight.seed, fight.max_rounds);
+  play_on(digest, fight.seed, fight.max_rounds, on_round_end);
 }
 
 }  // namespace morvane::session

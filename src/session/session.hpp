@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "console/console.hpp"
+#include "model/game.hpp"
 #include "replay/replay_code.hpp"
 
 namespace morvane::session {
@@ -24,8 +25,10 @@ namespace morvane::session {
 inline constexpr std::uint64_t kMaxFightLines = 20'000'000;
 
 // Plays a fresh game of `seed` on `console`, as the player answers. Battles undecided after
-// `max_rounds` rounds are draws (0: no cap).
-void play(Console& console, std::uint32_t seed, std::int64_t max_rounds);
+// `max_rounds` rounds are draws (0: no cap). `on_round_end`, when given, is told of every battle
+// round's end (the live odds).
+void play(Console& console, std::uint32_t seed, std::int64_t max_rounds,
+          RoundListener* on_round_end = nullptr);
 
 // A fresh game played and recorded.
 struct Recorded {
@@ -33,6 +36,7 @@ struct Recorded {
   std::string code;  // empty when the game is too large for a code
 };
 Recorded play_recorded(Console& console, std::uint32_t seed, std::int64_t max_rounds,
+                       RoundListener* on_round_end = nullptr,
                        std::uint64_t max_lines = kMaxFightLines);
 
 // A code read and checked: its fight, or why it cannot be played (for the player, in Chinese).
@@ -46,6 +50,6 @@ Loaded load(std::string_view code, std::uint64_t max_lines = kMaxFightLines);
 
 // Plays a fight on `console`, answering every question from the fight and asking the player
 // nothing.
-void replay(Console& console, const replay::Fight& fight);
+void replay(Console& console, const replay::Fight& fight, RoundListener* on_round_end = nullptr);
 
 }  // namespace morvane::session

@@ -23,6 +23,7 @@ void fire_shield(Cast& c) {
       c.indent_unless_first(touched);
       color(g, 2);
       g.a[i].hp = wadd(g.a[i].hp, c.mlz);
+      g.touched(i);
       line(g, "回复了", g.a[i].name, "的", c.mlz, "点血");
       pause(g, 300);
     } else if (g.rand() % 30 > 19) {

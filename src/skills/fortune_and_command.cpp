@@ -31,6 +31,7 @@ void ocean_friend(Cast& c) {
     line(g, "回复了", g.a[x].name, "的", g.a[x].maxhp, "*", percent, "%点血");
     line(g, "实际恢复:", v);
     g.a[x].hp = wadd(g.a[x].hp, v);
+    g.touched(x);
     pause(g, 150);
   }
 }
@@ -127,6 +128,7 @@ void beer(Cast& c) {
   pause(g, 700);
   line(g, "杰哥的各项能力上升了!");
   boost(me, kBeer);
+  g.touched(c.ater);
   pause(g, 500);
   line(g, "杰哥挥着拳头打出一击...");
   c.hit(c.beat, wadd(me.atk, g.a[c.beat].def));
@@ -135,6 +137,7 @@ void beer(Cast& c) {
     pause(g, 600);
     line(g, "杰哥的各项属性再次提升!");
     boost(me, kThrill);
+    g.touched(c.ater);
   }
   pause(g, 500);
 }

@@ -32,6 +32,7 @@ void shotgun(Cast& c) {
   if (target.def > 0 && g.rand() % 100 <= 49) {
     line(g, "  ", target.name, "的防御减少了！");
     target.def = target.def / 3 * 2;
+    g.touched(c.beat);
     pause(g, 50);
   }
   pause(g, 600);
@@ -59,6 +60,7 @@ void strafe(Cast& c) {
     if (target.def > 0 && g.rand() % 100 <= 49) {
       line(g, "      ", target.name, "的防御减少了！");
       --target.def;
+      g.touched(c.beat);
       pause(g, 50);
     }
     pause(g, 10);
@@ -79,6 +81,8 @@ void wheel_of_life(Cast& c) {
   } else {
     line(g, "互换了自己和", g.a[x].name, "的血量!");
     std::swap(me.hp, g.a[x].hp);
+    g.touched(c.ater);
+    g.touched(x);
   }
   pause(g, 700);
 }
@@ -92,6 +96,7 @@ void crow_tide(Cast& c) {
   const std::int32_t cut = target.def <= 10 ? 30 : target.def / 2;
   line(g, target.name, "的防御减少了", cut);
   target.def = wsub(target.def, cut);
+  g.touched(c.beat);
   pause(g, 300);
   c.hit(c.beat, target.maxhp / (g.rand() % 2 + 2));
   pause(g, 700);
@@ -156,6 +161,7 @@ void invincible_time(Cast& c) {
   line(g, "接下来的", me.ml / 10, "个回合他将获得超高防御力！");
   me.zt = zt::kInvincible;
   me.def = kInt32Max;
+  g.touched(c.ater);
   pause(g, 500);
 }
 

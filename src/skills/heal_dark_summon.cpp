@@ -21,6 +21,7 @@ void heal(Cast& c) {
   if (g.rand() % 100 > 29 && g.a[protect].hp > 0) c.beat = protect;
   color(g, 2);
   g.a[c.beat].hp = wadd(g.a[c.beat].hp, c.mlz);
+  g.touched(c.beat);
   line(g, "回复了", g.a[c.beat].name, "的", c.mlz, "点血");
   pause(g, 700);
 }
@@ -41,6 +42,7 @@ void drain(Cast& c) {
   // The caster drinks whatever the blow did; a weak drain costs it blood.
   const std::int32_t gain = wsub(ratk, 10);
   c.caster().hp = wadd(c.caster().hp, gain);
+  g.touched(c.ater);
   color(g, 2);
   line(g, "             回复了自己的", gain, "点血");
   pause(g, 350);
@@ -152,6 +154,7 @@ void zombie_plague(Cast& c) {
     line(g, "丧尸 黑化 了，变成了一只黑魔法丧尸");
     zombie.name = "黑魔法丧尸";
     zombie.sx = sx::kDark;
+    g.touched(g.rs - 1);
     pause(g, 500);
   }
   pause(g, 700);

@@ -113,6 +113,7 @@ void netherite_axe(Cast& c) {
     line(g, me.name, "的攻击力提升了！");
     pause(g, 300);
     me.atk = wmuldiv(me.atk, 3, 2);
+    g.touched(c.ater);
   }
   c.hit(c.beat, wadd(wmul(2, me.atk), g.a[c.beat].def));
 }
@@ -138,6 +139,7 @@ void prane_inspiration(Cast& c) {
   Game& g = c.g;
   line(g, "他学会了Prane的所有技能！");
   c.caster().sx = sx::kPrane;
+  g.touched(c.ater);
   pause(g, 500);
 }
 
@@ -148,6 +150,7 @@ void self_destruct(Cast& c) {
   line(g, "轰！！！");
   c.hit(c.beat, 1000);
   c.caster().hp = -1;
+  g.touched(c.ater);
   line(g, "爬行者化为尘埃...");
   pause(g, 500);
 }

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <string>
 
+#include "console/platform.hpp"
 #include "model/random.hpp"
 #include "modes/modes.hpp"
 #include "support/recording_console.hpp"
@@ -88,6 +93,117 @@ TEST(Simulate, TheJsonReportCarriesTheFiguresAndEscapesNames) {
   EXPECT_NE(json.find("\"line\":\"a\\\"b\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"line\":\"c\\\\d\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"games\":10"), std::string::npos);
+}
+
+// A shard as another machine would hand it over: its JSON, read back.
+SimulationReport shard(std::int64_t first, std::int64_t games, unsigned threads = 2) {
+  SimulationConfig config = three_against_three(games, threads);
+  config.first_game = first;
+  ParsedReport parsed = parse_report(format_json(simulate(config)));
+  EXPECT_TRUE(parsed.report) << parsed.error;
+  return parsed.report ? *parsed.report : SimulationReport{};
+}
+
+void expect_same_figures(const SimulationReport& x, const SimulationReport& y) {
+  EXPECT_EQ(x.played, y.played);
+  EXPECT_EQ(x.wins, y.wins);
+  EXPECT_EQ(x.no_winner, y.no_winner);
+  EXPECT_EQ(x.cut, y.cut);
+  EXPECT_EQ(x.total_rounds, y.total_rounds);
+  EXPECT_EQ(x.most_rounds, y.most_rounds);
+}
+
+TEST(Simulate, ShardsMergedInAnyOrderAreOneRunOverTheSameGames) {
+  const SimulationReport whole = simulate(three_against_three(3000, 2));
+  const SimulationReport a = shard(0, 1000), b = shard(1000, 1500, 1), c = shard(2500, 500);
+  for (const auto& order : {std::vector{a, b, c}, std::vector{c, a, b}}) {
+    const MergedReport m = merge_reports(order);
+    ASSERT_TRUE(m.report) << m.error;
+    expect_same_figures(*m.report, whole);
+    EXPECT_EQ(m.report->ranges, (decltype(m.report->ranges){{0, 2999}}));
+    // The merged figures print as one run's, from its own JSON too.
+    const ParsedReport again = parse_report(format_json(*m.report));
+    ASSERT_TRUE(again.report) << again.error;
+    expect_same_figures(*again.report, whole);
+    EXPECT_NE(
+        format_report(*m.report).find("合并3个分片：模拟了3000局正常模式（种子4242，第0～2999局）"),
+        std::string::npos)
+        << format_report(*m.report);
+  }
+  // A gap is allowed, and shows in the ranges.
+  const MergedReport gap = merge_reports({a, c});
+  ASSERT_TRUE(gap.report) << gap.error;
+  EXPECT_EQ(gap.report->played, 1500);
+  EXPECT_EQ(gap.report->ranges, (decltype(gap.report->ranges){{0, 999}, {2500, 2999}}));
+}
+
+TEST(Simulate, MergeRefusesShardsOfAnotherRunAndShardsThatOverlap) {
+  const SimulationReport a = shard(0, 100), b = shard(100, 100);
+  const auto refused = [](std::vector<SimulationReport> shards, const std::string& why) {
+    const MergedReport m = merge_reports(shards);
+    EXPECT_FALSE(m.report);
+    EXPECT_NE(m.error.find(why), std::string::npos) << m.error;
+  };
+  SimulationReport other = b;
+  other.config.lines[1] = "丁/戊";
+  refused({a, other}, "队伍");
+  other = b, other.config.mode = 2;
+  refused({a, other}, "模式");
+  other = b, other.config.max_rounds = 50;
+  refused({a, other}, "回合上限");
+  other = b, other.config.seed = 1;
+  refused({a, other}, "种子");
+  refused({a, b, shard(150, 100)}, "第2个和第3个分片都有第150～199局");
+  refused({a, a}, "第1个和第2个分片都有第0～99局");
+}
+
+TEST(Simulate, OnlyReportsWhoseFiguresAddUpAreReadBack) {
+  const std::string good = format_json(simulate(three_against_three(20, 1)));
+  ASSERT_TRUE(parse_report(good).report) << parse_report(good).error;
+  const auto edited = [&](const std::string& from, const std::string& to) {
+    std::string text = good;
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return text.replace(at, from.size(), to);
+  };
+  for (const std::string& bad :
+       {std::string("not json"), std::string("[1,2]"), std::string("{}"), good.substr(0, 40),
+        edited("\"games\":20", "\"games\":21"), edited("\"mode\":1", "\"mode\":3"),
+        edited("\"first_game\":0", "\"first_game\":4294967290"),
+        edited("\"games\":20", "\"games\":20.5"), edited("\"seed\":4242", "\"seed\":-1"),
+        edited("\"interrupted\":false", "\"interrupted\":true"),
+        edited("\"total_rounds\":", "\"total_rounds\":9999999999999"),
+        edited("\"line\":", "\"line\":7,\"x\":")}) {
+    EXPECT_FALSE(parse_report(bad).report) << bad;
+    EXPECT_FALSE(parse_report(bad).error.empty());
+  }
+}
+
+TEST(Simulate, JsonNamesAreUtf8FromAGbkLocaleAndBrokenBytes) {
+  // 杰哥 as a GBK locale hands it over, then a byte that is no character at all.
+  SimulationConfig config = three_against_three(50, 1);
+  config.lines = {platform::gbk_to_utf8()->convert("\xBD\xDC\xB8\xE7/\xFF"), "a\xC3(/\x80"};
+  const std::string text = format_json(simulate(config));
+  const auto json = nlohmann::json::parse(text, nullptr, false);
+  ASSERT_FALSE(json.is_discarded()) << text;
+  EXPECT_EQ(json["teams"][0]["line"], "杰哥/\uFFFD");
+  EXPECT_EQ(json["teams"][1]["line"], "a\uFFFD(/\uFFFD");
+  EXPECT_EQ(valid_utf8("\xF0\x9F\x98"), "\uFFFD\uFFFD\uFFFD");      // an emoji cut short
+  EXPECT_EQ(valid_utf8("甲\xED\xA0\x80"), "甲\uFFFD\uFFFD\uFFFD");  // a surrogate
+}
+
+TEST(Simulate, AStopRequestEndsTheRunWithTheFiguresOfTheGamesFinished) {
+  SimulationConfig config = three_against_three(1'000'000'000, 2);
+  std::atomic<bool> stop{false};
+  const SimulationReport r = simulate(
+      config, [&](std::int64_t done) { stop = stop || done > 0; }, &stop);
+  EXPECT_TRUE(r.interrupted);
+  EXPECT_GT(r.played, 0);
+  EXPECT_LT(r.played, config.games);
+  EXPECT_EQ(r.wins[0] + r.wins[1] + r.no_winner + r.cut, r.played);
+  EXPECT_NE(format_report(r).find("已中断：计划1000000000局，以下是完成的"), std::string::npos);
+  EXPECT_NE(format_json(r).find("\"interrupted\":true"), std::string::npos);
+  EXPECT_FALSE(parse_report(format_json(r)).report);  // not a range of games: no shard
 }
 
 }  // namespace

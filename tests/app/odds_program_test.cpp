@@ -1,0 +1,98 @@
+// `morvane --odds` as a person runs it: the odds come as lines of their own, and the game
+// around them is byte for byte the game without them.
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "support/process.hpp"
+
+namespace morvane {
+namespace {
+
+using namespace morvane::testing;
+
+Outcome run(const std::string& args, const std::string& input) {
+  const std::string in_path = ::testing::TempDir() + "morvane_odds_" + std::to_string(getpid());
+  std::ofstream(in_path, std::ios::binary) << input;
+  Outcome r = shell(std::string(MORVANE_BIN) + " " + args + " < " + in_path + " 2>/dev/null");
+  std::remove(in_path.c_str());
+  return r;
+}
+
+// The text without its odds lines: each runs from `start` to `end` and the line break, and
+// follows a line break (where the rules may have left an escape sequence of their own).
+std::string without_odds(const std::string& text, const std::string& start, const std::string& end,
+                         int& lines) {
+  std::string out = text;
+  for (std::size_t at = 0; (at = out.find(start, at)) != std::string::npos;) {
+    const std::size_t stop = out.find(end + "\n", at);
+    const std::size_t line_start = out.rfind('\n', at);
+    if (stop == std::string::npos || out.find('\n', at) != stop + end.size()) break;
+    // Nothing but escape sequences between the line's start and the odds.
+    const std::string before = out.substr(line_start + 1, at - line_start - 1);
+    if (before.find_first_not_of("\x1b[0m") != std::string::npos) break;
+    out.erase(at, stop + end.size() + 1 - at);
+    ++lines;
+  }
+  return out;
+}
+
+TEST(OddsProgram, DeletingTheOddsLinesLeavesExactlyTheGameWithoutThem) {
+  struct Game {
+    const char* input;
+    unsigned seed;
+  };
+  const Game games[] = {
+      {"1\n2\n甲/乙/丙\n丁/戊/己\n", 1},
+      {"1\n2\n甲/乙/丙\n丁/戊/己\n", 2},
+      {"1\n3\ntessik/a\nb/c\n富兰克林\n", 3},
+      {"1\n2\n指挥官/甲\n杰哥/乙\n", 4},
+      {"2\n2\n甲/乙\n丙/丁\n", 5},
+      {"2\n3\n甲\n乙\n丙\n", 6},
+      {"3\n8\n1\n2\n3\n4\n", 7},
+      {"3\n1\n7\n", 8},
+      {"4\n1\n2\n3\n", 9},
+      {"4\n8\n6\n7\n", 10},
+  };
+  int odds_lines = 0;
+  for (const Game& game : games) {
+    const std::string seed = "--seed " + std::to_string(game.seed) + " --no-pause";
+    const Outcome plain = run(seed, game.input);
+    ASSERT_EQ(plain.status, 0);
+    const Outcome odds = run(seed + " --odds", game.input);
+    EXPECT_EQ(odds.status, 0);
+    EXPECT_TRUE(without_odds(odds.out, "胜率 第", "", odds_lines) == plain.out) << game.input;
+    // In colour the line is grey and ends back in colour 0, where the rules had left it.
+    const Outcome coloured = run(seed + " --color always --odds=verbose", game.input);
+    const Outcome plain_coloured = run(seed + " --color always", game.input);
+    EXPECT_TRUE(without_odds(coloured.out, "\x1b[90m胜率 第", "次）\x1b[0m", odds_lines) ==
+                plain_coloured.out)
+        << game.input;
+  }
+  EXPECT_GT(odds_lines, 40);
+}
+
+TEST(OddsProgram, AGbkTerminalGetsBarsItCanShow) {
+  const Outcome r = run("--seed 1 --no-pause --encoding gbk --odds", "1\n2\n甲/乙\n丙/丁\n");
+  EXPECT_EQ(r.status, 0);
+  // "胜率 第1队 " in GBK, then a share and a bar of '#'.
+  const std::string heading =
+      "\xCA\xA4\xC2\xCA \xB5\xDA"
+      "1\xB6\xD3 ";
+  const std::size_t at = r.out.find(heading);
+  ASSERT_NE(at, std::string::npos) << r.out;
+  const std::string line = r.out.substr(at, r.out.find('\n', at) - at);
+  EXPECT_NE(line.find('#'), std::string::npos) << line;
+  EXPECT_EQ(line.find("\xE2\x96"), std::string::npos) << "no UTF-8 block characters";
+  EXPECT_EQ(run("--odds=sometimes", "").status, 2);
+}
+
+}  // namespace
+}  // namespace morvane
+#endif

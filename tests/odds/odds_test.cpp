@@ -1,0 +1,201 @@
+#include "odds/odds.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "model/random.hpp"
+#include "modes/modes.hpp"
+#include "modes/round.hpp"
+#include "support/recording_console.hpp"
+#include "support/scenario.hpp"
+
+namespace morvane {
+namespace {
+
+using namespace morvane::testing;
+
+// The classic generator, counting what the game draws from it.
+class CountingRandom final : public Random {
+ public:
+  explicit CountingRandom(std::uint32_t seed) : lcg_(seed) {}
+  std::int32_t draw(const Where&) override {
+    ++draws;
+    return lcg_.next();
+  }
+  long draws = 0;
+
+ private:
+  Lcg lcg_;
+};
+
+// Remembers how a game stood at the end of round `at`, and what it had said by then.
+class Snapshot final : public RoundListener {
+ public:
+  explicit Snapshot(std::int32_t at) : at_(at) {}
+  void round_ended(const Game& g, const BattleState& battle) override {
+    if (g.hhs != at_ || taken) return;
+    taken = true;
+    state = battle;
+    copy = std::make_unique<Game>(quiet, random);
+    copy->copy_state_from(g);
+    copy->max_rounds = g.max_rounds;
+    if (on_snapshot) on_snapshot(g);
+  }
+  std::int32_t at_;
+  bool taken = false;
+  BattleState state;
+  QuietConsole quiet;
+  Lcg random{0};
+  std::unique_ptr<Game> copy;
+  std::function<void(const Game&)> on_snapshot;
+};
+
+// A team match played to its end through `play`, with a snapshot at the end of round 2.
+struct Played {
+  explicit Played(const std::string& input, std::uint32_t seed)
+      : console(input), random(seed), g(std::make_unique<Game>(console, random)) {
+    console.show_colors = console.show_pauses = true;
+    g->on_round_end = &snapshot;
+    g->max_rounds = 1000;
+  }
+  RecordingConsole console;
+  Lcg random;
+  std::unique_ptr<Game> g;
+  Snapshot snapshot{2};
+};
+
+TEST(Odds, ACopiedBattleResumedWithTheGamesOwnDrawsPlaysOnExactlyAsTheGameDid) {
+  // 3 against 3, and 30 against 30 (which keeps the target index).
+  std::string crowd = "1\n2\n";
+  for (int t = 0; t < 2; ++t) {
+    for (int k = 0; k < 30; ++k)
+      crowd += (k != 0 ? "/" : "") + std::string(t == 0 ? "a" : "b") + std::to_string(k);
+    crowd += "\n";
+  }
+  int resumed_battles = 0;
+  for (const std::string& input : {std::string("1\n2\n甲/乙/丙\n丁/戊/己\n"), crowd}) {
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+      Played p(input, seed);
+      RecordingConsole replay;
+      replay.show_colors = replay.show_pauses = true;
+      Lcg same(0);
+      std::size_t mark = 0;
+      p.snapshot.on_snapshot = [&](const Game&) {
+        mark = p.console.transcript().size();
+        same = p.random;  // the game's generator as it stands
+      };
+      play(*p.g);
+      if (!p.snapshot.taken) continue;  // decided within two rounds
+      ++resumed_battles;
+      Game resumed(replay, same);
+      resumed.copy_state_from(*p.snapshot.copy);
+      resumed.max_rounds = 1000;
+      const bool decided = resume(resumed, p.snapshot.state);
+      const std::string rest = p.console.transcript().substr(mark);
+      ASSERT_TRUE(rest.starts_with(replay.transcript())) << "seed " << seed;
+      EXPECT_TRUE(rest.substr(replay.transcript().size()).starts_with("[p500]游戏结束！"))
+          << "seed " << seed << rest.substr(replay.transcript().size(), 200);
+      if (decided) {
+        for (std::int32_t t = 0; t <= kMaxSlot; ++t)
+          ASSERT_EQ(resumed.chrs[t], p.g->chrs[t]) << "seed " << seed;
+      }
+    }
+  }
+  EXPECT_GT(resumed_battles, 20);
+}
+
+TEST(Odds, ContinuationsLeaveTheGameAndItsRandomStreamAlone) {
+  CountingRandom random(7);
+  RecordingConsole console("1\n2\n甲/乙/丙\n丁/戊/己\n");
+  auto g = std::make_unique<Game>(console, random);
+  struct Peek final : RoundListener {
+    void round_ended(const Game& g, const BattleState& battle) override {
+      const long draws = counting->draws;
+      const std::string said = console->transcript();
+      const std::int32_t hp = g.a[1].hp, rs = g.rs, hhs = g.hhs;
+      const odds::Estimate e = odds.play(g, battle, 7, 300);
+      EXPECT_EQ(e.played, 300);
+      EXPECT_EQ(counting->draws, draws);
+      EXPECT_EQ(console->transcript(), said);
+      EXPECT_EQ(g.a[1].hp, hp);
+      EXPECT_EQ(g.rs, rs);
+      EXPECT_EQ(g.hhs, hhs);
+      ++rounds;
+    }
+    CountingRandom* counting;
+    RecordingConsole* console;
+    odds::Estimator odds;
+    int rounds = 0;
+  } peek;
+  peek.counting = &random;
+  peek.console = &console;
+  g->on_round_end = &peek;
+  play(*g);
+  EXPECT_GT(peek.rounds, 0);
+
+  // And the game's bytes are those of the same game without odds.
+  CountingRandom plain_random(7);
+  RecordingConsole plain("1\n2\n甲/乙/丙\n丁/戊/己\n");
+  auto h = std::make_unique<Game>(plain, plain_random);
+  play(*h);
+  EXPECT_EQ(plain.transcript(), console.transcript());
+  EXPECT_EQ(plain_random.draws, random.draws);
+}
+
+TEST(Odds, AFixedNumberOfContinuationsGivesTheSameFiguresEveryTime) {
+  Played p("1\n2\n甲/乙/丙/丁\n戊/己/庚/辛\n", 11);
+  play(*p.g);
+  ASSERT_TRUE(p.snapshot.taken);
+  const Game& g = *p.snapshot.copy;
+  odds::Estimator one, other;
+  const odds::Estimate a = one.play(g, p.snapshot.state, 11, 500);
+  const odds::Estimate b = other.play(g, p.snapshot.state, 11, 500);
+  const odds::Estimate c = one.play(g, p.snapshot.state, 11, 500);
+  EXPECT_EQ(a.wins, b.wins);
+  EXPECT_EQ(a.wins, c.wins);
+  EXPECT_EQ(a.no_winner + a.undecided, b.no_winner + b.undecided);
+  EXPECT_EQ(a.teams, (std::vector<std::int32_t>{1, 2}));
+  EXPECT_EQ(a.wins[0] + a.wins[1] + a.no_winner + a.undecided, 500);
+  // Another game's seed, another round: other streams.
+  EXPECT_NE(odds::continuation_seed(11, 3, 0), odds::continuation_seed(12, 3, 0));
+  EXPECT_NE(odds::continuation_seed(11, 3, 0), odds::continuation_seed(11, 4, 0));
+  EXPECT_NE(odds::continuation_seed(11, 3, 0), odds::continuation_seed(11, 3, 1));
+}
+
+TEST(Odds, ABattleAlreadyDecidedIsAHundredToNothing) {
+  Scenario t;
+  t.fighter("甲", 1);
+  t.fighter("乙", 2).dead(-3);
+  t.fighter("丙", 2).dead();
+  odds::Estimator odds;
+  const odds::Estimate e = odds.play(t.g, BattleState{1, 2, 3}, 5, 50);
+  EXPECT_EQ(e.teams, (std::vector<std::int32_t>{1, 2}));
+  EXPECT_EQ(e.wins, (std::vector<std::int64_t>{50, 0}));
+  EXPECT_EQ(odds::odds_line(e, false, false), "胜率 第1队 100% ██████████ 第2队 0%");
+  // Nobody standing at all: nobody wins.
+  t.at(1).dead();
+  const odds::Estimate none = odds.play(t.g, BattleState{}, 5, 10);
+  EXPECT_EQ(none.no_winner, 10);
+  EXPECT_EQ(odds::odds_line(none, true, true), "胜率 第1队 0% 第2队 0% 无人生还 100%（推演10次）");
+}
+
+TEST(Odds, TheLineShowsSharesAndBarsInEighthsOrInAscii) {
+  odds::Estimate e;
+  e.teams = {1, 2};
+  e.wins = {63, 36};
+  e.undecided = 1;
+  e.played = 100;
+  EXPECT_EQ(odds::odds_line(e, false, false), "胜率 第1队 63% ██████▎ 第2队 36% ███▋ 未分胜负 1%");
+  EXPECT_EQ(odds::odds_line(e, true, false), "胜率 第1队 63% ###### 第2队 36% #### 未分胜负 1%");
+  // Ten teams: the seven likeliest, and the rest together.
+  e.teams = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  e.wins = {1, 2, 3, 4, 5, 6, 7, 8, 9, 55};
+  e.undecided = 0;
+  EXPECT_EQ(odds::odds_line(e, false, false),
+            "胜率 第4队 4% 第5队 5% 第6队 6% 第7队 7% 第8队 8% 第9队 9% 第10队 55% 其余3队 6%");
+}
+
+}  // namespace
+}  // namespace morvane
