@@ -7,6 +7,7 @@
 #include <string>
 
 #include "console/browser_console.hpp"
+#include "odds/odds.hpp"
 #include "session/session.hpp"
 
 namespace {
@@ -31,6 +32,22 @@ EM_JS(void, page_take_code, (char* into), {
   Module.page.codeBytes = null;
 });
 
+// Whether the page's 胜率 button is pressed.
+EM_JS(int, page_wants_odds, (), { return Module.page.odds ? 1 : 0; });
+
+// The live odds, while the page asks for them: the button can be pressed or released at any
+// moment of a game.
+class PageOdds final : public RoundListener {
+ public:
+  PageOdds(Console& page, std::uint32_t seed) : odds_(page, seed, {}) {}
+  void round_ended(const Game& g, const BattleState& battle) override {
+    if (page_wants_odds() != 0) odds_.round_ended(g, battle);
+  }
+
+ private:
+  odds::OddsListener odds_;
+};
+
 std::string link_code() {
   std::string code(static_cast<std::size_t>(page_code_size()), '\0');
   page_take_code(code.data());
@@ -52,7 +69,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE int morvane_start(std::uint32_t seed) {
   const std::string code = link_code();
   std::string link;
   if (code.empty()) {
-    link = session::play_recorded(page, seed, kMaxRounds).code;
+    PageOdds odds(page, seed);
+    link = session::play_recorded(page, seed, kMaxRounds, &odds).code;
   } else {
     session::Loaded loaded = session::load(code);
     if (!loaded.fight) {
@@ -61,7 +79,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE int morvane_start(std::uint32_t seed) {
       return 1;
     }
     seed = loaded.fight->seed;
-    session::replay(page, *loaded.fight);
+    PageOdds odds(page, seed);
+    session::replay(page, *loaded.fight, &odds);
     link = code;
   }
   page.flush();

@@ -139,6 +139,15 @@
     });
   }
 
+  // The live odds: shown after every battle round while the button is pressed. `?odds` in the
+  // address presses it from the start.
+  const oddsButton = $('odds');
+  function setOdds(on) {
+    page.odds = on;
+    oddsButton.setAttribute('aria-pressed', String(on));
+  }
+  oddsButton.addEventListener('click', () => setOdds(!page.odds));
+
   skipButton.addEventListener('click', () => {
     skipping = true;
     skipButton.disabled = true;
@@ -192,6 +201,7 @@
 
   const page = {
     code: '',
+    odds: false,
     show,
     delay(ms) {
       if (skipping || speed === Infinity) return 0;
@@ -331,6 +341,8 @@
       document.head.appendChild(script);
     });
   }
+
+  setOdds(new URLSearchParams(location.search).has('odds'));
 
   loadModule()
     .then((factory) => factory({ page, onAbort: (what) => fail(String(what)) }))

@@ -75,7 +75,7 @@ TEST(Session, AFightPastItsLineBudgetHasNoCodeAndItsCodeIsRefused) {
   // Ten one-fighter teams whose summons block each other: without a round cap, no end.
   const std::string ten = "1 10 a b c d e f g h i j";
   RecordingConsole long_one(ten);
-  EXPECT_TRUE(play_recorded(long_one, 9105, 50, 100).code.empty());
+  EXPECT_TRUE(play_recorded(long_one, 9105, 50, nullptr, 100).code.empty());
 
   RecordingConsole player(ten);
   replay::Fight endless = play_recorded(player, 9105, 50).fight;
