@@ -26,50 +26,38 @@ struct Battle : BattleState {
   Game& g;
   std::unique_ptr<TargetIndex> index;  // for large battles only
 
-  // Strategy 0: the weakest enemy under 1000 hit points; 1: the strongest attack; 2: the most
-  // hit points, but a dark enemy met later takes the place; 3: the highest defence. 0 when no
-  // enemy qualifies.
-  std::int32_t search(std::int32_t i, std::int32_t strategy) const {
-    // A small roster's walk, written without branches inside: which fighters qualify changes
-    // from turn to turn, and a mispredicted branch costs more than the walk.
-    const std::int32_t team = g.a[i].team, rs = g.rs;
-    std::int32_t best = strategy == 0 ? 1000 : -100, found = 0;
-    switch (strategy) {
-      case 0:
-        for (std::int32_t j = 1; j < rs; ++j) {
-          const rw& e = g.a[j];
-          const bool take = (e.hp > 0) & (e.team != team) & (e.hp < best);
-          best = take ? e.hp : best;
-          found = take ? j : found;
-        }
-        break;
-      case 1:
-        for (std::int32_t j = 1; j < rs; ++j) {
-          const rw& e = g.a[j];
-          const bool take = (e.hp > 0) & (e.team != team) & (e.atk > best);
-          best = take ? e.atk : best;
-          found = take ? j : found;
-        }
-        break;
-      case 2:
-        for (std::int32_t j = 1; j < rs; ++j) {
-          const rw& e = g.a[j];
-          const bool enemy = (e.hp > 0) & (e.team != team);
-          const bool take = enemy & (e.hp > best);
-          best = take ? e.hp : best;
-          found = take | (enemy & (e.sx == sx::kDark)) ? j : found;
-        }
-        break;
-      default:
-        for (std::int32_t j = 1; j < rs; ++j) {
-          const rw& e = g.a[j];
-          const bool take = (e.hp > 0) & (e.team != team) & (e.def > best);
-          best = take ? e.def : best;
-          found = take ? j : found;
-        }
-        break;
+  // One strategy's walk over a small roster, written without branches inside: which fighters
+  // qualify changes from turn to turn, and a mispredicted branch costs more than the walk. The
+  // enemy with the lowest (or highest) value of one field beyond `best`, the lowest slot on a tie;
+  // with `Dark`, a dark enemy met later takes the place. 0 when no enemy qualifies.
+  template <std::int32_t rw::*Field, bool Lowest, bool Dark = false>
+  std::int32_t walk(std::int32_t team, std::int32_t best) const {
+    const std::int32_t rs = g.rs;
+    std::int32_t found = 0;
+    for (std::int32_t j = 1; j < rs; ++j) {
+      const rw& e = g.a[j];
+      const bool enemy = (e.hp > 0) & (e.team != team);
+      const bool take = enemy & (Lowest ? e.*Field < best : e.*Field > best);
+      best = take ? e.*Field : best;
+      found = take | (Dark & enemy & (e.sx == sx::kDark)) ? j : found;
     }
     return found;
+  }
+
+  // Strategy 0: the weakest enemy under 1000 hit points; 1: the strongest attack; 2: the most
+  // hit points, but a dark enemy met later takes the place; 3: the highest defence.
+  std::int32_t search(std::int32_t i, std::int32_t strategy) const {
+    const std::int32_t team = g.a[i].team;
+    switch (strategy) {
+      case 0:
+        return walk<&rw::hp, true>(team, 1000);
+      case 1:
+        return walk<&rw::atk, false>(team, -100);
+      case 2:
+        return walk<&rw::hp, false, true>(team, -100);
+      default:
+        return walk<&rw::def, false>(team, -100);
+    }
   }
 
   // A search that finds nothing keeps the previous target.

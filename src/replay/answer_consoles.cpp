@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "console/quiet_console.hpp"
+
 namespace morvane::replay {
 
 void AnswerRecorder::keep(Answer answer) {
@@ -41,6 +43,18 @@ std::string AnswerPlayer::read_word() {
   return {};
 }
 
+namespace {
+
+// Where a digest standing alone passes the narration: nowhere. It reads as at the end of input.
+Console& nowhere() {
+  static QuietConsole quiet;
+  return quiet;
+}
+
+}  // namespace
+
+DigestConsole::DigestConsole() : PassingConsole(nowhere()) {}
+
 // The stream hashed is the text's bytes as they are, and each other call as a 0 byte and a tag
 // letter, followed for a colour or a pause by its value in decimal and ';'. A 0 byte in the
 // text is doubled, so no text can pass for a call: two narrations hash alike only when they
@@ -71,37 +85,37 @@ void DigestConsole::write(std::string_view text) {
     mix(std::string_view("\0", 1));
     at = zero + 1;
   }
-  if (inner_) inner_->write(text);
+  PassingConsole::write(text);
 }
 
 void DigestConsole::write(std::int32_t number) {
   mix(std::to_string(number));
-  if (inner_) inner_->write(number);
+  PassingConsole::write(number);
 }
 
 void DigestConsole::color(int k) {
   event('c', std::to_string(k));
-  if (inner_) inner_->color(k);
+  PassingConsole::color(k);
 }
 
 void DigestConsole::endl() {
   event('n');
-  if (inner_) inner_->endl();
+  PassingConsole::endl();
 }
 
 void DigestConsole::wait_key() {
   event('k');
-  if (inner_) inner_->wait_key();
+  PassingConsole::wait_key();
 }
 
 void DigestConsole::clear() {
   event('x');
-  if (inner_) inner_->clear();
+  PassingConsole::clear();
 }
 
 void DigestConsole::pause(int ms) {
   event('p', std::to_string(ms));
-  if (inner_) inner_->pause(ms);
+  PassingConsole::pause(ms);
 }
 
 }  // namespace morvane::replay

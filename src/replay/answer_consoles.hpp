@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "console/console.hpp"
+#include "console/passing_console.hpp"
 #include "replay/replay_code.hpp"
 
 namespace morvane::replay {
@@ -22,21 +23,12 @@ namespace morvane::replay {
 // answers go past what a code can hold (kMaxAnswers, or kMaxPlainSize bytes of name lines) is
 // too large for a code whatever comes next: from then on nothing is kept, so an endless input
 // costs no memory.
-class AnswerRecorder final : public Console {
+class AnswerRecorder final : public PassingConsole {
  public:
-  explicit AnswerRecorder(Console& inner) : inner_(inner) {}
+  explicit AnswerRecorder(Console& inner) : PassingConsole(inner) {}
 
-  void color(int k) override { inner_.color(k); }
-  void write(std::string_view text) override { inner_.write(text); }
-  void write(std::int32_t number) override { inner_.write(number); }
-  void endl() override { inner_.endl(); }
   std::int32_t read_number() override;
   std::string read_word() override;
-  void wait_key() override { inner_.wait_key(); }
-  void clear() override { inner_.clear(); }
-  void pause(int ms) override { inner_.pause(ms); }
-  void battle_begins() override { inner_.battle_begins(); }
-  void battle_ends() override { inner_.battle_ends(); }
 
   const std::vector<Answer>& answers() const { return answers_; }
   // Whether the answers went past what a code can hold (and were let go).
@@ -45,7 +37,6 @@ class AnswerRecorder final : public Console {
  private:
   void keep(Answer answer);
 
-  Console& inner_;
   std::vector<Answer> answers_;
   std::size_t text_bytes_ = 0;
   bool too_large_ = false;
@@ -54,22 +45,14 @@ class AnswerRecorder final : public Console {
 // Gives the rules a fight's answers in order and asks the player nothing: the inner console
 // only shows. A read of the other kind than the answer recorded, or past the last one, gets
 // 0 or "" (as at the end of input) and marks the replay as gone astray.
-class AnswerPlayer final : public Console {
+class AnswerPlayer final : public PassingConsole {
  public:
   AnswerPlayer(Console& inner, std::vector<Answer> answers)
-      : inner_(inner), answers_(std::move(answers)) {}
+      : PassingConsole(inner), answers_(std::move(answers)) {}
 
-  void color(int k) override { inner_.color(k); }
-  void write(std::string_view text) override { inner_.write(text); }
-  void write(std::int32_t number) override { inner_.write(number); }
-  void endl() override { inner_.endl(); }
   std::int32_t read_number() override;
   std::string read_word() override;
   void wait_key() override {}
-  void clear() override { inner_.clear(); }
-  void pause(int ms) override { inner_.pause(ms); }
-  void battle_begins() override { inner_.battle_begins(); }
-  void battle_ends() override { inner_.battle_ends(); }
 
   // Whether a read did not match the answers.
   bool mismatched() const { return mismatched_; }
@@ -77,7 +60,6 @@ class AnswerPlayer final : public Console {
   bool finished() const { return next_ == answers_.size(); }
 
  private:
-  Console& inner_;
   std::vector<Answer> answers_;
   std::size_t next_ = 0;
   bool mismatched_ = false;
@@ -96,27 +78,18 @@ class AnswerPlayer final : public Console {
 //
 // It passes every call on to an inner console, or, standing alone, shows nothing and reads as
 // at the end of input.
-class DigestConsole final : public Console {
+class DigestConsole final : public PassingConsole {
  public:
-  DigestConsole() = default;
-  explicit DigestConsole(Console& inner) : inner_(&inner) {}
+  DigestConsole();
+  explicit DigestConsole(Console& inner) : PassingConsole(inner) {}
 
   void color(int k) override;
   void write(std::string_view text) override;
   void write(std::int32_t number) override;
   void endl() override;
-  std::int32_t read_number() override { return inner_ ? inner_->read_number() : 0; }
-  std::string read_word() override { return inner_ ? inner_->read_word() : std::string{}; }
   void wait_key() override;
   void clear() override;
   void pause(int ms) override;
-  // Not narration: they reach the inner console and leave the digest alone.
-  void battle_begins() override {
-    if (inner_) inner_->battle_begins();
-  }
-  void battle_ends() override {
-    if (inner_) inner_->battle_ends();
-  }
 
   std::uint32_t digest() const { return hash_; }
 
@@ -124,7 +97,6 @@ class DigestConsole final : public Console {
   void mix(std::string_view bytes);
   void event(char tag, std::string_view value = {});
 
-  Console* inner_ = nullptr;
   std::uint32_t hash_ = 2166136261u;  // FNV-1a's offset basis
 };
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "console/passing_console.hpp"
 #include "console/quiet_console.hpp"
 #include "model/game.hpp"
 #include "model/random.hpp"
@@ -17,30 +18,19 @@ struct TooLong {};
 
 // Passes every call on and counts the line ends; past the budget (when there is one) the fight
 // is stopped by TooLong.
-class LineCounter final : public Console {
+class LineCounter final : public PassingConsole {
  public:
   LineCounter(Console& inner, std::uint64_t budget, bool enforce)
-      : inner_(inner), budget_(budget), enforce_(enforce) {}
+      : PassingConsole(inner), budget_(budget), enforce_(enforce) {}
 
-  void color(int k) override { inner_.color(k); }
-  void write(std::string_view text) override { inner_.write(text); }
-  void write(std::int32_t number) override { inner_.write(number); }
   void endl() override {
     if (++lines_ > budget_ && enforce_) throw TooLong{};
-    inner_.endl();
+    PassingConsole::endl();
   }
-  std::int32_t read_number() override { return inner_.read_number(); }
-  std::string read_word() override { return inner_.read_word(); }
-  void wait_key() override { inner_.wait_key(); }
-  void clear() override { inner_.clear(); }
-  void pause(int ms) override { inner_.pause(ms); }
-  void battle_begins() override { inner_.battle_begins(); }
-  void battle_ends() override { inner_.battle_ends(); }
 
   bool too_long() const { return lines_ > budget_; }
 
  private:
-  Console& inner_;
   std::uint64_t budget_;
   bool enforce_;
   std::uint64_t lines_ = 0;
