@@ -83,6 +83,17 @@ TEST(SimulateProgram, CountsBeyondTheSeedsThatExistAreRefused) {
 
 // Starts `morvane simulate ARGS`, sends `sig` once it has played a while, and returns what it
 // printed and its exit status.
+// Whether process `pid` has a handler of its own for `sig` (Linux: its SigCgt mask).
+bool catches(pid_t pid, int sig) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("SigCgt:", 0) != 0) continue;
+    const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
+    return (mask >> (sig - 1) & 1u) != 0;
+  }
+  return false;
+}
+
 Outcome interrupted(const std::vector<std::string>& args, int sig) {
   int out[2];
   EXPECT_EQ(pipe(out), 0);
@@ -99,6 +110,10 @@ Outcome interrupted(const std::vector<std::string>& args, int sig) {
     _exit(127);
   }
   close(out[1]);
+  // The signal is sent once the run has taken it over and played for a while: a loaded machine
+  // (or a sanitizer) can take longer than that to start a process at all.
+  for (int tries = 0; tries < 2000 && !catches(pid, sig); ++tries)
+    usleep(10'000);
   usleep(300'000);
   kill(pid, sig);
   Outcome r;
