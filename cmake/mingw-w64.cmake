@@ -20,9 +20,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # from the compiler.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-# CLI11 is header-only, but its package points at the host's /usr/include, which must not reach
-# a Windows build: a stand-in package takes its headers alone.
+# CLI11 and nlohmann-json are header-only, but their packages point at the host's /usr/include,
+# which must not reach a Windows build: stand-in packages take their headers alone.
 set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH "CLI11 for the cross build")
+set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH "nlohmann-json for the cross build")
 
 # Test programs run under wine, in a wine prefix of the build's own, without wine's debug chatter.
 # scripts/windows-check creates the prefix (wineboot -i) before the first test.
