@@ -142,12 +142,7 @@ class Pty {
       const rlimit no_core{0, 0};
       setrlimit(RLIMIT_CORE, &no_core);
       if (prepare) prepare();
-      std::vector<char*> argv{const_cast<char*>(MORVANE_BIN)};
-      for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-      argv.push_back(nullptr);
-      execv(MORVANE_BIN, argv.data());
-      _exit(127);
+      exec_morvane(args);
     }
     setpgid(game, game);
     // As a shell: the job's group gets the terminal, and the shell does not mind signals meant
