@@ -76,7 +76,7 @@ TEST(OnATerminal, SpaceSkipsToTheEndOfTheBattleWithTheSameNarration) {
   t.type(" ");
   ASSERT_TRUE(t.read_until(kEnd, 0, 15));
   EXPECT_EQ(t.wait(), 0);
-  EXPECT_FALSE(t.becomes_raw());
+  EXPECT_TRUE(t.becomes_raw(false));
 
   const Outcome piped = run_morvane("--seed 1 --no-pause", kEighters);
   const std::string shown = plain_text(t.seen);
