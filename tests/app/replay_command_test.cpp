@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
-#include <unistd.h>
-
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "replay/replay_code.hpp"
@@ -17,25 +14,14 @@ namespace {
 
 using namespace morvane::testing;
 
-const std::string kBin = MORVANE_BIN;
 const std::string kMatch = "printf '1\\n3\\n甲/tessik\\n乙/丙\\n杰哥\\n' | ";
-
-std::string temp_file(const std::string& name) {
-  return ::testing::TempDir() + "morvane_" + name + "_" + std::to_string(getpid());
-}
-
-std::string contents(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 // Records the match's code in a file; its path.
 std::string recorded_match() {
-  const std::string file = temp_file("code");
-  EXPECT_EQ(shell(kMatch + kBin + " --seed 21 --no-pause --record " + file + " >/dev/null").status,
-            0);
+  const std::string file = temp_path("code");
+  EXPECT_EQ(
+      shell(kMatch + kMorvane + " --seed 21 --no-pause --record " + file + " >/dev/null").status,
+      0);
   return file;
 }
 
@@ -44,21 +30,22 @@ TEST(ReplayCommand, ARecordedCodeReplaysThePipedGamesBytesAskingNothing) {
   const std::string code = contents(file);
   ASSERT_TRUE(code.starts_with("MV1-") && code.ends_with("\n")) << code;
   for (const std::string options : {" --no-pause", " --no-pause --color always"}) {
-    const Outcome piped = shell(kMatch + kBin + " --seed 21" + options);
+    const Outcome piped = shell(kMatch + kMorvane + " --seed 21" + options);
     // Whatever waits on standard input is not read.
-    const Outcome from_file = shell("yes 5 | " + kBin + " replay" + options + " " + file);
+    const Outcome from_file = shell("yes 5 | " + kMorvane + " replay" + options + " " + file);
     const Outcome from_code =
-        shell(kBin + options + " replay " + code.substr(0, code.size() - 1) + " </dev/null");
+        shell(kMorvane + options + " replay " + code.substr(0, code.size() - 1) + " </dev/null");
     EXPECT_EQ(from_file.status, 0);
     EXPECT_EQ(from_file.out, piped.out) << options;
     EXPECT_EQ(from_code.out, piped.out) << options;
   }
   // --record on a piped game adds nothing to what it writes.
-  EXPECT_EQ(shell(kMatch + kBin + " --seed 21 --no-pause --record " + file).out,
-            shell(kMatch + kBin + " --seed 21 --no-pause").out);
+  EXPECT_EQ(shell(kMatch + kMorvane + " --seed 21 --no-pause --record " + file).out,
+            shell(kMatch + kMorvane + " --seed 21 --no-pause").out);
   // A replay records the same code again, and the code's own seed may be named.
-  const std::string again = temp_file("again");
-  EXPECT_EQ(shell(kBin + " replay --seed 21 --no-pause --record " + again + " " + file).status, 0);
+  const std::string again = temp_path("again");
+  EXPECT_EQ(shell(kMorvane + " replay --seed 21 --no-pause --record " + again + " " + file).status,
+            0);
   EXPECT_EQ(contents(again), code);
   std::remove(file.c_str());
   std::remove(again.c_str());
@@ -85,29 +72,29 @@ TEST(ReplayCommand, DamagedNewerTooLargeAndForeignCodesAreRefusedWithStatusTwo) 
       {replay::encode(other), "不一样"},
   };
   for (const auto& [bad, message] : refusals) {
-    const Outcome r = shell(kBin + " replay --no-pause " + bad + " 2>&1");
+    const Outcome r = shell(kMorvane + " replay --no-pause " + bad + " 2>&1");
     EXPECT_EQ(r.status, 2) << bad.substr(0, 40);
     EXPECT_TRUE(r.out.starts_with("morvane: ")) << r.out;
     EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
   }
   // The code holds the fight's seed and round cap: another one is refused.
   for (const char* option : {"--seed 22", "--max-rounds 5"}) {
-    const Outcome r = shell(kBin + " replay " + option + " " + code + " 2>&1 >/dev/null");
+    const Outcome r = shell(kMorvane + " replay " + option + " " + code + " 2>&1 >/dev/null");
     EXPECT_EQ(r.status, 2) << option;
   }
-  const std::string huge = temp_file("huge");
+  const std::string huge = temp_path("huge");
   std::ofstream(huge) << std::string(200000, 'A');
-  EXPECT_EQ(shell(kBin + " replay " + huge + " 2>/dev/null").status, 2);
+  EXPECT_EQ(shell(kMorvane + " replay " + huge + " 2>/dev/null").status, 2);
   std::remove(huge.c_str());
 }
 
 TEST(ReplayCommand, AGameTooLargeForACodeSaysSoAndKeepsItsStatus) {
-  const std::string file = temp_file("none");
+  const std::string file = temp_path("none");
   // Two names of 600 KB: each within a name's bound, together more than a code holds.
   const Outcome r = shell(
       "{ printf '1\\n2\\n'; head -c 600000 /dev/zero | tr '\\0' a; printf /; "
       "head -c 600000 /dev/zero | tr '\\0' b; printf '\\nc\\n'; } | " +
-      kBin + " --seed 1 --no-pause --record " + file + " 2>&1 >/dev/null");
+      kMorvane + " --seed 1 --no-pause --record " + file + " 2>&1 >/dev/null");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("没有回放码"), std::string::npos) << r.out;
   EXPECT_FALSE(std::ifstream(file).good());

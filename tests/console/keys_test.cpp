@@ -7,7 +7,8 @@
 namespace morvane::keys {
 namespace {
 
-TEST(Keys, AnEscapeSequenceIsOneKeyUpToItsFinalByte) {
+// How many bytes the first key takes; 0: it is cut short and the rest must be waited for.
+TEST(Keys, AKeyIsAWholeEscapeSequenceOrCharacterAndACutShortOneAsksForTheRest) {
   const std::pair<std::string, std::size_t> keys[] = {
       {"\x1b[A1", 3},           // Up, then a key of its own
       {"\x1b[1;5C", 6},         // Ctrl+Right
@@ -21,25 +22,19 @@ TEST(Keys, AnEscapeSequenceIsOneKeyUpToItsFinalByte) {
       {"\x1b\xe7\x94\xb2", 4},  // Alt+甲
       {"\x1b\x1b[A", 1},        // Escape, then Up
       {"\x1b[1\x03", 3},        // cut short by Ctrl-C: the sequence ends before it
+      {"甲乙", 3},
+      {"\xc3\xa9!", 2},
+      {"\xf0\x9f\x98\x80", 4},
+      {"\xe7x", 1},  // a broken character: its lead byte alone
+      {"\x80\x80", 1},
+      {"ab", 1},
+      {"\r\n", 1},
   };
   for (const auto& [bytes, length] : keys)
     EXPECT_EQ(key_length(bytes), length) << ::testing::PrintToString(bytes);
-}
-
-TEST(Keys, AKeyCutShortAsksForTheRest) {
   for (const std::string bytes : {"", "\x1b", "\x1b[", "\x1b[1;5", "\x1bO", "\x1b[[", "\xe7",
                                   "\xe7\x94", "\xf0\x9f\x98", "\x1b\xe7"})
     EXPECT_EQ(key_length(bytes), 0u) << ::testing::PrintToString(bytes);
-}
-
-TEST(Keys, ACharacterTakesItsContinuationBytesAndOtherBytesAreKeysOfTheirOwn) {
-  EXPECT_EQ(key_length("甲乙"), 3u);
-  EXPECT_EQ(key_length("\xc3\xa9!"), 2u);
-  EXPECT_EQ(key_length("\xf0\x9f\x98\x80"), 4u);
-  EXPECT_EQ(key_length("\xe7x"), 1u);  // a broken character: its lead byte alone
-  EXPECT_EQ(key_length("\x80\x80"), 1u);
-  EXPECT_EQ(key_length("ab"), 1u);
-  EXPECT_EQ(key_length("\r\n"), 1u);
 }
 
 TEST(Keys, SpaceAndEnterFastForwardPlusAndMinusPaceAndPPauses) {

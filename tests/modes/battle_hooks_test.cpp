@@ -35,6 +35,7 @@ TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrADraw) {
   g->a[2].hp = 0;
   EXPECT_TRUE(game(*g));
   EXPECT_EQ(console.transcript(), "<begin><end>");
+  EXPECT_EQ(g->hhs, 1);  // not a round played
 
   // Ended by the round cap after one round of two blows that no one feels (no attack).
   console.forget();

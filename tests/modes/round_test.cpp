@@ -128,15 +128,6 @@ TEST(Round, BeforeAnyoneActsStatusDamageComesFromTheBearerWhoStillActsIfItKilled
             "乙发动攻击，甲掉了40点血\n   甲被秒杀了\n");
 }
 
-TEST(Round, ABattleWithOneTeamLeftEndsBeforeItsFirstRound) {
-  Scenario t;
-  t.fighter("甲", 1);
-  t.fighter("乙", 2).dead();
-  EXPECT_TRUE(game(t.g));
-  EXPECT_EQ(t.transcript(), "");
-  EXPECT_EQ(t.g.hhs + t.g.n, 1 + 2);
-}
-
 TEST(Round, ASummonedFighterActsInTheRoundItWasSummoned) {
   Scenario t;
   t.fighter("甲", 1).sx(8);

@@ -1,12 +1,21 @@
 #pragma once
-// Runs a command line through the POSIX shell and keeps what it writes to standard output.
+// Runs the game's executable as a shell or a parent process runs it, and keeps what it writes.
 
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace morvane::testing {
+
+const std::string kMorvane = MORVANE_BIN;
 
 struct Outcome {
   std::string out;
@@ -17,6 +26,7 @@ inline int exit_status(int raw) {
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
 }
 
+// Runs a command line through the POSIX shell and keeps what it writes to standard output.
 inline Outcome shell(const std::string& command) {
   Outcome r;
   FILE* pipe = popen(command.c_str(), "r");
@@ -26,6 +36,49 @@ inline Outcome shell(const std::string& command) {
     r.out.append(buf, got);
   r.status = exit_status(pclose(pipe));
   return r;
+}
+
+// A file of this process's own: ctest may run tests side by side.
+inline std::string temp_path(const std::string& name) {
+  return ::testing::TempDir() + "morvane_" + name + "_" + std::to_string(getpid());
+}
+
+inline std::string contents(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// Runs `morvane ARGS < input REDIRECT`.
+inline Outcome run_morvane(const std::string& args, const std::string& input,
+                           const std::string& redirect = "2>/dev/null") {
+  const std::string in_path = temp_path("in");
+  std::ofstream(in_path, std::ios::binary) << input;
+  Outcome r = shell(kMorvane + " " + args + " < " + in_path + " " + redirect);
+  std::remove(in_path.c_str());
+  return r;
+}
+
+// In a child just forked: becomes `morvane ARGS`.
+[[noreturn]] inline void exec_morvane(const std::vector<std::string>& args) {
+  std::vector<char*> argv{const_cast<char*>(kMorvane.c_str())};
+  for (const std::string& arg : args)
+    argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  execv(kMorvane.c_str(), argv.data());
+  _exit(127);
+}
+
+// Starts `morvane ARGS` with its standard input, output and error on `in`, `out` and `err` (-1:
+// the test's own). Descriptors of the test's own should be opened close-on-exec.
+inline pid_t start_morvane(const std::vector<std::string>& args, int in, int out, int err) {
+  const pid_t pid = fork();
+  if (pid != 0) return pid;
+  for (const auto& [from, to] : {std::pair{in, 0}, std::pair{out, 1}, std::pair{err, 2}}) {
+    if (from >= 0 && dup2(from, to) < 0) _exit(126);
+  }
+  exec_morvane(args);
 }
 
 }  // namespace morvane::testing

@@ -81,30 +81,27 @@ class Pty {
       ADD_FAILURE() << "could not type " << ::testing::PrintToString(std::string(keys));
   }
 
-  // Whether the terminal reads keys one by one (the game's key reading), within a second.
+  // Whether the terminal reads keys one by one (the game's key reading), or with `raw` false
+  // lines again, within a few seconds.
   bool becomes_raw(bool raw = true) {
-    for (int i = 0; i < 100; ++i) {
+    return soon([&] {
       termios t{};
-      if (tcgetattr(master_, &t) == 0 && ((t.c_lflag & ICANON) == 0) == raw) return true;
-      usleep(10000);
-    }
-    return false;
+      return tcgetattr(master_, &t) == 0 && ((t.c_lflag & ICANON) == 0) == raw;
+    });
   }
   bool echoes() {
     termios t{};
     return tcgetattr(master_, &t) == 0 && (t.c_lflag & ECHO) != 0;
   }
 
-  // Whether the game is stopped (Ctrl-Z), within a second.
+  // Whether the game is stopped (Ctrl-Z), within a few seconds.
   bool becomes_stopped() {
-    for (int i = 0; i < 100; ++i) {
+    return soon([&] {
       std::ifstream stat("/proc/" + std::to_string(game_) + "/stat");
       std::string pid, name, state;
       stat >> pid >> name >> state;
-      if (state == "T") return true;
-      usleep(10000);
-    }
-    return false;
+      return state == "T";
+    });
   }
 
   // Waits for the game to end and drains what it wrote; its exit status (128 + the signal that
@@ -126,6 +123,15 @@ class Pty {
   std::string seen;  // everything the game has shown
 
  private:
+  // Whether `holds` comes true within ten seconds: a loaded machine may take a while.
+  static bool soon(const std::function<bool()>& holds) {
+    for (int i = 0; i < 1000; ++i) {
+      if (holds()) return true;
+      usleep(10000);
+    }
+    return false;
+  }
+
   // The shell's side, in the child that forkpty made: starts the game as a job in the
   // foreground, tells the test its pid, and ends with its status.
   [[noreturn]] static void run_shell(const std::vector<std::string>& args,
@@ -142,12 +148,7 @@ class Pty {
       const rlimit no_core{0, 0};
       setrlimit(RLIMIT_CORE, &no_core);
       if (prepare) prepare();
-      std::vector<char*> argv{const_cast<char*>(MORVANE_BIN)};
-      for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-      argv.push_back(nullptr);
-      execv(MORVANE_BIN, argv.data());
-      _exit(127);
+      exec_morvane(args);
     }
     setpgid(game, game);
     // As a shell: the job's group gets the terminal, and the shell does not mind signals meant

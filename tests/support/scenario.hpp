@@ -28,10 +28,8 @@ class Scenario {
   class Fighter {
    public:
     Fighter(Game& g, std::int32_t slot) : g_(g), slot_(slot) {}
-    std::int32_t slot() const { return slot_; }
     rw& record() { return g_.a[slot_]; }
     Fighter& hp(std::int32_t v) { return set(&rw::hp, v), set(&rw::maxhp, v); }
-    Fighter& maxhp(std::int32_t v) { return set(&rw::maxhp, v); }
     Fighter& hp_only(std::int32_t v) { return set(&rw::hp, v); }
     Fighter& atk(std::int32_t v) { return set(&rw::atk, v); }
     Fighter& def(std::int32_t v) { return set(&rw::def, v); }
