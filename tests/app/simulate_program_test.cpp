@@ -71,24 +71,28 @@ TEST(SimulateProgram, TheLastGameIsTheLastSeedsAndBeyondItIsRefused) {
     EXPECT_EQ(simulate(beyond + std::string(" 甲 乙")).status, 2) << beyond;
 }
 
-// Whether `pid` catches SIGINT and SIGTERM and has had `ticks` of processor time: it is playing.
-bool playing(pid_t pid, long ticks) {
-  const std::string proc = "/proc/" + std::to_string(pid);
-  std::ifstream status(proc + "/status");
+// Whether `pid` catches SIGINT and SIGTERM: it has set up its run.
+bool catches_stops(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   unsigned long long caught = 0;
   for (std::string line; std::getline(status, line);) {
     if (line.starts_with("SigCgt:")) caught = std::stoull(line.substr(7), nullptr, 16);
   }
   const unsigned long long wanted = (1ULL << (SIGINT - 1)) | (1ULL << (SIGTERM - 1));
-  const std::string stat = contents(proc + "/stat");
-  if ((caught & wanted) != wanted || stat.find(')') == std::string::npos) return false;
+  return (caught & wanted) == wanted;
+}
+
+// The processor time `pid` has had so far, in clock ticks.
+long ticks_used(pid_t pid) {
+  const std::string stat = contents("/proc/" + std::to_string(pid) + "/stat");
+  if (stat.find(')') == std::string::npos) return 0;
   std::istringstream fields(stat.substr(stat.rfind(')') + 1));
   std::string skipped;
   for (int field = 3; field < 14; ++field)
     fields >> skipped;
   long user = 0, system = 0;
   fields >> user >> system;
-  return user + system >= ticks;
+  return user + system;
 }
 
 // Starts `morvane simulate ARGS`, sends `sig` once it has played a while (however loaded the
@@ -99,7 +103,13 @@ Outcome interrupted(std::vector<std::string> args, int sig) {
   args.insert(args.begin(), "simulate");
   const pid_t pid = start_morvane(args, -1, out[1], -1);
   close(out[1]);
-  for (int wait = 0; wait < 6000 && !playing(pid, 10); ++wait)
+  // The signal comes once the run has taken it over and then played for a fifth of a second of
+  // processor time: however loaded the machine, and however slow a sanitizer makes the start.
+  int wait = 0;
+  for (; wait < 6000 && !catches_stops(pid); ++wait)
+    usleep(10'000);
+  const long started = ticks_used(pid);
+  for (; wait < 6000 && ticks_used(pid) < started + 20; ++wait)
     usleep(10'000);
   kill(pid, sig);
   Outcome r;
