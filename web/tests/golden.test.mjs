@@ -4,18 +4,17 @@
 import assert from 'node:assert/strict';
 import { existsSync, readFileSync, readdirSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
+import { before, describe, test } from 'node:test';
 import {
   answer,
+  browserAndSite,
   chooseSpeed,
   goldenDir,
   joinRuns,
-  launch,
   narration,
   nativeBin,
   openPage,
   runNative,
-  serveSite,
   settled,
   terminalLines,
 } from './harness.mjs';
@@ -29,17 +28,10 @@ const games = existsSync(goldenDir)
 const skip = games.length === 0 && `no golden games at ${goldenDir}`;
 
 describe('golden games in the page', { skip }, () => {
-  let browser;
-  let server;
   before(async () => {
     assert.ok(existsSync(nativeBin), `the terminal build is missing: ${nativeBin}`);
-    browser = await launch();
-    server = await serveSite();
   });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
+  const web = browserAndSite();
 
   for (const name of games) {
     test(name, async () => {
@@ -48,7 +40,7 @@ describe('golden games in the page', { skip }, () => {
       const seed = args[args.indexOf('--seed') + 1];
       const want = joinRuns(terminalLines(runNative(args, input)));
 
-      const page = await openPage(browser, `${server.url}index.html?seed=${seed}`);
+      const page = await openPage(web.browser, `${web.server.url}index.html?seed=${seed}`);
       const lines = input.toString('utf8').split('\n');
       if (lines.at(-1) === '') lines.pop();
       let s = await settled(page);

@@ -6,6 +6,7 @@ import { existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { dirname, extname, join, normalize, resolve } from 'node:path';
+import { after, before } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 
@@ -80,6 +81,21 @@ function keepLeavingLines() {
     });
     window.__lineWatch.observe(document.getElementById('view'), { childList: true });
   });
+}
+
+// One browser and one served site for a group of tests: opened before its first test, closed
+// after its last. The returned object's `browser` and `server` are set once the group starts.
+export function browserAndSite() {
+  const shared = {};
+  before(async () => {
+    shared.browser = await launch();
+    shared.server = await serveSite();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    await shared.server?.close();
+  });
+  return shared;
 }
 
 // A new tab that fails the test on any script error or console error.

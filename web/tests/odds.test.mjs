@@ -1,16 +1,15 @@
 // The live odds in the page: asked for with the 胜率 button (or `?odds`), one grey line after
 // each battle round's hit points, and nothing else of the game changes.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import {
   answer,
+  browserAndSite,
   chooseSpeed,
   joinRuns,
-  launch,
   narration,
   openPage,
   runNative,
-  serveSite,
   settled,
   terminalLines,
 } from './harness.mjs';
@@ -18,19 +17,10 @@ import {
 const text = (runs) => runs.map(([, piece]) => piece).join('');
 
 describe('live odds in the page', () => {
-  let browser;
-  let server;
-  before(async () => {
-    browser = await launch();
-    server = await serveSite();
-  });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
+  const web = browserAndSite();
 
   test('one grey line after each round; without them, the terminal narration', async () => {
-    const page = await openPage(browser, `${server.url}?seed=3&odds`);
+    const page = await openPage(web.browser, `${web.server.url}?seed=3&odds`);
     assert.equal(await page.$eval('#odds', (b) => b.getAttribute('aria-pressed')), 'true');
     assert.equal(await settled(page), 'key');
     await chooseSpeed(page, 'instant');

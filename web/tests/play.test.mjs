@@ -4,15 +4,14 @@ import assert from 'node:assert/strict';
 import { mkdirSync } from 'node:fs';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import {
   answer,
+  browserAndSite,
   assertSameAsTerminal,
   chooseSpeed,
-  launch,
   openPage,
   repo,
-  serveSite,
   settled,
   site,
   state,
@@ -22,20 +21,11 @@ import {
 const shots = join(repo, 'build/web/screenshots');
 
 describe('playing in the page', () => {
-  let browser;
-  let server;
-  before(async () => {
-    browser = await launch();
-    server = await serveSite();
-  });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
+  const web = browserAndSite();
 
   test('a team match: key wait, mode prompt, two teams of Chinese names, skip, screenshot', async () => {
     // -1 is taken modulo 2^32, as the terminal's --seed does.
-    const page = await openPage(browser, `${server.url}?seed=-1`);
+    const page = await openPage(web.browser, `${web.server.url}?seed=-1`);
     assert.equal(await settled(page), 'key');
     assert.match(await viewText(page), /欢迎来到Morvane！请按下任意键继续。/);
     // Typing before the game asks is not an answer: the input is closed and nothing shows.
@@ -79,13 +69,13 @@ describe('playing in the page', () => {
   });
 
   test('an endless run on a phone: taps, upgrade choices, nothing typed ahead is taken', async () => {
-    const phone = await openPage(browser, `${server.url}index.html?seed=31`, {
+    const phone = await openPage(web.browser, `${web.server.url}index.html?seed=31`, {
       width: 390,
       height: 760,
     });
     await phone.emulate({
       viewport: { width: 390, height: 760, isMobile: true, hasTouch: true, deviceScaleFactor: 2 },
-      userAgent: await browser.userAgent(),
+      userAgent: await web.browser.userAgent(),
     });
     assert.equal(await settled(phone), 'key');
     await phone.tap('#continue');
@@ -121,7 +111,7 @@ describe('playing in the page', () => {
   });
 
   test('names are shown as text, never as HTML: markup, emoji, a very long name', async () => {
-    const page = await openPage(browser, `${server.url}?seed=5`);
+    const page = await openPage(web.browser, `${web.server.url}?seed=5`);
     page.on('dialog', (dialog) => {
       page.problems.push(`dialog: ${dialog.message()}`);
       dialog.dismiss();
@@ -155,7 +145,7 @@ describe('playing in the page', () => {
   });
 
   test('a damaged link shows a message and offers a fresh game; so does a bad seed', async () => {
-    const page = await openPage(browser, `${server.url}index.html#MV1-%%%not-a-fight`);
+    const page = await openPage(web.browser, `${web.server.url}index.html#MV1-%%%not-a-fight`);
     assert.equal(await settled(page), 'refused');
     assert.ok(await page.$eval('#notice', (notice) => notice.checkVisibility()));
     assert.notEqual(await page.$eval('#notice-text', (p) => p.textContent.trim()), '');
@@ -166,7 +156,7 @@ describe('playing in the page', () => {
     assert.deepEqual(page.problems, []);
     await page.close();
 
-    const seeded = await openPage(browser, `${server.url}?seed=12abc`);
+    const seeded = await openPage(web.browser, `${web.server.url}?seed=12abc`);
     assert.equal(await settled(seeded), 'key');
     assert.match(await seeded.$eval('#notice-text', (p) => p.textContent), /12abc/);
     assert.deepEqual(seeded.problems, []);
@@ -175,7 +165,7 @@ describe('playing in the page', () => {
 
   test('opened from disk: the one-file page and the folder both play', async () => {
     for (const file of ['morvane.html', 'index.html']) {
-      const page = await openPage(browser, `${pathToFileURL(join(site, file))}?seed=262`);
+      const page = await openPage(web.browser, `${pathToFileURL(join(site, file))}?seed=262`);
       assert.equal(await settled(page), 'key', file);
       await chooseSpeed(page, 'instant');
       await page.keyboard.press('Space');

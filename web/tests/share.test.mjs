@@ -4,17 +4,16 @@ import assert from 'node:assert/strict';
 import { mkdtempSync, readFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
+import { before, describe, test } from 'node:test';
 import {
   answer,
+  browserAndSite,
   assertSameAsTerminal,
   chooseSpeed,
   joinRuns,
-  launch,
   narration,
   openPage,
   runNative,
-  serveSite,
   settled,
   terminalLines,
 } from './harness.mjs';
@@ -29,24 +28,17 @@ async function copiedLink(page) {
 }
 
 describe('share links', () => {
-  let browser;
-  let server;
+  const web = browserAndSite();
   before(async () => {
-    browser = await launch();
-    server = await serveSite();
-    await browser.defaultBrowserContext().overridePermissions(server.url, [
+    await web.browser.defaultBrowserContext().overridePermissions(web.server.url, [
       'clipboard-read',
       'clipboard-write',
       'clipboard-sanitized-write',
     ]);
   });
-  after(async () => {
-    await browser?.close();
-    await server?.close();
-  });
 
   test("a finished game's link replays it in a fresh page, and its code in the terminal", async () => {
-    const page = await openPage(browser, `${server.url}?seed=2024`);
+    const page = await openPage(web.browser, `${web.server.url}?seed=2024`);
     assert.equal(await settled(page), 'key');
     await chooseSpeed(page, 'instant');
     await page.keyboard.press('Enter');
@@ -63,7 +55,7 @@ describe('share links', () => {
     await page.close();
 
     // Opened anew, the link asks nothing: no key, no answer, straight to the game's end.
-    const replayed = await openPage(browser, link);
+    const replayed = await openPage(web.browser, link);
     await chooseSpeed(replayed, 'instant');
     assert.equal(await settled(replayed), 'finished');
     await assertSameAsTerminal(assert, replayed, 2024, typed);
@@ -83,7 +75,7 @@ describe('share links', () => {
     const piped = runNative([...args, '--record', join(dir, 'code')], input);
     const code = readFileSync(join(dir, 'code'), 'utf8').trim();
 
-    const page = await openPage(browser, `${server.url}#${code}`);
+    const page = await openPage(web.browser, `${web.server.url}#${code}`);
     await chooseSpeed(page, 'instant');
     assert.equal(await settled(page), 'finished');
     const got = joinRuns(await narration(page));
