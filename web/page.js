@@ -236,6 +236,7 @@
         setState('key');
       });
     },
+    skipping: () => skipping,
     battle(on) {
       skipping = false;
       skipButton.disabled = !on;

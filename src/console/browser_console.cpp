@@ -30,6 +30,7 @@ EM_JS(void, page_take_line, (char* into), {
 });
 EM_ASYNC_JS(void, page_wait_key, (), { await Module.page.waitKey(); });
 EM_JS(void, page_battle, (int on), { Module.page.battle(on != 0); });
+EM_JS(int, page_skipping, (), { return Module.page.skipping() ? 1 : 0; });
 
 // Beyond this much narration the page gets what is there, so that memory stays small.
 constexpr std::size_t kMaxHeld = 1 << 20;
@@ -137,6 +138,10 @@ void BrowserConsole::battle_begins() {
 
 void BrowserConsole::battle_ends() {
   page_battle(0);
+}
+
+bool BrowserConsole::hurrying() const {
+  return page_skipping() != 0;
 }
 
 }  // namespace morvane

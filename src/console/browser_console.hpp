@@ -42,6 +42,7 @@ class BrowserConsole final : public Console {
   void pause(int ms) override;
   void battle_begins() override;
   void battle_ends() override;
+  bool hurrying() const override;
 
   // Hands the page what is still held back.
   void flush();

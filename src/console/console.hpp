@@ -31,6 +31,9 @@ class Console {
   // fight's narration from the set-up around it (the page offers to skip to a fight's end).
   virtual void battle_begins() {}
   virtual void battle_ends() {}
+  // Whether the player has asked to see the current battle's end at once: what is there only
+  // to be watched (the live odds) can be left out until it ends.
+  virtual bool hurrying() const { return false; }
 };
 
 }  // namespace morvane

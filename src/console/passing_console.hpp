@@ -26,6 +26,7 @@ class PassingConsole : public Console {
   void pause(int ms) override { inner_.pause(ms); }
   void battle_begins() override { inner_.battle_begins(); }
   void battle_ends() override { inner_.battle_ends(); }
+  bool hurrying() const override { return inner_.hurrying(); }
 
  protected:
   Console& inner_;

@@ -70,6 +70,7 @@ class TerminalConsole final : public Console {
   void pause(int ms) override;
   void battle_begins() override;
   void battle_ends() override;
+  bool hurrying() const override { return fast_forward_; }
 
   bool output_is_terminal() const { return tty_out_; }
 

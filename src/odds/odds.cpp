@@ -150,6 +150,8 @@ OddsListener::OddsListener(Console& out, std::uint32_t seed, const Options& opti
     : out_(out), seed_(seed), options_(options) {}
 
 void OddsListener::round_ended(const Game& g, const BattleState& battle) {
+  // Skipping to a battle's end, the player sees its end at once, not estimates on the way.
+  if (out_.hurrying()) return;
   const Estimate e = estimator_.play_for(g, battle, seed_, options_.budget, options_.most);
   // Grey, then back to the rules' colour 0: deleting this line leaves the game's own bytes.
   out_.color(7);

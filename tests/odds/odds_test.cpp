@@ -189,5 +189,27 @@ TEST(Odds, TheLineShowsSharesAndBarsInEighthsOrInAscii) {
             "胜率 第4队 4% 第5队 5% 第6队 6% 第7队 7% 第8队 8% 第9队 9% 第10队 55% 其余3队 6%");
 }
 
+// A console the player may be hurrying through a battle.
+class HurriedConsole final : public RecordingConsole {
+ public:
+  bool hurrying() const override { return hurried; }
+  bool hurried = false;
+};
+
+TEST(Odds, EachRoundEndsWithAGreyLineUnlessThePlayerSkipsToTheBattlesEnd) {
+  Scenario t;
+  t.fighter("甲", 1);
+  t.fighter("乙", 2).dead();
+  HurriedConsole shown;
+  shown.show_colors = true;
+  odds::OddsListener odds(shown, 5, {.verbose = true, .most = 3});
+  odds.round_ended(t.g, BattleState{1, 2, 3});
+  EXPECT_EQ(shown.transcript(), "[c7]胜率 第1队 100% ██████████ 第2队 0%（推演3次）[c0]\n");
+  shown.forget();
+  shown.hurried = true;
+  odds.round_ended(t.g, BattleState{1, 2, 3});
+  EXPECT_EQ(shown.transcript(), "");
+}
+
 }  // namespace
 }  // namespace morvane
