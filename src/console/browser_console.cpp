@@ -2,9 +2,6 @@
 
 #include <emscripten.h>
 
-#include <array>
-#include <charconv>
-
 namespace morvane {
 namespace {
 
@@ -75,9 +72,7 @@ void BrowserConsole::write(std::string_view text) {
 }
 
 void BrowserConsole::write(std::int32_t number) {
-  std::array<char, 16> digits{};
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
-  write(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+  write(Decimal(number).text());
 }
 
 void BrowserConsole::endl() {

@@ -2,11 +2,27 @@
 // Everything the game says and hears goes through a Console: the rules never touch the
 // terminal, the clock or the keyboard themselves.
 
+#include <array>
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace morvane {
+
+// A number as Console::write shows it, in plain decimal, without allocating.
+class Decimal {
+ public:
+  explicit Decimal(std::int32_t number)
+      : end_(std::to_chars(digits_.data(), digits_.data() + digits_.size(), number).ptr) {}
+  std::string_view text() const {
+    return {digits_.data(), static_cast<std::size_t>(end_ - digits_.data())};
+  }
+
+ private:
+  std::array<char, 12> digits_{};  // "-2147483648" is the longest
+  const char* end_;
+};
 
 class Console {
  public:

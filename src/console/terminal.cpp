@@ -1,9 +1,7 @@
 #include "console/terminal.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -130,9 +128,7 @@ void TerminalConsole::write(std::string_view text) {
 }
 
 void TerminalConsole::write(std::int32_t number) {
-  std::array<char, 16> digits{};
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
-  append(std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+  append(Decimal(number).text());
 }
 
 void TerminalConsole::endl() {
