@@ -335,15 +335,10 @@ class Reader {
   const Json& j_;
 };
 
-}  // namespace
-
-ParsedReport parse_report(std::string_view text) {
-  const Json j = Json::parse(text, nullptr, false);
-  if (j.is_discarded()) return {std::nullopt, "不是JSON"};
-  if (!j.is_object()) return {std::nullopt, "不是模拟结果（JSON对象）"};
-  Reader in(j);
+// A report's figures and teams, each checked for its type and range; the first fault is left
+// in `in.error`.
+void read_figures(const Json& j, Reader& in, SimulationReport& r) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  SimulationReport r;
   SimulationConfig& c = r.config;
   c.mode = static_cast<std::int32_t>(in.integer("mode", 1, 2));
   c.seed = static_cast<std::uint32_t>(in.integer("seed", 0, kSeeds - 1));
@@ -357,62 +352,87 @@ ParsedReport parse_report(std::string_view text) {
   r.most_rounds = in.integer("most_rounds", 0, kMax);
   r.seconds = in.number("seconds");
   const auto interrupted = j.find("interrupted");
-  if (interrupted == j.end() || !interrupted->is_boolean())
+  if (interrupted == j.end() || !interrupted->is_boolean()) {
     in.fail("interrupted", "不是true或false");
+  } else {
+    r.interrupted = interrupted->get<bool>();
+  }
   const auto teams = j.find("teams");
   if (teams == j.end() || !teams->is_array() || teams->empty() ||
       teams->size() > static_cast<std::size_t>(kMaxSlot)) {
     in.fail("teams", "不是1～1004个队伍的列表");
-  } else {
-    for (const Json& team : *teams) {
-      const auto line = team.is_object() ? team.find("line") : team.end();
-      if (line == team.end() || !line->is_string()) {
-        in.fail("line", "不是字符串");
-        break;
-      }
-      c.lines.push_back(line->get<std::string>());
-      r.wins.push_back(in.integer_of(team, "wins", 0, kSeeds));
-    }
+    return;
   }
-  if (!in.error.empty()) return {std::nullopt, in.error};
-  if (interrupted->get<bool>()) return {std::nullopt, "是中断了的模拟，它完成的不是连续的一段局"};
+  for (const Json& team : *teams) {
+    const auto line = team.is_object() ? team.find("line") : team.end();
+    if (line == team.end() || !line->is_string()) {
+      in.fail("line", "不是字符串");
+      return;
+    }
+    c.lines.push_back(line->get<std::string>());
+    r.wins.push_back(in.integer_of(team, "wins", 0, kSeeds));
+  }
+}
 
+// Why a report's figures cannot all be true together; empty when they can.
+std::string inconsistency(const SimulationReport& r) {
+  const SimulationConfig& c = r.config;
   std::int64_t decided = r.no_winner + r.cut;
   for (const std::int64_t w : r.wins)
     decided += w;
-  if (decided != r.played) return {std::nullopt, "各队胜局、无人生还和未分胜负加起来不等于局数"};
-  if (c.first_game + c.games > kSeeds) return {std::nullopt, "局的编号超过了2^32"};
-  if (r.most_rounds > c.max_rounds) return {std::nullopt, "最多回合数超过了回合上限"};
+  if (decided != r.played) return "各队胜局、无人生还和未分胜负加起来不等于局数";
+  if (c.first_game + c.games > kSeeds) return "局的编号超过了2^32";
+  if (r.most_rounds > c.max_rounds) return "最多回合数超过了回合上限";
   // total_rounds <= most_rounds * played, without the product (it may not fit in 64 bits)
   if (r.total_rounds > 0 &&
       (r.most_rounds == 0 || (r.total_rounds - 1) / r.most_rounds >= r.played)) {
-    return {std::nullopt, "总回合数超过了局数乘最多回合数"};
+    return "总回合数超过了局数乘最多回合数";
   }
+  return {};
+}
 
-  // A merged report lists the ranges it covers; a plain run covers one.
+// The ranges of games a report covers: a merged report lists them, a plain run covers one.
+// Returns the fault, or empty.
+std::string read_ranges(const Json& j, SimulationReport& r) {
+  SimulationConfig& c = r.config;
   const auto ranges = j.find("ranges");
   if (ranges == j.end()) {
     r.ranges = {{c.first_game, c.first_game + c.games - 1}};
-  } else {
-    std::int64_t covered = 0, after = 0;
-    if (!ranges->is_array() || ranges->empty()) return {std::nullopt, "“ranges”不是局的范围列表"};
-    for (const Json& range : *ranges) {
-      if (!range.is_array() || range.size() != 2 || !range[0].is_number_integer() ||
-          !range[1].is_number_integer() || range[0].is_number_float()) {
-        return {std::nullopt, "“ranges”不是局的范围列表"};
-      }
-      const auto first = range[0].get<std::int64_t>(), last = range[1].get<std::int64_t>();
-      if (first < after || last < first || last >= kSeeds) {
-        return {std::nullopt, "“ranges”的范围不按顺序或超出2^32"};
-      }
-      r.ranges.emplace_back(first, last);
-      covered += last - first + 1;
-      after = last + 1;
-    }
-    if (covered != r.played) return {std::nullopt, "“ranges”覆盖的局数不等于局数"};
-    c.first_game = r.ranges.front().first;
-    r.shards = 1;
+    return {};
   }
+  std::int64_t covered = 0, after = 0;
+  if (!ranges->is_array() || ranges->empty()) return "“ranges”不是局的范围列表";
+  for (const Json& range : *ranges) {
+    if (!range.is_array() || range.size() != 2 || !range[0].is_number_integer() ||
+        !range[1].is_number_integer() || range[0].is_number_float()) {
+      return "“ranges”不是局的范围列表";
+    }
+    const auto first = range[0].get<std::int64_t>(), last = range[1].get<std::int64_t>();
+    if (first < after || last < first || last >= kSeeds) return "“ranges”的范围不按顺序或超出2^32";
+    r.ranges.emplace_back(first, last);
+    covered += last - first + 1;
+    after = last + 1;
+  }
+  if (covered != r.played) return "“ranges”覆盖的局数不等于局数";
+  c.first_game = r.ranges.front().first;
+  r.shards = 1;
+  return {};
+}
+
+}  // namespace
+
+ParsedReport parse_report(std::string_view text) {
+  const Json j = Json::parse(text, nullptr, false);
+  if (j.is_discarded()) return {std::nullopt, "不是JSON"};
+  if (!j.is_object()) return {std::nullopt, "不是模拟结果（JSON对象）"};
+  Reader in(j);
+  SimulationReport r;
+  read_figures(j, in, r);
+  if (!in.error.empty()) return {std::nullopt, in.error};
+  if (r.interrupted) return {std::nullopt, "是中断了的模拟，它完成的不是连续的一段局"};
+  std::string fault = inconsistency(r);
+  if (fault.empty()) fault = read_ranges(j, r);
+  if (!fault.empty()) return {std::nullopt, std::move(fault)};
   return {std::move(r), {}};
 }
 

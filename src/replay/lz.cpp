@@ -24,79 +24,98 @@ std::size_t varint_size(std::uint64_t value) {
   return size;
 }
 
-}  // namespace
+// One input's compression: a hash chain over every earlier place, and the stream so far.
+class Compressor {
+ public:
+  explicit Compressor(std::string_view in) : in_(in), n_(in.size()), previous_(n_, kNone) {
+    // A table no larger than the input: most codes are a few dozen bytes.
+    while (hash_bits_ < kMaxHashBits && (std::size_t{1} << hash_bits_) < n_)
+      ++hash_bits_;
+    head_.assign(std::size_t{1} << hash_bits_, kNone);
+  }
 
-std::string lz_compress(std::string_view in) {
-  const std::size_t n = in.size();
-  // A table no larger than the input: most codes are a few dozen bytes.
-  int hash_bits = 4;
-  while (hash_bits < kMaxHashBits && (std::size_t{1} << hash_bits) < n)
-    ++hash_bits;
-  std::vector<std::size_t> head(std::size_t{1} << hash_bits, kNone);
-  std::vector<std::size_t> previous(n, kNone);  // the last earlier place with the same hash
-  auto hash = [&](std::size_t at) {
-    std::uint32_t three = 0;
-    for (std::size_t k = 0; k < 3; ++k)
-      three = three << 8 | static_cast<std::uint8_t>(in[at + k]);
-    return (three * 2654435761u) >> (32 - hash_bits);
-  };
-  auto remember = [&](std::size_t at) {
-    if (at + kMinCopy > n) return;
-    const std::uint32_t h = hash(at);
-    previous[at] = head[h];
-    head[h] = at;
-  };
+  std::string run() {
+    std::size_t at = 0;
+    while (at < n_) {
+      const Copy copy = best_copy(at);
+      remember(at);
+      // A literal first pays when the copy one byte on saves more than that byte: in a line of
+      // counted names, ".../a322/a323" packs best as the literal 2 and then "/a32" from near by.
+      if (copy.saved == 0 || best_copy(at + 1).saved >= copy.saved + 1) {
+        ++at;
+        continue;
+      }
+      step(at, copy.length, copy.back);
+      for (const std::size_t end = at + copy.length; ++at < end;)
+        remember(at);
+      literals_ = at;
+    }
+    if (literals_ < n_) step(n_, 0, 0);
+    return std::move(out_);
+  }
 
-  std::string out;
-  std::size_t literals = 0;  // where the literals not yet written start
-  auto step = [&](std::size_t end, std::size_t copy, std::size_t back) {
-    const std::size_t count = end - literals;
-    const std::size_t extra = copy > 0 ? copy - kMinCopy : 0;
-    out += static_cast<char>(std::min(count, kNibble) << 4 | std::min(extra, kNibble));
-    if (count >= kNibble) put_varint(out, count - kNibble);
-    out.append(in.substr(literals, count));
-    if (copy == 0) return;
-    put_varint(out, back);
-    if (extra >= kNibble) put_varint(out, extra - kNibble);
-  };
-
-  // The copy that saves the most bytes at `at`, counting its step's first byte and its
+ private:
+  // The copy that saves the most bytes at a place, counting its step's first byte and its
   // distance as its cost; `saved` is 0 when none does.
   struct Copy {
     std::size_t length = 0, back = 0, saved = 0;
   };
-  auto best_copy = [&](std::size_t at) {
+
+  std::uint32_t hash(std::size_t at) const {
+    std::uint32_t three = 0;
+    for (std::size_t k = 0; k < 3; ++k)
+      three = three << 8 | static_cast<std::uint8_t>(in_[at + k]);
+    return (three * 2654435761u) >> (32 - hash_bits_);
+  }
+
+  void remember(std::size_t at) {
+    if (at + kMinCopy > n_) return;
+    const std::uint32_t h = hash(at);
+    previous_[at] = head_[h];
+    head_[h] = at;
+  }
+
+  // Writes the literals from `literals_` up to `end`, then a copy of `copy` bytes from `back`
+  // + 1 bytes before (none when `copy` is 0).
+  void step(std::size_t end, std::size_t copy, std::size_t back) {
+    const std::size_t count = end - literals_;
+    const std::size_t extra = copy > 0 ? copy - kMinCopy : 0;
+    out_ += static_cast<char>(std::min(count, kNibble) << 4 | std::min(extra, kNibble));
+    if (count >= kNibble) put_varint(out_, count - kNibble);
+    out_.append(in_.substr(literals_, count));
+    if (copy == 0) return;
+    put_varint(out_, back);
+    if (extra >= kNibble) put_varint(out_, extra - kNibble);
+  }
+
+  Copy best_copy(std::size_t at) const {
     Copy best;
-    if (at + kMinCopy > n) return best;
-    std::size_t from = head[hash(at)];
-    for (int tries = 0; from != kNone && tries < kMaxTries; ++tries, from = previous[from]) {
+    if (at + kMinCopy > n_) return best;
+    std::size_t from = head_[hash(at)];
+    for (int tries = 0; from != kNone && tries < kMaxTries; ++tries, from = previous_[from]) {
       std::size_t length = 0;
-      while (at + length < n && in[from + length] == in[at + length])
+      while (at + length < n_ && in_[from + length] == in_[at + length])
         ++length;
       const std::size_t cost = varint_size(at - from - 1) + 1;
       if (length >= kMinCopy && length > cost && length - cost > best.saved)
         best = {length, at - from - 1, length - cost};
     }
     return best;
-  };
-
-  std::size_t at = 0;
-  while (at < n) {
-    const Copy copy = best_copy(at);
-    remember(at);
-    // A literal first pays when the copy one byte on saves more than that byte: in a line of
-    // counted names, ".../a322/a323" packs best as the literal 2 and then "/a32" from near by.
-    if (copy.saved == 0 || best_copy(at + 1).saved >= copy.saved + 1) {
-      ++at;
-      continue;
-    }
-    step(at, copy.length, copy.back);
-    for (const std::size_t end = at + copy.length; ++at < end;)
-      remember(at);
-    literals = at;
   }
-  if (literals < n) step(n, 0, 0);
-  return out;
+
+  std::string_view in_;
+  std::size_t n_;
+  int hash_bits_ = 4;
+  std::vector<std::size_t> head_;
+  std::vector<std::size_t> previous_;  // the last earlier place with the same hash
+  std::string out_;
+  std::size_t literals_ = 0;  // where the literals not yet written start
+};
+
+}  // namespace
+
+std::string lz_compress(std::string_view in) {
+  return Compressor(in).run();
 }
 
 std::optional<std::string> lz_decompress(std::string_view stream, std::size_t size) {
