@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -39,6 +40,24 @@ inline int write_failure(std::string_view reason) {
 inline int write_failure(int errnum) {
   if (errnum == EPIPE) platform::end_by_closed_pipe();
   return write_failure(std::strerror(errnum));
+}
+
+// A file read whole, if it could be read and holds at most the bytes asked for; no more than
+// that is ever held in memory.
+struct FileText {
+  enum class Status { Read, Unreadable, TooLarge };
+  Status status = Status::Read;
+  std::string text;
+};
+inline FileText read_capped(const std::string& path, std::size_t most) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return {FileText::Status::Unreadable, {}};
+  std::string text(most + 1, '\0');
+  file.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (file.bad()) return {FileText::Status::Unreadable, {}};
+  text.resize(static_cast<std::size_t>(file.gcount()));
+  if (text.size() > most) return {FileText::Status::TooLarge, {}};
+  return {FileText::Status::Read, std::move(text)};
 }
 
 // Writes text to standard output; the exit status: 0, or kWriteFailure after saying why.

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -78,33 +77,30 @@ int record(const std::string& path, const std::string& code) {
 std::optional<std::string> code_of(const std::string& source, int& status) {
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(source, ignored)) return source;
-  std::ifstream file(source, std::ios::binary);
   // A code is at most kMaxCodeLength characters; a little more leaves room for blanks around it.
-  constexpr std::size_t kMaxFile = replay::kMaxCodeLength + 4096;
-  std::string text(kMaxFile + 1, '\0');
-  file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (file.bad()) {
-    status = refused("读不了回放码文件 " + source);
-    return std::nullopt;
+  FileText file = read_capped(source, replay::kMaxCodeLength + 4096);
+  switch (file.status) {
+    case FileText::Status::Read:
+      return std::move(file.text);
+    case FileText::Status::Unreadable:
+      status = refused("读不了回放码文件 " + source);
+      return std::nullopt;
+    case FileText::Status::TooLarge:
+      break;
   }
-  text.resize(static_cast<std::size_t>(file.gcount()));
-  if (text.size() > kMaxFile) {
-    status = refused("回放码文件 " + source + " 太大，不是一个回放码");
-    return std::nullopt;
-  }
-  return text;
+  status = refused("回放码文件 " + source + " 太大，不是一个回放码");
+  return std::nullopt;
 }
 
 // The live odds, when asked for: shown on the terminal itself, beside the rules' narration and
 // outside what a replay code records.
-std::unique_ptr<odds::OddsListener> odds_for(const GameCommand& game, Console& terminal,
+std::unique_ptr<odds::OddsListener> odds_for(const GameCommand& game, TerminalConsole& terminal,
                                              std::uint32_t seed) {
   if (game.odds.empty()) return nullptr;
-  const EncodingChoice encoding = game.terminal.encoding;
-  const bool gbk = gbk_wanted(
-      encoding, encoding == EncodingChoice::Auto ? platform::locale_codeset() : std::string{});
   return std::make_unique<odds::OddsListener>(
-      terminal, seed, odds::OddsListener::Options{.ascii = gbk, .verbose = game.odds == "verbose"});
+      terminal, seed,
+      odds::OddsListener::Options{.ascii = terminal.speaks_gbk(),
+                                  .verbose = game.odds == "verbose"});
 }
 
 }  // namespace

@@ -34,7 +34,6 @@ int run(int argc, char** argv) {
   SimulateCommand sim;
   add_simulate(app, sim);
   chinese_help(app, game_usage(), game_footer());
-  chinese_help(*sim.cmd, simulate_usage(), simulate_footer());
 
   try {
     app.parse(argc, argv);

@@ -101,7 +101,7 @@ double share(std::int64_t part, std::int64_t whole) {
   return whole > 0 ? static_cast<double>(part) / static_cast<double>(whole) : 0.0;
 }
 
-std::string range_text(const std::pair<std::int64_t, std::int64_t>& r) {
+std::string range_text(const GameRange& r) {
   return r.first == r.second
              ? "第" + std::to_string(r.first) + "局"
              : "第" + std::to_string(r.first) + "～" + std::to_string(r.second) + "局";
@@ -203,7 +203,6 @@ SimulationReport simulate(const SimulationConfig& config,
   for (std::thread& w : workers)
     w.join();
 
-  report.interrupted = report.played < config.games;
   report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return report;
 }
@@ -215,7 +214,7 @@ std::string format_report(const SimulationReport& r) {
          (c.mode == 2 ? "疯狂阿瓦达模式" : "正常模式") + "（" + coverage(r);
   if (r.shards == 0) out += "，" + std::to_string(c.threads) + "个线程";
   out += "）\n";
-  if (r.interrupted) {
+  if (r.interrupted()) {
     out += "已中断：计划" + std::to_string(c.games) + "局，以下是完成的" +
            std::to_string(r.played) + "局\n";
   }
@@ -281,8 +280,8 @@ std::string format_json(const SimulationReport& r) {
   j["most_rounds"] = r.most_rounds;
   j["games_per_second"] = r.games_per_second();
   j["seconds"] = r.seconds;
-  j["interrupted"] = r.interrupted;
-  if (r.interrupted) j["games_planned"] = c.games;
+  j["interrupted"] = r.interrupted();
+  if (r.interrupted()) j["games_planned"] = c.games;
   if (r.shards > 0) {
     j["shards"] = r.shards;
     j["ranges"] = r.ranges;
@@ -336,8 +335,8 @@ class Reader {
 };
 
 // A report's figures and teams, each checked for its type and range; the first fault is left
-// in `in.error`.
-void read_figures(const Json& j, Reader& in, SimulationReport& r) {
+// in `in.error`. Returns whether the report says it was interrupted.
+bool read_figures(const Json& j, Reader& in, SimulationReport& r) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   SimulationConfig& c = r.config;
   c.mode = static_cast<std::int32_t>(in.integer("mode", 1, 2));
@@ -352,26 +351,24 @@ void read_figures(const Json& j, Reader& in, SimulationReport& r) {
   r.most_rounds = in.integer("most_rounds", 0, kMax);
   r.seconds = in.number("seconds");
   const auto interrupted = j.find("interrupted");
-  if (interrupted == j.end() || !interrupted->is_boolean()) {
-    in.fail("interrupted", "不是true或false");
-  } else {
-    r.interrupted = interrupted->get<bool>();
-  }
+  const bool marked = interrupted != j.end() && interrupted->is_boolean();
+  if (!marked) in.fail("interrupted", "不是true或false");
   const auto teams = j.find("teams");
   if (teams == j.end() || !teams->is_array() || teams->empty() ||
       teams->size() > static_cast<std::size_t>(kMaxSlot)) {
     in.fail("teams", "不是1～1004个队伍的列表");
-    return;
+    return false;
   }
   for (const Json& team : *teams) {
     const auto line = team.is_object() ? team.find("line") : team.end();
     if (line == team.end() || !line->is_string()) {
       in.fail("line", "不是字符串");
-      return;
+      return false;
     }
     c.lines.push_back(line->get<std::string>());
     r.wins.push_back(in.integer_of(team, "wins", 0, kSeeds));
   }
+  return marked && interrupted->get<bool>();
 }
 
 // Why a report's figures cannot all be true together; empty when they can.
@@ -391,20 +388,26 @@ std::string inconsistency(const SimulationReport& r) {
   return {};
 }
 
+// The games a report covers: the ranges a merged report lists, else the run's one range.
+std::vector<GameRange> covered_ranges(const SimulationReport& r) {
+  if (!r.ranges.empty()) return r.ranges;
+  return {{r.config.first_game, r.config.first_game + r.played - 1}};
+}
+
 // The ranges of games a report covers: a merged report lists them, a plain run covers one.
 // Returns the fault, or empty.
 std::string read_ranges(const Json& j, SimulationReport& r) {
   SimulationConfig& c = r.config;
   const auto ranges = j.find("ranges");
   if (ranges == j.end()) {
-    r.ranges = {{c.first_game, c.first_game + c.games - 1}};
+    r.ranges = covered_ranges(r);
     return {};
   }
   std::int64_t covered = 0, after = 0;
   if (!ranges->is_array() || ranges->empty()) return "“ranges”不是局的范围列表";
   for (const Json& range : *ranges) {
     if (!range.is_array() || range.size() != 2 || !range[0].is_number_integer() ||
-        !range[1].is_number_integer() || range[0].is_number_float()) {
+        !range[1].is_number_integer()) {
       return "“ranges”不是局的范围列表";
     }
     const auto first = range[0].get<std::int64_t>(), last = range[1].get<std::int64_t>();
@@ -427,9 +430,9 @@ ParsedReport parse_report(std::string_view text) {
   if (!j.is_object()) return {std::nullopt, "不是模拟结果（JSON对象）"};
   Reader in(j);
   SimulationReport r;
-  read_figures(j, in, r);
+  const bool interrupted = read_figures(j, in, r);
   if (!in.error.empty()) return {std::nullopt, in.error};
-  if (r.interrupted) return {std::nullopt, "是中断了的模拟，它完成的不是连续的一段局"};
+  if (interrupted) return {std::nullopt, "是中断了的模拟，它完成的不是连续的一段局"};
   std::string fault = inconsistency(r);
   if (fault.empty()) fault = read_ranges(j, r);
   if (!fault.empty()) return {std::nullopt, std::move(fault)};
@@ -443,7 +446,7 @@ MergedReport merge_reports(const std::vector<SimulationReport>& shards) {
   m.config = c0;
   m.config.threads = 1;
   m.wins.assign(c0.lines.size(), 0);
-  std::vector<std::pair<std::pair<std::int64_t, std::int64_t>, std::size_t>> ranges;
+  std::vector<std::pair<GameRange, std::size_t>> ranges;  // and the shard each came from
   for (std::size_t k = 0; k < shards.size(); ++k) {
     const SimulationReport& s = shards[k];
     const std::string which = "第" + std::to_string(k + 1) + "个分片";
@@ -453,24 +456,21 @@ MergedReport merge_reports(const std::vector<SimulationReport>& shards) {
       return {std::nullopt, which + "的回合上限（--max-rounds）和第1个不同"};
     }
     if (s.config.seed != c0.seed) return {std::nullopt, which + "的种子（--seed）和第1个不同"};
-    if (s.interrupted) return {std::nullopt, which + "是中断了的模拟"};
+    if (s.interrupted()) return {std::nullopt, which + "是中断了的模拟"};
     if (s.wins.size() != c0.lines.size()) return {std::nullopt, which + "的队伍数不对"};
     for (std::size_t t = 0; t < s.wins.size(); ++t)
       m.wins[t] += s.wins[t];
     m.played += s.played;
     m.no_winner += s.no_winner;
     m.cut += s.cut;
-    if (__builtin_add_overflow(m.total_rounds, s.total_rounds, &m.total_rounds)) {
+    // Both are at least 0: a report's figures are checked as it is read.
+    if (s.total_rounds > std::numeric_limits<std::int64_t>::max() - m.total_rounds) {
       return {std::nullopt, "总回合数太大"};
     }
+    m.total_rounds += s.total_rounds;
     m.most_rounds = std::max(m.most_rounds, s.most_rounds);
     m.seconds += s.seconds;
-    const auto own = s.ranges.empty()
-                         ? std::vector<std::pair<std::int64_t, std::int64_t>>{{s.config.first_game,
-                                                                               s.config.first_game +
-                                                                                   s.played - 1}}
-                         : s.ranges;
-    for (const auto& r : own)
+    for (const GameRange& r : covered_ranges(s))
       ranges.push_back({r, k});
   }
   std::sort(ranges.begin(), ranges.end());

@@ -26,6 +26,9 @@ struct SimulationConfig {
   std::vector<std::string> lines;   // one line of '/'-separated names per team
 };
 
+// A range of games, [first, last] by index.
+using GameRange = std::pair<std::int64_t, std::int64_t>;
+
 struct SimulationReport {
   SimulationConfig config;
   std::int64_t played = 0;         // games finished: all of them unless interrupted
@@ -35,11 +38,12 @@ struct SimulationReport {
   std::int64_t total_rounds = 0;
   std::int64_t most_rounds = 0;
   double seconds = 0;
-  bool interrupted = false;  // stopped before every game was played
   // Set on a report merged from shards: how many, and the ranges of games they covered.
   std::int64_t shards = 0;
-  std::vector<std::pair<std::int64_t, std::int64_t>> ranges;  // [first, last] game indices
+  std::vector<GameRange> ranges;
 
+  // Stopped before every game was played.
+  bool interrupted() const { return played < config.games; }
   double mean_rounds() const;
   double games_per_second() const;
 };

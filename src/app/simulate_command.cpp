@@ -1,15 +1,12 @@
 #include "app/simulate_command.hpp"
 
 #include <atomic>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <sstream>
 
 #include "app/cli.hpp"
+#include "app/help.hpp"
 #include "app/options.hpp"
 #include "app/simulate.hpp"
 #include "console/platform.hpp"
@@ -59,20 +56,18 @@ std::string output(const SimulationReport& report, bool json, const Encoding& en
 }
 
 // A shard's file, at most this large: a report is well under a kilobyte per team.
-constexpr std::streamsize kMaxShardBytes = 16 << 20;
+constexpr std::size_t kMaxShardBytes = 16 << 20;
 
 int run_merge(const SimulateCommand& sim, const Encoding& encoding) {
   if (sim.lines.empty()) return usage_error("simulate --merge: 给出要合并的结果文件");
   std::vector<SimulationReport> shards;
   for (const std::string& path : sim.lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return usage_error("simulate --merge: 读不了" + path);
-    std::string text(static_cast<std::size_t>(kMaxShardBytes) + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) return usage_error("simulate --merge: 读不了" + path);
-    if (in.gcount() > kMaxShardBytes) return usage_error("simulate --merge: " + path + "太大");
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    ParsedReport parsed = parse_report(text);
+    const FileText file = read_capped(path, kMaxShardBytes);
+    if (file.status == FileText::Status::Unreadable)
+      return usage_error("simulate --merge: 读不了" + path);
+    if (file.status == FileText::Status::TooLarge)
+      return usage_error("simulate --merge: " + path + "太大");
+    ParsedReport parsed = parse_report(file.text);
     if (!parsed.report) {
       return usage_error("simulate --merge: " + path + "不是simulate --json的结果：" +
                          parsed.error);
@@ -114,6 +109,7 @@ void add_simulate(CLI::App& app, SimulateCommand& sim) {
   sim.cmd->add_flag("--merge", sim.merge,
                     "不打，而是把几个分片的--json结果文件加起来，输出合并后的结果");
   sim.cmd->add_option("lines", sim.lines, "每队一行用 / 隔开的名字（--merge时是结果文件）");
+  chinese_help(*sim.cmd, simulate_usage(), simulate_footer());
 }
 
 int run_simulation(const SimulateCommand& sim) {

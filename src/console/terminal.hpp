@@ -73,6 +73,8 @@ class TerminalConsole final : public Console {
   bool hurrying() const override { return fast_forward_; }
 
   bool output_is_terminal() const { return tty_out_; }
+  // Whether the text shown is converted to GBK (which has no block characters).
+  bool speaks_gbk() const { return to_console_ != nullptr; }
 
   // Resets the colour, ends the game's last line on a terminal, adds `note` (a line of the front
   // end's own, in UTF-8) when it is not empty, and writes out what is left. Throws OutputFailed.
