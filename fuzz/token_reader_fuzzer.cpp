@@ -5,9 +5,11 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -23,6 +25,21 @@ using namespace morvane;
 
 bool is_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A decimal integer with an optional sign that fits in 32 bits, or nothing: what the reader's
+// number() must take, written plainly with from_chars.
+std::optional<std::int32_t> parse_int32(std::string_view token) {
+  const char* first = token.data();
+  const char* last = first + token.size();
+  // from_chars takes a '-' but not a '+'.
+  const bool plus = first != last && *first == '+';
+  if (plus) ++first;
+  if (first == last || (plus && *first == '-')) return std::nullopt;
+  std::int32_t value = 0;
+  const auto [end, ec] = std::from_chars(first, last, value, 10);
+  if (ec != std::errc{} || end != last) return std::nullopt;
+  return value;
 }
 
 // The tokens as a plain split would give them.

@@ -63,8 +63,28 @@ void resume_terminal() {
     write_bytes(kPalette[static_cast<std::size_t>(k)]);
 }
 
+// Ctrl-Z and the resume held back while the terminal's mode and g_raw change together: a
+// resume between the two would put back the mode being left and leave it for good.
+class StopAndResumeHeld {
+ public:
+  StopAndResumeHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    sigaddset(&held, SIGTSTP);
+    sigaddset(&held, SIGCONT);
+    pthread_sigmask(SIG_BLOCK, &held, &before_);
+  }
+  ~StopAndResumeHeld() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+  StopAndResumeHeld(const StopAndResumeHeld&) = delete;
+  StopAndResumeHeld& operator=(const StopAndResumeHeld&) = delete;
+
+ private:
+  sigset_t before_;
+};
+
 void leave_raw() {
   if (g_raw == 0) return;
+  const StopAndResumeHeld held;
   tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_termios);
   g_raw = 0;
 }
@@ -79,6 +99,7 @@ bool enter_raw() {
   g_raw_termios.c_cc[VMIN] = 1;
   g_raw_termios.c_cc[VTIME] = 0;
   std::atomic_signal_fence(std::memory_order_seq_cst);
+  const StopAndResumeHeld held;
   g_raw = 1;
   if (tcsetattr(STDIN_FILENO, TCSANOW, &g_raw_termios) != 0) {
     g_raw = 0;

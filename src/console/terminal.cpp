@@ -103,10 +103,6 @@ void TerminalConsole::flush() {
   }
 }
 
-std::string TerminalConsole::to_console(std::string_view utf8) {
-  return to_console_ ? to_console_->convert(utf8) : std::string(utf8);
-}
-
 void TerminalConsole::color(int k) {
   if (!colors_ || k < 0 || k >= static_cast<int>(kPalette.size())) return;
   color_ = k;
@@ -234,7 +230,7 @@ void TerminalConsole::battle_begins() {
     hint_shown_ = true;
     const bool tint = colors_ && escapes_;
     if (tint) append(kPalette[7]);
-    append(to_console(kKeysHint));
+    write(kKeysHint);
     if (tint) append(kPalette[static_cast<std::size_t>(color_)]);
     endl();
   }
@@ -255,7 +251,7 @@ void TerminalConsole::finish(std::string_view note) {
   // it on the same line.
   if (tty_out_) out_ += '\n';
   if (!note.empty()) {
-    out_ += to_console(note);
+    write(note);
     out_ += '\n';
   }
   flush();

@@ -84,7 +84,6 @@ class TerminalConsole final : public Console {
   TerminalConsole(const TerminalOptions& options, std::istream& in, Output output, bool own);
   void flush();
   void append(std::string_view bytes);
-  std::string to_console(std::string_view utf8);
   // A pause of `ms` while the keys pace the battle.
   void paced_pause(double ms);
 

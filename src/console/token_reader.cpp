@@ -1,7 +1,5 @@
 #include "console/token_reader.hpp"
 
-#include <charconv>
-
 #include "console/errors.hpp"
 
 namespace morvane {
@@ -90,19 +88,6 @@ std::string TokenReader::word() {
   }
   name_bytes_ += line.size();
   return line;
-}
-
-std::optional<std::int32_t> parse_int32(std::string_view token) {
-  const char* first = token.data();
-  const char* last = first + token.size();
-  // from_chars takes a '-' but not a '+'.
-  const bool plus = first != last && *first == '+';
-  if (plus) ++first;
-  if (first == last || (plus && *first == '-')) return std::nullopt;
-  std::int32_t value = 0;
-  const auto [end, ec] = std::from_chars(first, last, value, 10);
-  if (ec != std::errc{} || end != last) return std::nullopt;
-  return value;
 }
 
 }  // namespace morvane

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <istream>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,8 +43,5 @@ class TokenReader {
   TokenLimits limits_;
   std::size_t name_bytes_ = 0;  // of all the words read so far
 };
-
-// A decimal integer with an optional sign that fits in 32 bits, or nothing: what number() takes.
-std::optional<std::int32_t> parse_int32(std::string_view token);
 
 }  // namespace morvane
