@@ -14,9 +14,6 @@ namespace {
 
 using namespace morvane;
 
-// As in the terminal: a battle no one can win ends as a draw after this many rounds.
-constexpr std::int64_t kMaxRounds = 100000;
-
 // The link's code could not be played: `message` tells the player why (a fresh game is offered).
 EM_JS(void, page_refused, (const char* message), { Module.page.refused(UTF8ToString(message)); });
 // The game's last line is shown. `code` is its share code, empty when there is none.
@@ -70,7 +67,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int morvane_start(std::uint32_t seed) {
   std::string link;
   if (code.empty()) {
     PageOdds odds(page, seed);
-    link = session::play_recorded(page, seed, kMaxRounds, &odds).code;
+    link = session::play_recorded(page, seed, session::kDefaultMaxRounds, &odds).code;
   } else {
     session::Loaded loaded = session::load(code);
     if (!loaded.fight) {

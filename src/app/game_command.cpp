@@ -132,7 +132,8 @@ void add_game_options(CLI::App& app, GameCommand& game) {
       ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case))
       ->option_text("auto|utf-8|gbk");
   app.add_option("--max-rounds", game.max_rounds,
-                 "一场战斗过了N回合仍未分出胜负就判为平局（默认100000；0：不设上限）")
+                 "一场战斗过了N回合仍未分出胜负就判为平局（默认" +
+                     std::to_string(session::kDefaultMaxRounds) + "；0：不设上限）")
       ->option_text("N");
   app.add_option("--record", game.record, "游戏结束时把这局的回放码写入文件FILE")
       ->option_text("FILE");

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console/terminal.hpp"
+#include "session/session.hpp"
 
 namespace morvane::cli {
 
@@ -13,7 +14,7 @@ namespace morvane::cli {
 // as text and checked here: CLI11's numbers take 010 as octal and print refusals of their own.
 struct GameCommand {
   std::string seed;
-  std::string max_rounds = "100000";
+  std::string max_rounds = std::to_string(session::kDefaultMaxRounds);
   std::string speed = "1";
   std::string record;  // the file for the replay code; empty: none
   std::string odds;    // --odds: "on" or "verbose"; empty without it

@@ -63,15 +63,12 @@ class Player {
       ++tally_.cut;
       return;
     }
-    for (std::int32_t t = 1; t <= g.n; ++t) {
-      if (g.chrs[t] > 0) {
-        if (t <= static_cast<std::int32_t>(tally_.wins.size())) {
-          ++tally_.wins[static_cast<std::size_t>(t - 1)];
-        }
-        return;
-      }
+    const std::int32_t t = winner(g);
+    if (t == 0) {
+      ++tally_.no_winner;
+    } else if (t <= static_cast<std::int32_t>(tally_.wins.size())) {
+      ++tally_.wins[static_cast<std::size_t>(t - 1)];
     }
-    ++tally_.no_winner;
   }
 
   const Tally& tally() const { return tally_; }

@@ -24,11 +24,14 @@ bool checkwin(Game& g) {
   return true;
 }
 
-namespace {
-
-bool counted(const Game& g, std::int32_t i) {
-  return i >= 1 && i < g.rs && g.a[i].hp > 0 && g.a[i].team >= 1 && g.a[i].team <= g.n;
+std::int32_t winner(const Game& g) {
+  for (std::int32_t t = 1; t <= g.n; ++t) {
+    if (g.chrs[t] > 0) return t;
+  }
+  return 0;
 }
+
+namespace {
 
 // The living counted fighter with the most hit points, outside team `except` (0: any team).
 std::int32_t strongest(const Game& g, std::int32_t except) {

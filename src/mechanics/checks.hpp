@@ -10,6 +10,15 @@ namespace morvane {
 // the living members per team, on every call.
 bool checkwin(Game& g);
 
+// The team the game names as the winner once a battle is decided: the first of teams 1 ... n
+// with anyone standing in chrs; 0 when nobody stands.
+std::int32_t winner(const Game& g);
+
+// Whether slot i holds a living fighter of a counted team (1 ... n).
+inline bool counted(const Game& g, std::int32_t i) {
+  return i >= 1 && i < g.rs && g.a[i].hp > 0 && g.a[i].team >= 1 && g.a[i].team <= g.n;
+}
+
 // The rest of battle_over: the full check, and two new fighters to watch when it goes on.
 bool recount_battle_over(Game& g);
 
@@ -18,11 +27,8 @@ bool recount_battle_over(Game& g);
 // battle goes on and nobody is counted; otherwise the full check. chrs is therefore exact only
 // when this returns true, or after checkwin. Inline: the common answer needs no call.
 inline bool battle_over(Game& g) {
-  const auto counted = [&g](std::int32_t i) {
-    return i >= 1 && i < g.rs && g.a[i].hp > 0 && g.a[i].team >= 1 && g.a[i].team <= g.n;
-  };
   const auto [p, q] = g.standing;
-  if (counted(p) && counted(q) && g.a[p].team != g.a[q].team) return false;
+  if (counted(g, p) && counted(g, q) && g.a[p].team != g.a[q].team) return false;
   return recount_battle_over(g);
 }
 

@@ -1,4 +1,5 @@
 #include "console/narrate.hpp"
+#include "mechanics/checks.hpp"
 #include "modes/modes.hpp"
 #include "modes/round.hpp"
 #include "modes/setup.hpp"
@@ -26,12 +27,7 @@ void game_over(Game& g, bool decided) {
   pause(g, 1000);
   endl(g);
   // chrs and n are as the battle's last victory check and round end left them.
-  for (std::int32_t t = 1; decided && t <= g.n; ++t) {
-    if (g.chrs[t] > 0) {
-      line(g, "胜利的是第", t, "队");
-      break;
-    }
-  }
+  if (const std::int32_t t = decided ? winner(g) : 0; t != 0) line(g, "胜利的是第", t, "队");
   pause(g, 1000);
   say(g, "如果想再来请重新运行程序");
   pause(g, 1000);

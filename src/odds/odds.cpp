@@ -6,6 +6,7 @@
 #include <numeric>
 #include <string_view>
 
+#include "mechanics/checks.hpp"
 #include "modes/round.hpp"
 
 namespace morvane::odds {
@@ -80,37 +81,38 @@ void Estimator::one(const Game& g, const BattleState& battle, std::uint32_t seed
     ++e.undecided;
     return;
   }
-  // The winner as the game names it: the first counted team with anyone standing.
-  for (std::int32_t t = 1; t <= c.n; ++t) {
-    if (c.chrs[t] > 0) {
-      auto at = std::find(e.teams.begin(), e.teams.end(), t);
-      if (at == e.teams.end()) {
-        e.teams.push_back(t);
-        e.wins.push_back(0);
-        at = e.teams.end() - 1;
-      }
-      ++e.wins[static_cast<std::size_t>(at - e.teams.begin())];
-      return;
-    }
+  // The winner as the game names it.
+  const std::int32_t t = winner(c);
+  if (t == 0) {
+    ++e.no_winner;
+    return;
   }
-  ++e.no_winner;
+  auto at = std::find(e.teams.begin(), e.teams.end(), t);
+  if (at == e.teams.end()) {
+    e.teams.push_back(t);
+    e.wins.push_back(0);
+    at = e.teams.end() - 1;
+  }
+  ++e.wins[static_cast<std::size_t>(at - e.teams.begin())];
 }
 
 Estimate Estimator::play(const Game& g, const BattleState& battle, std::uint32_t seed,
                          std::int64_t count) {
-  Estimate e = start(g);
-  for (std::int64_t k = 0; k < count; ++k)
-    one(g, battle, continuation_seed(seed, g.hhs, k), e);
-  return e;
+  return play_until(g, battle, seed, count, std::nullopt);
 }
 
 Estimate Estimator::play_for(const Game& g, const BattleState& battle, std::uint32_t seed,
                              std::chrono::steady_clock::duration budget, std::int64_t most) {
-  const auto until = std::chrono::steady_clock::now() + budget;
+  return play_until(g, battle, seed, most, std::chrono::steady_clock::now() + budget);
+}
+
+Estimate Estimator::play_until(const Game& g, const BattleState& battle, std::uint32_t seed,
+                               std::int64_t most,
+                               std::optional<std::chrono::steady_clock::time_point> until) {
   Estimate e = start(g);
   for (std::int64_t k = 0; k < most; ++k) {
     one(g, battle, continuation_seed(seed, g.hhs, k), e);
-    if (std::chrono::steady_clock::now() >= until) break;
+    if (until && std::chrono::steady_clock::now() >= *until) break;
   }
   return e;
 }

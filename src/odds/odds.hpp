@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,10 @@ class Estimator {
                     std::chrono::steady_clock::duration budget, std::int64_t most);
 
  private:
+  // Up to `most` continuations, none begun once `until` has passed.
+  Estimate play_until(const Game& g, const BattleState& battle, std::uint32_t seed,
+                      std::int64_t most,
+                      std::optional<std::chrono::steady_clock::time_point> until);
   Estimate start(const Game& g) const;
   void one(const Game& g, const BattleState& battle, std::uint32_t seed, Estimate& e);
 

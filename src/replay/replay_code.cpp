@@ -7,7 +7,8 @@ namespace morvane::replay {
 namespace {
 
 constexpr std::string_view kPrefix = "MV1-";
-// The game's usual round cap: stored as the difference from it, it costs one byte.
+// The game's usual round cap: stored as the difference from it, it costs one byte. Part of the
+// code's format: it stays even if the game's default changes.
 constexpr std::uint64_t kUsualRoundCap = 100000;
 constexpr std::uint8_t kCompressed = 1;
 

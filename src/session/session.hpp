@@ -20,6 +20,10 @@
 
 namespace morvane::session {
 
+// A game's round cap unless the player gives another, in the terminal and the page alike: a
+// battle no one can win ends as a draw after this many rounds.
+inline constexpr std::int64_t kDefaultMaxRounds = 100000;
+
 // A fight whose narration runs past this many lines has no code: checking a code means playing
 // its fight through, and a code made by hand could otherwise ask for a battle without end.
 inline constexpr std::uint64_t kMaxFightLines = 20'000'000;
