@@ -66,7 +66,6 @@ void TargetIndex::update(std::int32_t slot) {
   }
   in_[k] = team;
   at_[k] = static_cast<std::int32_t>(index);
-  if (list.size() > 32 && 2 * fallen_[t] > static_cast<std::int32_t>(list.size())) sweep(team);
 }
 
 void TargetIndex::sweep(std::int32_t team) {
@@ -94,8 +93,10 @@ void TargetIndex::catch_up() {
   g_.changed.clear();
   for (std::size_t k = 0; k < teams_.size();) {
     const std::int32_t team = teams_[k];
-    const auto t = static_cast<std::size_t>(team);
-    if (members_[t].size() > 32 && 2 * fallen_[t] > static_cast<std::int32_t>(members_[t].size())) {
+    // A long list mostly of the fallen is swept; a short one costs little to walk as it is.
+    const std::vector<Member>& list = members_[static_cast<std::size_t>(team)];
+    if (list.size() > 32 &&
+        2 * fallen_[static_cast<std::size_t>(team)] > static_cast<std::int32_t>(list.size())) {
       sweep(team);  // may drop teams_[k]
       if (k < teams_.size() && teams_[k] == team) ++k;
     } else {
