@@ -28,7 +28,7 @@
 #include <streambuf>
 #include <string>
 
-#include "console/keys.hpp"
+#include "console/palette.hpp"
 #include "console/platform.hpp"
 #include "console/unicode.hpp"
 
@@ -44,8 +44,6 @@ constexpr UINT kGbk = 936;
 // Palette colour k as a console text attribute (bit 0 blue, 1 green, 2 red, 3 bright): the
 // colours the game has always had on the Windows console.
 constexpr std::array<WORD, 8> kAttributes = {15, 11, 10, 13, 12, 9, 14, 8};
-
-constexpr char kReset[] = "\x1b[0m";
 
 // What setup() changed, for restore() to put back. The Ctrl-C handler runs on a thread of its
 // own; it reads these only after setup() has written them and installed it.
@@ -91,7 +89,8 @@ BOOL WINAPI on_ctrl(DWORD /*event*/) {
   g_interrupted = true;
   if (g_color_on && g_escapes) {
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), kReset, sizeof kReset - 1, &written, nullptr);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), kPalette[0].data(),
+              static_cast<DWORD>(kPalette[0].size()), &written, nullptr);
   }
   restore_now();
   return FALSE;  // the default handler ends the program, with Ctrl-C's own status
