@@ -13,8 +13,8 @@
 #include <string>
 
 #include "console/errors.hpp"
-#include "console/palette.hpp"
-#include "console/terminal.hpp"
+#include "terminal/palette.hpp"
+#include "terminal/terminal.hpp"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "console/errors.hpp"
-#include "console/platform.hpp"
 #include "console/token_reader.hpp"
+#include "terminal/platform.hpp"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "console/browser_console.hpp"
+#include "browser/browser_console.hpp"
 #include "odds/odds.hpp"
 #include "session/session.hpp"
 

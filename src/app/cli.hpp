@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/platform.hpp"
+#include "terminal/platform.hpp"
 
 namespace morvane::cli {
 

@@ -12,10 +12,10 @@
 #include "app/cli.hpp"
 #include "app/help.hpp"
 #include "app/options.hpp"
-#include "console/platform.hpp"
 #include "odds/odds.hpp"
 #include "replay/replay_code.hpp"
 #include "session/session.hpp"
+#include "terminal/platform.hpp"
 
 namespace morvane::cli {
 namespace {

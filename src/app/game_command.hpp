@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "console/terminal.hpp"
 #include "session/session.hpp"
+#include "terminal/terminal.hpp"
 
 namespace morvane::cli {
 

@@ -10,7 +10,7 @@
 #include "app/help.hpp"
 #include "app/simulate_command.hpp"
 #include "console/errors.hpp"
-#include "console/platform.hpp"
+#include "terminal/platform.hpp"
 
 #ifndef MORVANE_VERSION
 #define MORVANE_VERSION "0.0.0"

@@ -9,9 +9,9 @@
 #include "app/help.hpp"
 #include "app/options.hpp"
 #include "app/simulate.hpp"
-#include "console/platform.hpp"
-#include "console/terminal.hpp"
 #include "model/slots.hpp"
+#include "terminal/platform.hpp"
+#include "terminal/terminal.hpp"
 
 namespace morvane::cli {
 namespace {

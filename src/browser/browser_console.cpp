@@ -1,4 +1,4 @@
-#include "console/browser_console.hpp"
+#include "browser/browser_console.hpp"
 
 #include <emscripten.h>
 

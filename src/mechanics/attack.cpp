@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "console/narrate.hpp"
+#include "mechanics/narrate.hpp"
 #include "model/wrap.hpp"
 
 namespace morvane {

@@ -1,7 +1,7 @@
 #include "mechanics/status.hpp"
 
-#include "console/narrate.hpp"
 #include "mechanics/attack.hpp"
+#include "mechanics/narrate.hpp"
 #include "model/codes.hpp"
 #include "model/wrap.hpp"
 

@@ -37,8 +37,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/fighter.hpp"
 #include "model/random.hpp"
-#include "model/rw.hpp"
 #include "model/slots.hpp"
 #include "model/tables.hpp"
 

@@ -1,7 +1,7 @@
 #include <cstddef>
 #include <utility>
 
-#include "console/narrate.hpp"
+#include "mechanics/narrate.hpp"
 #include "model/codes.hpp"
 #include "model/roster.hpp"
 #include "model/wrap.hpp"

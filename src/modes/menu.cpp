@@ -1,4 +1,4 @@
-#include "console/narrate.hpp"
+#include "mechanics/narrate.hpp"
 #include "model/codes.hpp"
 #include "modes/modes.hpp"
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "console/narrate.hpp"
 #include "mechanics/attack.hpp"
 #include "mechanics/checks.hpp"
+#include "mechanics/narrate.hpp"
 #include "mechanics/status.hpp"
 #include "model/codes.hpp"
 #include "model/wrap.hpp"

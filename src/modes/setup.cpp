@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "console/narrate.hpp"
+#include "mechanics/narrate.hpp"
 #include "model/codes.hpp"
 #include "model/roster.hpp"
 #include "model/wrap.hpp"

@@ -1,5 +1,5 @@
-#include "console/narrate.hpp"
 #include "mechanics/checks.hpp"
+#include "mechanics/narrate.hpp"
 #include "modes/modes.hpp"
 #include "modes/round.hpp"
 #include "modes/setup.hpp"

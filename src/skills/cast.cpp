@@ -1,5 +1,6 @@
-#include "model/wrap.hpp"
 #include "skills/cast.hpp"
+
+#include "model/wrap.hpp"
 #include "skills/skills.hpp"
 
 namespace morvane {

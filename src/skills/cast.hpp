@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "console/narrate.hpp"
 #include "mechanics/attack.hpp"
+#include "mechanics/narrate.hpp"
 #include "model/game.hpp"
 #include "model/roster.hpp"
 #include "model/wrap.hpp"

@@ -1,7 +1,7 @@
 #include <array>
 #include <cstddef>
 
-#include "console/narrate.hpp"
+#include "mechanics/narrate.hpp"
 #include "model/tables.hpp"
 #include "skills/skills.hpp"
 

@@ -1,4 +1,4 @@
-#include "console/keys.hpp"
+#include "terminal/keys.hpp"
 
 namespace morvane::keys {
 namespace {

@@ -21,9 +21,9 @@
 #include <streambuf>
 #include <string>
 
-#include "console/keys.hpp"
-#include "console/palette.hpp"
-#include "console/platform.hpp"
+#include "terminal/keys.hpp"
+#include "terminal/palette.hpp"
+#include "terminal/platform.hpp"
 
 namespace morvane::platform {
 namespace {

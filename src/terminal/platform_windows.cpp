@@ -28,9 +28,9 @@
 #include <streambuf>
 #include <string>
 
-#include "console/palette.hpp"
-#include "console/platform.hpp"
 #include "console/unicode.hpp"
+#include "terminal/palette.hpp"
+#include "terminal/platform.hpp"
 
 #ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
 #define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004

@@ -1,4 +1,4 @@
-#include "console/terminal.hpp"
+#include "terminal/terminal.hpp"
 
 #include <algorithm>
 #include <cctype>
@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "console/errors.hpp"
-#include "console/keys.hpp"
-#include "console/palette.hpp"
+#include "terminal/keys.hpp"
+#include "terminal/palette.hpp"
 
 namespace morvane {
 namespace {

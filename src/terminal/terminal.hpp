@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "console/console.hpp"
-#include "console/platform.hpp"
 #include "console/token_reader.hpp"
+#include "terminal/platform.hpp"
 
 namespace morvane {
 

@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "console/terminal.hpp"
 #include "support/process.hpp"
 #include "support/pty.hpp"
+#include "terminal/terminal.hpp"
 
 namespace morvane {
 namespace {

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "console/platform.hpp"
 #include "model/random.hpp"
 #include "modes/modes.hpp"
 #include "support/recording_console.hpp"
+#include "terminal/platform.hpp"
 
 namespace morvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "console/keys.hpp"
+#include "terminal/keys.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "console/terminal.hpp"
+#include "terminal/terminal.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "console/errors.hpp"
-#include "console/platform.hpp"
+#include "terminal/platform.hpp"
 
 namespace morvane {
 namespace {

@@ -1,0 +1,30 @@
+# Builds each layer probe and checks that it fails for want of its header, or builds, as it
+# should. Run by the layer_check test:
+#   cmake -DBUILD_DIR=<build> -DPROBES=<name>:<FAILS|BUILDS>:<header>,... -P layer_check.cmake
+string(REPLACE "," ";" probes "${PROBES}")
+set(wrong "")
+foreach(probe IN LISTS probes)
+  string(REPLACE ":" ";" fields "${probe}")
+  list(GET fields 0 name)
+  list(GET fields 1 expect)
+  list(GET fields 2 header)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target layer_probe_${name}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  # g++ says "No such file or directory", clang "file not found", each after the header's name.
+  string(FIND "${out}" "${header}" named)
+  if(out MATCHES "No such file or directory|file not found" AND NOT named EQUAL -1)
+    set(missing ON)
+  else()
+    set(missing OFF)
+  endif()
+  if(expect STREQUAL "FAILS" AND (status EQUAL 0 OR NOT missing))
+    string(APPEND wrong "  ${name}: ${header} should be out of reach, but ${status}:\n${out}\n")
+  elseif(expect STREQUAL "BUILDS" AND NOT status EQUAL 0)
+    string(APPEND wrong "  ${name}: ${header} should build:\n${out}\n")
+  else()
+    message(STATUS "${name}: ${expect} as it should (${header})")
+  endif()
+endforeach()
+if(wrong)
+  message(FATAL_ERROR "layers not held apart:\n${wrong}")
+endif()
