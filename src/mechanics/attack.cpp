@@ -10,10 +10,10 @@ namespace morvane {
 namespace {
 
 void call_focus_fire(Game& g, std::int32_t x, std::int32_t y) {
-  g.b[g.a[x].team].converge = y;
+  g.b[g.a[x].team].focus = y;
 }
 void call_cover(Game& g, std::int32_t x) {
-  g.b[g.a[x].team].protect = x;
+  g.b[g.a[x].team].needs_cover = x;
 }
 
 // The attacker may open with a call to its team before the blow lands.

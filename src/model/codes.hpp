@@ -7,8 +7,8 @@ namespace morvane {
 
 inline constexpr std::int32_t kInt32Max = 2147483647;
 
-// Status codes ("状态", rw::zt). Most statuses are a range the code walks through, one step per
-// turn of the bearer.
+// Status codes ("状态", Fighter::zt). Most statuses are a range the code walks through, one step
+// per turn of the bearer.
 namespace zt {
 inline constexpr std::int32_t kNone = 0;
 // 1 ... 6: the water prison; each turn inside makes breaking free likelier.
@@ -31,7 +31,7 @@ inline constexpr std::int32_t kBleedingLast = 19;
 inline constexpr std::int32_t kInvincible = 22;
 }  // namespace zt
 
-// Attributes ("属性", rw::sx) that some rule singles out.
+// Attributes ("属性", Fighter::sx) that some rule singles out.
 namespace sx {
 inline constexpr std::int32_t kNone = 0;
 inline constexpr std::int32_t kDark = 7;             // the killing curse; strategy 2 seeks it

@@ -6,7 +6,7 @@
 
 namespace morvane {
 
-struct rw {                // one combatant
+struct Fighter {           // one combatant
   std::string name;        // as typed, or a fixed name given by a mode or a skill
   std::int32_t maxhp = 0;  // maximum hit points; heals are measured against it
   std::int32_t hp = 0;     // current hit points; dead at 0 or below, never clamped
@@ -21,9 +21,9 @@ struct rw {                // one combatant
   bool flag = false;       // true while an ultimate is being cast
 };
 
-struct dw {                   // one team's calls
-  std::int32_t protect = 0;   // the member who last called for cover
-  std::int32_t converge = 0;  // the enemy the team last agreed to focus fire on
+struct TeamCalls {               // one team's calls
+  std::int32_t needs_cover = 0;  // the member who last called for cover
+  std::int32_t focus = 0;        // the enemy the team last agreed to focus fire on
 };
 
 }  // namespace morvane

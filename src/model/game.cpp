@@ -10,9 +10,9 @@ void Game::reset() {
   // Team calls are only ever made by and about combatants, so their teams cover every entry of
   // b in use.
   for (std::int32_t i = 1; i < used; ++i)
-    b[a[i].team] = dw{};
+    b[a[i].team] = TeamCalls{};
   for (std::int32_t i = 1; i < used; ++i)
-    a[i] = rw{};
+    a[i] = Fighter{};
   used = 1;
   for (std::int32_t t = 0; t <= chrs_top; ++t)
     chrs[t] = 0;

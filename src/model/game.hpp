@@ -6,8 +6,8 @@
 // The game keeps its own short names; here is what each means, once for the whole code.
 //
 //   name          word            meaning
-//   rw            人物            one combatant's record
-//   dw            队伍            one team's record of calls
+//   Fighter            人物            one combatant's record
+//   TeamCalls            队伍            one team's record of calls
 //   a, rs         -               the roster of combatants by slot; rs is the next free slot
 //   b             -               the team records by team number
 //   n             -               how many teams the victory check examines
@@ -79,9 +79,9 @@ struct Game {
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
-  Slots<rw> a;               // the roster; combatants live in slots 1 ... rs-1
+  Slots<Fighter> a;          // the roster; combatants live in slots 1 ... rs-1
   std::int32_t rs = 1;       // next free roster slot
-  Slots<dw> b;               // per-team focus-fire and cover calls
+  Slots<TeamCalls> b;        // per-team focus-fire and cover calls
   std::int32_t n = 0;        // number of teams the victory check examines
   Slots<std::int32_t> chrs;  // living members per team, as the last checkwin counted them
   std::int32_t hhs = 1;      // 1 only in the run's first round

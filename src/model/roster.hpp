@@ -38,7 +38,7 @@ struct Recruit {
 };
 
 // Fills slot x with a recruit at full hit points and with no status.
-inline void enlist(rw& x, const Recruit& r) {
+inline void enlist(Fighter& x, const Recruit& r) {
   x.name = r.name;
   x.team = r.team;
   x.hp = r.stats.hp;

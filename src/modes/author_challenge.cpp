@@ -14,13 +14,13 @@ void author_challenge(Game& g) {
   for (std::int32_t i = 1; i <= 3; ++i) {
     say(g, "输入第", i, "个挑战者的属性");
     const std::int32_t chosen = read_attribute(g);
-    add_fighter(g, [&](rw& x) {
+    add_fighter(g, [&](Fighter& x) {
       const Stats drawn{g.rand() % 200 + 500, g.rand() % 50 + 100, g.rand() % 50 + 50,
                         g.rand() % 50 + 80};
       enlist(x, {.name = "挑战者", .team = 1, .stats = drawn, .sx = chosen, .cs = 1, .oy = 1});
     });
   }
-  add_fighter(g, [](rw& x) {
+  add_fighter(g, [](Fighter& x) {
     enlist(x, {.name = "作者",
                .team = 2,
                .stats = {kInt32Max, 200, 300, 200},

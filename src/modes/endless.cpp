@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kStatsHeading = "下面的数值分别代表你的血量，攻击，防御，魔力，属性";
 
 void player_stats(Game& g) {
-  const rw& me = g.a[1];
+  const Fighter& me = g.a[1];
   line(g, me.hp, " ", me.atk, " ", me.def, " ", me.ml, " ", me.sx);
 }
 
@@ -23,7 +23,7 @@ void make_player(Game& g) {
   line(g, "你需要什么属性？(1~8分别为: 1火,2水,3电,4地,5冰,6疗,7黑,8召)");
   const std::int32_t chosen = read_attribute(g);
   pause(g, 500);
-  add_fighter(g, [&](rw& me) {
+  add_fighter(g, [&](Fighter& me) {
     const Stats drawn{g.rand() % 250 + 250, g.rand() % 50 + 50, g.rand() % 30 + 20,
                       g.rand() % 80 + 20};
     enlist(me, {.name = "你", .team = 1, .stats = drawn, .sx = chosen, .cs = 1, .oy = 1});
@@ -40,7 +40,7 @@ void make_player(Game& g) {
 void make_enemies(Game& g, std::int32_t level) {
   const std::int32_t step = wmul(level, 10);
   for (std::int32_t i = 1; i <= level; ++i) {
-    add_fighter(g, [&](rw& x) {
+    add_fighter(g, [&](Fighter& x) {
       const Stats drawn{wadd(g.rand() % 250 + 140, step), wadd(g.rand() % 50 + 40, step),
                         wadd(g.rand() % 30 + 10, step), wadd(g.rand() % 80 + 10, step)};
       enlist(x,
@@ -56,7 +56,7 @@ constexpr std::int32_t kFirstSkillItem = 5;
 
 // The upgrade menu after a won level, and the choice applied to the player's fighter.
 void upgrade(Game& g, std::int32_t level) {
-  rw& me = g.a[1];
+  Fighter& me = g.a[1];
   const std::int32_t step = wmul(level, 10);
   // The skill tables have no row for attribute 0, so its two skill items are left out.
   const bool skills = has_skill_row(me.sx);

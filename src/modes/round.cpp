@@ -30,12 +30,12 @@ struct Battle : BattleState {
   // qualify changes from turn to turn, and a mispredicted branch costs more than the walk. The
   // enemy with the lowest (or highest) value of one field beyond `best`, the lowest slot on a tie;
   // with `Dark`, a dark enemy met later takes the place. 0 when no enemy qualifies.
-  template <std::int32_t rw::*Field, bool Lowest, bool Dark = false>
+  template <std::int32_t Fighter::*Field, bool Lowest, bool Dark = false>
   std::int32_t walk(std::int32_t team, std::int32_t best) const {
     const std::int32_t rs = g.rs;
     std::int32_t found = 0;
     for (std::int32_t j = 1; j < rs; ++j) {
-      const rw& e = g.a[j];
+      const Fighter& e = g.a[j];
       const bool enemy = (e.hp > 0) & (e.team != team);
       const bool take = enemy & (Lowest ? e.*Field < best : e.*Field > best);
       best = take ? e.*Field : best;
@@ -50,13 +50,13 @@ struct Battle : BattleState {
     const std::int32_t team = g.a[i].team;
     switch (strategy) {
       case 0:
-        return walk<&rw::hp, true>(team, 1000);
+        return walk<&Fighter::hp, true>(team, 1000);
       case 1:
-        return walk<&rw::atk, false>(team, -100);
+        return walk<&Fighter::atk, false>(team, -100);
       case 2:
-        return walk<&rw::hp, false, true>(team, -100);
+        return walk<&Fighter::hp, false, true>(team, -100);
       default:
-        return walk<&rw::def, false>(team, -100);
+        return walk<&Fighter::def, false>(team, -100);
     }
   }
 
@@ -90,7 +90,7 @@ struct Battle : BattleState {
 
   // Skill 0 is tried first, then skill 1, each on a draw of 1 ... 100 that reaches its
   // threshold. Returns whether a skill was cast.
-  bool cast_skill(const rw& x) {
+  bool cast_skill(const Fighter& x) {
     for (int jnbh = 0; jnbh < 2; ++jnbh) {
       if (g.rand() % 100 + 1 >= skill_threshold(g, x.sx, jnbh)) {
         cljn(g, ater, jnbh, beat);
@@ -105,7 +105,7 @@ struct Battle : BattleState {
 
   Turn turn(std::int32_t i) {
     color(g, 0);
-    rw& x = g.a[i];
+    Fighter& x = g.a[i];
     if (x.hp <= 0) return Turn::Next;
     // The author is above every status: his code is wiped before it can act on him.
     if (x.sx == sx::kAuthor) {
@@ -118,7 +118,7 @@ struct Battle : BattleState {
     ater = i;
     choose_target(i);
     if (g.rand() % 100 > 29) {
-      const std::int32_t c = g.b[x.team].converge;
+      const std::int32_t c = g.b[x.team].focus;
       if (g.a[c].hp > 0) beat = c;
     }
     if (beat == 0) first_target(i);

@@ -12,7 +12,7 @@ namespace morvane {
 
 void create_fighter(Game& g, const std::string& name, std::int32_t team, std::int32_t mode,
                     Position position) {
-  add_fighter(g, [&](rw& x) {
+  add_fighter(g, [&](Fighter& x) {
     Stats stats = typed_stats(g);
     std::int32_t sx = g.rand() % 8 + 1;
     std::int32_t stacks = 1;
@@ -78,7 +78,7 @@ void team_setup(Game& g, std::int32_t mode) {
 void stat_table(Game& g) {
   line(g, "下面的数值分别代表名字，血量，攻击，防御，魔力，属性，队伍");
   for (std::int32_t i = 1; i < g.rs; ++i) {
-    const rw& x = g.a[i];
+    const Fighter& x = g.a[i];
     line(g, x.name, " ", x.hp, " ", x.atk, " ", x.def, " ", x.ml, " ", x.sx, " ", x.team);
     pause(g, 50);
   }

@@ -27,7 +27,7 @@ TargetIndex::~TargetIndex() {
 void TargetIndex::update(std::int32_t slot) {
   if (slot < 1 || slot > kMaxSlot) return;
   const auto k = static_cast<std::size_t>(slot);
-  const rw& x = g_.a[slot];
+  const Fighter& x = g_.a[slot];
   const bool counted = slot < g_.rs && x.team >= 0 && x.team <= kMaxSlot;
   const std::int32_t team = counted ? x.team : -1;
   if (in_[k] != -1 && in_[k] != team) {

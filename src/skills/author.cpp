@@ -12,7 +12,7 @@ void summon_henchman(Cast& c) {
   color(g, g.rand() % 8);
   const std::int32_t sx = g.rand() % 24 + 1;
   line(g, "叫来了一个属性为", sx, "的敌人！");
-  c.summon([&](rw& x) {
+  c.summon([&](Fighter& x) {
     enlist(x, {.name = "敌人",
                .team = c.caster().team,
                .stats = c.scaled(Stats{400, 100, 70, 80}),
@@ -27,7 +27,7 @@ void summon_henchman(Cast& c) {
 void anti_everything_cannon(Cast& c) {
   Game& g = c.g;
   color(g, g.rand() % 8);
-  rw& target = g.a[c.beat];
+  Fighter& target = g.a[c.beat];
   say(g, "将炮口对准了", target.name, "...");
   pause(g, 1000);
   target.zt = zt::kCannonIce;

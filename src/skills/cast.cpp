@@ -6,7 +6,7 @@
 namespace morvane {
 
 void cljn(Game& g, std::int32_t ater, int jnbh, std::int32_t beat) {
-  rw& caster = g.a[ater];
+  Fighter& caster = g.a[ater];
   // The attribute and the magic as the cast begins: a skill may change either (Halvic learning
   // Prane's skills, 杰哥's beer) without changing this cast.
   const std::int32_t sx = caster.sx;

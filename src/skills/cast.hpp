@@ -25,7 +25,7 @@ struct Cast {
   std::int32_t beat;     // the target; skills that choose their own overwrite it
   std::int32_t mlz = 0;  // the caster's magic when the cast began
 
-  rw& caster() { return g.a[ater]; }
+  Fighter& caster() { return g.a[ater]; }
   bool flag() const { return g.a[ater].flag; }
   std::int32_t oy() const { return g.a[ater].oy; }
 

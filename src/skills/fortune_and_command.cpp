@@ -110,7 +110,7 @@ struct Boost {
 constexpr Boost kBeer{3, 2, 4, 3, 50};
 constexpr Boost kThrill{4, 3, 5, 4, 25};
 
-void boost(rw& me, const Boost& b) {
+void boost(Fighter& me, const Boost& b) {
   me.atk = wmuldiv(me.atk, b.num, b.den);
   me.def = wmuldiv(me.def, b.num, b.den);
   me.hp = wmuldiv(me.hp, b.hp_num, b.hp_den);
@@ -123,7 +123,7 @@ void boost(rw& me, const Boost& b) {
 // 啤酒: stronger at once, and stronger still after a kill.
 void beer(Cast& c) {
   Game& g = c.g;
-  rw& me = c.caster();
+  Fighter& me = c.caster();
   line(g, "他仰头干了一罐啤酒...");
   pause(g, 700);
   line(g, "杰哥的各项能力上升了!");
@@ -192,7 +192,7 @@ void call_support(Cast& c) {
   Game& g = c.g;
   line(g, "一队8人的战斗小队随即到达！");
   for (int k = 0; k < 8; ++k) {
-    c.summon([&](rw& x) {
+    c.summon([&](Fighter& x) {
       const Stats drawn = typed_stats(g);
       enlist(x, {.name = "士兵",
                  .team = c.caster().team,

@@ -27,7 +27,7 @@ void grenade(Cast& c) {
 void shotgun(Cast& c) {
   Game& g = c.g;
   line(g, "拉动枪栓，射出了一发子弹！");
-  rw& target = g.a[c.beat];
+  Fighter& target = g.a[c.beat];
   c.hit(c.beat, wadd(wmul(3, c.caster().atk), target.maxhp / 7));
   if (target.def > 0 && g.rand() % 100 <= 49) {
     line(g, "  ", target.name, "的防御减少了！");
@@ -50,9 +50,9 @@ void strafe(Cast& c) {
       c.beat = x;
     }
   });
-  const std::int32_t converge = g.b[c.caster().team].converge;
-  if (g.rand() % 100 > 29 && c.living(converge)) c.beat = converge;
-  rw& target = g.a[c.beat];
+  const std::int32_t focus = g.b[c.caster().team].focus;
+  if (g.rand() % 100 > 29 && c.living(focus)) c.beat = focus;
+  Fighter& target = g.a[c.beat];
   for (int volley = 0; volley < 50; ++volley) {
     if (target.hp <= 0) break;
     say(g, "     ");
@@ -71,7 +71,7 @@ void strafe(Cast& c) {
 // 生命之轮: trade hit points with the healthiest enemy above the caster.
 void wheel_of_life(Cast& c) {
   Game& g = c.g;
-  rw& me = c.caster();
+  Fighter& me = c.caster();
   std::int32_t x = 0;
   c.sweep([&](std::int32_t i) {
     if (g.a[i].hp > me.hp && (x == 0 || g.a[i].hp > g.a[x].hp)) x = i;
@@ -92,7 +92,7 @@ void crow_tide(Cast& c) {
   Game& g = c.g;
   line(g, "乌鸦如同潮水般涌出！");
   pause(g, 300);
-  rw& target = g.a[c.beat];
+  Fighter& target = g.a[c.beat];
   const std::int32_t cut = target.def <= 10 ? 30 : target.def / 2;
   line(g, target.name, "的防御减少了", cut);
   target.def = wsub(target.def, cut);
@@ -127,7 +127,7 @@ void call_the_crew(Cast& c) {
   Game& g = c.g;
   line(g, "麦克和崔佛到达战场！");
   for (const auto& comrade : {std::pair{"麦克", sx::kMichael}, std::pair{"崔佛", sx::kTrevor}}) {
-    c.summon([&](rw& x) {
+    c.summon([&](Fighter& x) {
       const Stats drawn{g.rand() % 100 + 400, g.rand() % 50 + 100, g.rand() % 50 + 60,
                         g.rand() % 50 + 50};
       enlist(x, {.name = comrade.first,
@@ -157,7 +157,7 @@ void heavy_sniper(Cast& c) {
 // 无敌时间
 void invincible_time(Cast& c) {
   Game& g = c.g;
-  rw& me = c.caster();
+  Fighter& me = c.caster();
   line(g, "接下来的", me.ml / 10, "个回合他将获得超高防御力！");
   me.zt = zt::kInvincible;
   me.def = kInt32Max;
@@ -168,7 +168,7 @@ void invincible_time(Cast& c) {
 // 火神机枪: one shot per living enemy met, every one of them at the turn's target.
 void minigun(Cast& c) {
   Game& g = c.g;
-  rw& me = c.caster();
+  Fighter& me = c.caster();
   line(g, "抬起了备弹充足的火神机枪！");
   pause(g, 1000);
   c.sweep([&](std::int32_t) {

@@ -17,8 +17,8 @@ void heal(Cast& c) {
     }
   }
   // The one who last cried for cover is served first.
-  const std::int32_t protect = g.b[c.caster().team].protect;
-  if (g.rand() % 100 > 29 && g.a[protect].hp > 0) c.beat = protect;
+  const std::int32_t needs_cover = g.b[c.caster().team].needs_cover;
+  if (g.rand() % 100 > 29 && g.a[needs_cover].hp > 0) c.beat = needs_cover;
   color(g, 2);
   g.a[c.beat].hp = wadd(g.a[c.beat].hp, c.mlz);
   g.touched(c.beat);
@@ -65,7 +65,7 @@ void killing_curse(Cast& c) {
       bebeat = i;
     }
   });
-  rw& me = c.caster();
+  Fighter& me = c.caster();
   if (me.cs <= 3) {
     say(g, "他的魔咒射向了", g.a[c.beat].name, ",");
     c.hit(c.beat, wadd(wmul(me.cs, 100), g.a[c.beat].def));
@@ -112,7 +112,7 @@ void shadow_blade(Cast& c) {
 void chess_piece(Cast& c) {
   Game& g = c.g;
   line(g, "场上出现了一个棋子");
-  c.summon([&](rw& x) {
+  c.summon([&](Fighter& x) {
     enlist(x, {.name = "棋子",
                .team = c.caster().team,
                .stats = c.scaled(Stats{100, 50, 50, 0}),
@@ -140,7 +140,7 @@ void zombie_plague(Cast& c) {
   }
   c.beat = corpse;
   line(g, "把死去的", g.a[corpse].name, "变成了一只丧尸");
-  const bool risen = c.summon([&](rw& x) {
+  const bool risen = c.summon([&](Fighter& x) {
     const Stats drawn{g.rand() % 100 + 150, g.rand() % 85, g.rand() % 30 + 20, 0};
     enlist(x, {.name = "丧尸",
                .team = c.caster().team,
@@ -149,7 +149,7 @@ void zombie_plague(Cast& c) {
                .cs = 0});
   });
   if (risen && g.rand() % 100 > 69) {
-    rw& zombie = g.a[g.rs - 1];
+    Fighter& zombie = g.a[g.rs - 1];
     color(g, 3);
     line(g, "丧尸 黑化 了，变成了一只黑魔法丧尸");
     zombie.name = "黑魔法丧尸";

@@ -12,7 +12,7 @@ void black_wizards(Cast& c) {
   Game& g = c.g;
   line(g, "召唤了三个黑巫师！");
   for (int k = 0; k < 3; ++k) {
-    c.summon([&](rw& x) {
+    c.summon([&](Fighter& x) {
       enlist(x, {.name = "黑巫师",
                  .team = c.caster().team,
                  .stats = c.scaled(typed_stats(g)),
@@ -25,7 +25,7 @@ void black_wizards(Cast& c) {
 // 龙骨碎: one great blow, or a spray of fragments over the first enemies and a final blow.
 void dragon_bone(Cast& c) {
   Game& g = c.g;
-  rw& me = c.caster();
+  Fighter& me = c.caster();
   const std::int32_t enemies = checklivings(g, c.ater);
   if (enemies == 0) {
     c.miss_line();
@@ -58,7 +58,7 @@ void dragon_bone(Cast& c) {
 // 阿瓦达狂潮: five curses that pierce every enemy they meet.
 void avada_tide(Cast& c) {
   Game& g = c.g;
-  rw& me = c.caster();
+  Fighter& me = c.caster();
   line(g, "放出了五个穿透性的阿瓦达！");
   std::int32_t hits = 0;
   for (std::int32_t x = 1; x <= 5; ++x) {
@@ -105,7 +105,7 @@ void tnt(Cast& c) {
 // The netherite axe: each lucky cast sharpens it for good (x3, then /2).
 void netherite_axe(Cast& c) {
   Game& g = c.g;
-  rw& me = c.caster();
+  Fighter& me = c.caster();
   line(g, "他举起了下界合金斧...");
   if (g.rand() % 100 > 49) {
     line(g, "嘣！下界合金斧多了一层锋利！");
@@ -124,7 +124,7 @@ void netherite_axe(Cast& c) {
 void creeper_egg(Cast& c) {
   Game& g = c.g;
   line(g, "召唤了一个爬行者！");
-  c.summon([&](rw& x) {
+  c.summon([&](Fighter& x) {
     x.name = "爬行者";
     x.sx = sx::kCreeper;
     x.hp = c.scaled(300);

@@ -18,7 +18,7 @@ struct Bearer : Scenario {
     fighter("甲", 1);
     fighter("乙", 2).zt(zt);
   }
-  rw& x() { return g.a[2]; }
+  Fighter& x() { return g.a[2]; }
   bool step() { return status_step(g, 2, 1); }
 };
 

@@ -26,7 +26,7 @@ TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrADraw) {
   auto g = std::make_unique<Game>(console, random);
   g->n = 2;
   for (std::int32_t team : {1, 2}) {
-    rw& x = g->a[g->rs++];
+    Fighter& x = g->a[g->rs++];
     x.name = team == 1 ? "甲" : "乙";
     x.team = team;
     x.hp = x.maxhp = 300;

@@ -67,7 +67,7 @@ TEST(Endless, LevelLBringsLEnemiesTenStrongerPerLevelAndTheRunEndsWhereThePlayer
             "生成了血量为170，属性为1的敌人！\n生成了血量为170，属性为1的敌人！\n"
             "你最后挑战到第3关！\n如果想再来请重新运行程序");
   ASSERT_EQ(r.g.rs, 5);
-  const rw& e = r.g.a[2];
+  const Fighter& e = r.g.a[2];
   EXPECT_EQ(e.name, "敌人");
   EXPECT_EQ((std::array{e.maxhp, e.atk, e.def, e.ml, e.sx}), (std::array{419, 119, 69, 119, 7}));
   EXPECT_EQ((std::array{e.team, e.cs, e.oy, r.g.a[4].team, r.g.a[4].def}),
@@ -120,15 +120,15 @@ TEST(Endless, WithoutAnAttributeTheSkillUpgradesAreNotOfferedAndCountAsGivingUp)
 TEST(Endless, TeamOneMovesToTheFrontDeadOrAliveAndTheNextEnemiesFollowIt) {
   EndlessRun r("1\n9\n", 2);
   r.at_upgrade = [](Game& g) {  // as if the player had summoned during the battle
-    g.a[3] = rw{"棋子", 50, 40, 5, 6, 7, 0, 1, 25, 3, 2, false};
-    g.a[4] = rw{"敌人", 100, -1, 1, 1, 1, 1, 2, 0, 1, 0, false};
-    g.a[5] = rw{"僵尸", 60, -3, 8, 9, 10, 0, 1, 0, 1, 1, false};
+    g.a[3] = Fighter{"棋子", 50, 40, 5, 6, 7, 0, 1, 25, 3, 2, false};
+    g.a[4] = Fighter{"敌人", 100, -1, 1, 1, 1, 1, 2, 0, 1, 0, false};
+    g.a[5] = Fighter{"僵尸", 60, -3, 8, 9, 10, 0, 1, 0, 1, 1, false};
     g.rs = 6;
     g.a[1].zt = 12;  // a status left over from the battle
   };
   r.random.script(zeros(4 + 5 + 10));
   endless(r.g);
-  const rw& piece = r.g.a[2];
+  const Fighter& piece = r.g.a[2];
   EXPECT_EQ((std::array{piece.hp, piece.maxhp, piece.atk, piece.def, piece.ml, piece.zt, piece.cs,
                         piece.oy}),
             (std::array{40, 50, 5, 6, 7, 25, 3, 2}));
@@ -143,7 +143,7 @@ TEST(Endless, EnemiesThatWouldNotFitInTheRosterAreNotMade) {
   const auto fill_to = [](std::int32_t last) {
     return [last](Game& g) {
       for (std::int32_t i = 2; i <= last; ++i)
-        g.a[i] = rw{"兵", 1, 0, 1, 1, 1, 0, 1, 0, 1, 1, false};
+        g.a[i] = Fighter{"兵", 1, 0, 1, 1, 1, 0, 1, 0, 1, 1, false};
       g.rs = last + 1;
     };
   };

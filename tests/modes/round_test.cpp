@@ -40,7 +40,9 @@ TEST(Round, EachStrategyPicksAmongLivingEnemiesOnlyAndTheLowestSlotOnATie) {
                      beyond[] = {50, 200, 900, 30};
   for (std::int32_t knx = 0; knx < 4; ++knx) {
     Scenario t;
-    std::int32_t rw::*const field = knx == 1 ? &rw::atk : knx == 3 ? &rw::def : &rw::hp;
+    std::int32_t Fighter::*const field = knx == 1   ? &Fighter::atk
+                                         : knx == 3 ? &Fighter::def
+                                                    : &Fighter::hp;
     t.fighter("甲", 1);
     t.fighter("戊", 1).record().*field = beyond[knx];
     t.fighter("己", 2).record().*field = beyond[knx];
@@ -84,15 +86,15 @@ TEST(Round, FocusFireOverridesTheTargetWhenAliveEvenIfItNamesAnAlly) {
   // 丙 is the only enemy under 1000 hit points, 丁 has fallen, 戊 is an ally.
   const std::tuple<std::int32_t, std::int32_t, std::string> cases[] = {
       {2, 30, "乙"}, {2, 29, "丙"}, {4, 99, "丙"}, {5, 30, "戊"}, {0, 99, "丙"}};
-  for (const auto& [converge, focus_draw, hit] : cases) {
+  for (const auto& [focus_slot, focus_draw, hit] : cases) {
     Scenario t;
     t.fighter("甲", 1);
     t.fighter("乙", 2).hp(1000);
     t.fighter("丙", 2).hp(999);
     t.fighter("丁", 2).dead();
     t.fighter("戊", 1);
-    t.g.b[1].converge = converge;
-    EXPECT_EQ(targets(t, {0}, focus_draw), hit) << converge << " " << focus_draw;
+    t.g.b[1].focus = focus_slot;
+    EXPECT_EQ(targets(t, {0}, focus_draw), hit) << focus_slot << " " << focus_draw;
   }
 }
 

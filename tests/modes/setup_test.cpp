@@ -18,7 +18,7 @@ namespace {
 using namespace morvane::testing;
 using Values = std::array<std::int32_t, 5>;  // hp, atk, def, ml, sx
 
-Values values(const rw& x) {
+Values values(const Fighter& x) {
   EXPECT_EQ(x.maxhp, x.hp) << x.name;
   return {x.hp, x.atk, x.def, x.ml, x.sx};
 }
@@ -28,7 +28,7 @@ TEST(CreateFighter, AnOrdinaryNameTakesItsFiveDrawsInOrder) {
   // Each draw leaves a different remainder for each range, so a swap shows.
   t.draws({/*hp*/ 1000, /*atk*/ 2001, /*def*/ 3002, /*ml*/ 4003, /*sx*/ 5004});
   create_fighter(t.g, "甲", 3, 1, Position::Closing);
-  const rw& x = t.g.a[1];
+  const Fighter& x = t.g.a[1];
   EXPECT_EQ(values(x), (Values{150, 51, 22, 23, 5}));
   EXPECT_EQ(x.name, "甲");
   EXPECT_EQ((std::array{x.team, x.cs, x.oy, x.zt, t.g.rs}), (std::array{3, 1, 1, 0, 2}));

@@ -24,7 +24,7 @@ using namespace morvane::testing;
 std::int32_t walk(const Game& g, std::int32_t i, std::int32_t strategy) {
   std::int32_t best = strategy == 0 ? 1000 : -100, found = 0;
   for (std::int32_t j = 1; j < g.rs; ++j) {
-    const rw& e = g.a[j];
+    const Fighter& e = g.a[j];
     if (e.hp <= 0 || e.team == g.a[i].team) continue;
     const std::int32_t v = strategy == 1 ? e.atk : strategy == 3 ? e.def : e.hp;
     if (strategy == 0 ? v < best : v > best) best = v, found = j;
@@ -35,7 +35,7 @@ std::int32_t walk(const Game& g, std::int32_t i, std::int32_t strategy) {
 
 // Values drawn near the edges the searches care about: 1000 hit points, -100 attack or defence,
 // ties, the dead, the dark.
-void roll(std::mt19937& r, rw& x, std::int32_t teams) {
+void roll(std::mt19937& r, Fighter& x, std::int32_t teams) {
   const auto pick = [&](std::initializer_list<std::int32_t> v) {
     return *(v.begin() + std::uniform_int_distribution<std::size_t>(0, v.size() - 1)(r));
   };
@@ -91,7 +91,7 @@ TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
         std::mt19937 r(seed);
         g->n = 3;
         for (g->rs = 1; g->rs <= 12; ++g->rs) {
-          rw& x = g->a[g->rs];
+          Fighter& x = g->a[g->rs];
           x.name = "x";
           x.team = g->rs % 3 + 1;
           // Values close together, so that a value one point stale changes an answer; on odd

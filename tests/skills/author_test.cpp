@@ -18,7 +18,7 @@ TEST(SummonHenchman, TheColourIsDrawnFirstAndAnUltimateScalesTheHenchman) {
     auto author = t.fighter("作者", 2).sx(33);
     t.fighter("甲", 1);
     const std::string out = t.cast({ultimate, /*colour*/ 5, /*attribute 13*/ 12}, author, 0, 2);
-    const rw& h = t.g.a[3];
+    const Fighter& h = t.g.a[3];
     EXPECT_EQ(h.name, "敌人");
     EXPECT_EQ(
         (std::vector{t.g.rs, h.hp, h.maxhp, h.atk, h.def, h.ml, h.sx, h.team, h.oy}),

@@ -75,7 +75,7 @@ TEST(CallForSupport, EightSoldiersArriveScaledOnlyByAnUltimateAndKeepTheSlotsOth
     auto commander = t.fighter("指挥官", 3).sx(17);
     t.at(2).oy(7).cs(5).zt(9);  // left behind in the slot
     t.cast(Draws{ultimate}.then({10, 5, 3, 4, 2}, 8), commander, 1, commander);
-    const rw& s = t.g.a[2];
+    const Fighter& s = t.g.a[2];
     EXPECT_EQ(s.name + t.g.a[9].name, "士兵士兵");
     EXPECT_EQ(
         (std::vector{t.g.rs, s.hp, s.maxhp, s.atk, s.def, s.ml, s.sx, s.zt, s.team, s.oy, s.cs}),

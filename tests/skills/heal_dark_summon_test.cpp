@@ -10,7 +10,7 @@ namespace {
 
 using namespace morvane::testing;
 
-auto fields(const rw& x) {
+auto fields(const Fighter& x) {
   return std::tuple(x.name, x.hp, x.maxhp, x.atk, x.def, x.ml, x.zt, x.sx, x.cs, x.team, x.oy);
 }
 
@@ -30,7 +30,7 @@ TEST(Healing, AnAllyAboveOneThousandIsHealedOnlyWhenItCalledForCover) {
   t.fighter("甲", 1).sx(6).hp(1001);
   t.fighter("乙", 2);
   t.fighter("丙", 1).hp(5000);
-  t.g.b[1].protect = 3;
+  t.g.b[1].needs_cover = 3;
   // Without the cover redirect the heal goes to the round driver's target.
   EXPECT_EQ(t.cast({999, 29}, 1, 0, 2), "甲使用了治疗，回复了乙的50点血\n");
   EXPECT_EQ(t.cast({999, 30}, 1, 0, 2), "甲使用了治疗，回复了丙的50点血\n");
@@ -105,7 +105,7 @@ TEST(Summoning, AChessPieceJoinsTheTeamAndAnUltimateScalesIt) {
   Scenario t;
   t.fighter("甲", 1).sx(8);
   t.fighter("乙", 2);
-  t.g.a[3] = rw{"旧", 9, 9, 9, 9, 9, 9, 9, 9, 9, 7, true};  // left behind by an earlier level
+  t.g.a[3] = Fighter{"旧", 9, 9, 9, 9, 9, 9, 9, 9, 9, 7, true};  // left behind by an earlier level
   EXPECT_EQ(t.cast({999}, 1, 0, 2), "甲使用了召唤棋子，场上出现了一个棋子\n");
   EXPECT_EQ(fields(t.g.a[3]), std::tuple(std::string("棋子"), 100, 100, 50, 50, 0, 0, 0, 0, 1, 7));
   EXPECT_TRUE(t.g.a[3].flag);

@@ -87,7 +87,7 @@ TEST(Halvic, AnUltimateCreeperOutgrowsItsMaximumAndInspirationTurnsHalvicIntoPra
   t.console.show_colors = true;
   auto halvic = t.fighter("Halvic", 1).sx(12);
   t.cast({/*ultimate*/ 0}, halvic, 0, 1);
-  const rw& c = t.g.a[2];
+  const Fighter& c = t.g.a[2];
   EXPECT_EQ(c.name, "爬行者");
   EXPECT_EQ((std::vector{t.g.rs, c.hp, c.maxhp, c.sx, c.team, c.oy}),
             (std::vector{3, 600, 300, 13, 1, 0}));

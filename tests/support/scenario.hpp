@@ -25,24 +25,24 @@ namespace morvane::testing {
 class Scenario {
  public:
   // A fluent handle on one roster slot.
-  class Fighter {
+  class SlotHandle {
    public:
-    Fighter(Game& g, std::int32_t slot) : g_(g), slot_(slot) {}
-    rw& record() { return g_.a[slot_]; }
-    Fighter& hp(std::int32_t v) { return set(&rw::hp, v), set(&rw::maxhp, v); }
-    Fighter& hp_only(std::int32_t v) { return set(&rw::hp, v); }
-    Fighter& atk(std::int32_t v) { return set(&rw::atk, v); }
-    Fighter& def(std::int32_t v) { return set(&rw::def, v); }
-    Fighter& ml(std::int32_t v) { return set(&rw::ml, v); }
-    Fighter& sx(std::int32_t v) { return set(&rw::sx, v); }
-    Fighter& zt(std::int32_t v) { return set(&rw::zt, v); }
-    Fighter& cs(std::int32_t v) { return set(&rw::cs, v); }
-    Fighter& oy(std::int32_t v) { return set(&rw::oy, v); }
-    Fighter& dead(std::int32_t v = 0) { return hp_only(v); }
+    SlotHandle(Game& g, std::int32_t slot) : g_(g), slot_(slot) {}
+    Fighter& record() { return g_.a[slot_]; }
+    SlotHandle& hp(std::int32_t v) { return set(&Fighter::hp, v), set(&Fighter::maxhp, v); }
+    SlotHandle& hp_only(std::int32_t v) { return set(&Fighter::hp, v); }
+    SlotHandle& atk(std::int32_t v) { return set(&Fighter::atk, v); }
+    SlotHandle& def(std::int32_t v) { return set(&Fighter::def, v); }
+    SlotHandle& ml(std::int32_t v) { return set(&Fighter::ml, v); }
+    SlotHandle& sx(std::int32_t v) { return set(&Fighter::sx, v); }
+    SlotHandle& zt(std::int32_t v) { return set(&Fighter::zt, v); }
+    SlotHandle& cs(std::int32_t v) { return set(&Fighter::cs, v); }
+    SlotHandle& oy(std::int32_t v) { return set(&Fighter::oy, v); }
+    SlotHandle& dead(std::int32_t v = 0) { return hp_only(v); }
     operator std::int32_t() const { return slot_; }
 
    private:
-    Fighter& set(std::int32_t rw::*field, std::int32_t v) {
+    SlotHandle& set(std::int32_t Fighter::*field, std::int32_t v) {
       g_.a[slot_].*field = v;
       return *this;
     }
@@ -55,9 +55,9 @@ class Scenario {
 
   // Appends a fighter with plain values: 300 hit points, 60 attack, 0 defence, 50 magic, no
   // attribute, ultimate level 1. Raises n to cover its team.
-  Fighter fighter(std::string name, std::int32_t team) {
-    rw& x = g.a[g.rs];
-    x = rw{};
+  SlotHandle fighter(std::string name, std::int32_t team) {
+    Fighter& x = g.a[g.rs];
+    x = Fighter{};
     x.name = std::move(name);
     x.team = team;
     x.hp = x.maxhp = 300;
@@ -66,9 +66,9 @@ class Scenario {
     x.cs = 1;
     x.oy = 1;
     if (team > g.n) g.n = team;
-    return Fighter(g, g.rs++);
+    return SlotHandle(g, g.rs++);
   }
-  Fighter at(std::int32_t slot) { return Fighter(g, slot); }
+  SlotHandle at(std::int32_t slot) { return SlotHandle(g, slot); }
 
   void draws(std::initializer_list<std::int32_t> d) { random.script(d); }
   void draws(const Draws& d) { random.script(d.values()); }
