@@ -76,7 +76,7 @@ void reply(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t hurts) {
     pause(g, 1000);
     cried = true;
   }
-  if (!cried && hurts >= g.a[beat].maxhp / 8 && g.rand() % 10000 > 6999) {
+  if (!cried && hurts >= g.a[beat].max_hp / 8 && g.rand() % 10000 > 6999) {
     line(g, "\t\t", g.a[beat].name, ":天哪，这下可真够疼的！");
     pause(g, 1000);
   }
@@ -117,13 +117,13 @@ void attack(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t atks) {
 
   opening_call(g, ater, beat);
 
-  if (g.rand() % 1000 > 899 && g.a[beat].zt <= 0) {
+  if (g.rand() % 1000 > 899 && g.a[beat].status <= 0) {
     line(g, "但是", g.a[beat].name, "闪开了");
     pause(g, 500);
     return;
   }
 
-  if (g.a[ater].flag) hurts = wmul(g.a[ater].oy, hurts);
+  if (g.a[ater].casting_ultimate) hurts = wmul(g.a[ater].ultimate_level, hurts);
 
   if (g.rand() % 7 == 3) {
     hurts = wmul(hurts, 2);

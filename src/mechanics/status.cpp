@@ -11,14 +11,14 @@ namespace {
 // 1 ... 6: each turn in the prison makes breaking free likelier; the fourth always frees.
 bool water_prison(Game& g, std::int32_t i, std::int32_t ater) {
   Fighter& x = g.a[i];
-  ++x.zt;
-  if (g.rand() % 3 + 2 < x.zt) {
+  ++x.status;
+  if (g.rand() % 3 + 2 < x.status) {
     say(g, x.name, "从");
     color(g, 1);
     say(g, "水牢");
     color(g, 0);
     line(g, "中挣脱出来");
-    x.zt = zt::kNone;
+    x.status = status::kNone;
     pause(g, 500);
     return true;
   }
@@ -35,10 +35,10 @@ bool water_prison(Game& g, std::int32_t i, std::int32_t ater) {
 // 8 ... 11: two turns frozen from 8, then the ice melts (code 10 melts at once).
 bool ice_block(Game& g, std::int32_t i) {
   Fighter& x = g.a[i];
-  ++x.zt;
-  if (x.zt == zt::kIceMelted) {
+  ++x.status;
+  if (x.status == status::kIceMelted) {
     line(g, x.name, "所处的冰块融化了");
-    x.zt = zt::kNone;
+    x.status = status::kNone;
     pause(g, 600);
     return true;
   }
@@ -51,37 +51,37 @@ void frostbite(Game& g, std::int32_t i) {
   Fighter& x = g.a[i];
   if (g.rand() % 100 > 19) {
     line(g, x.name, "从冻伤中恢复过来");
-    x.zt = zt::kNone;
+    x.status = status::kNone;
   } else {
     line(g, x.name, "冻伤发作，他又冻住了");
-    x.zt = zt::kIceBlock;
+    x.status = status::kIceBlock;
   }
 }
 
 // 15 -> 14 -> 13 -> 12: three ticks of rising damage, ending in frostbite.
 void torment(Game& g, std::int32_t i, std::int32_t ater) {
   Fighter& x = g.a[i];
-  --x.zt;
+  --x.status;
   line(g, x.name, "因为钻心受到伤害…");
-  attack(g, ater, i, wmul(x.def, zt::kTorment + 1 - x.zt));
+  attack(g, ater, i, wmul(x.def, status::kTorment + 1 - x.status));
 }
 
 // 16 ... 19: four ticks, then the code rests at 20.
 void bleeding(Game& g, std::int32_t i, std::int32_t ater) {
   Fighter& x = g.a[i];
-  ++x.zt;
+  ++x.status;
   line(g, x.name, "因为流血受到伤害…");
-  attack(g, ater, i, wadd(x.def, x.maxhp / 20));
+  attack(g, ater, i, wadd(x.def, x.max_hp / 20));
 }
 
-// 22 ... k+21 with k = ml/10: the defence stays sky-high until the k-th turn, which heals fully
+// 22 ... k+21 with k = magic/10: the defence stays sky-high until the k-th turn, which heals fully
 // and draws a new, ordinary defence.
 void invincibility(Game& g, std::int32_t i, std::int32_t k) {
   Fighter& x = g.a[i];
-  ++x.zt;
-  if (x.zt == wadd(k, zt::kInvincible)) {
+  ++x.status;
+  if (x.status == wadd(k, status::kInvincible)) {
     line(g, x.name, "的无敌时间已过！");
-    x.hp = x.maxhp;
+    x.hp = x.max_hp;
     x.def = g.rand() % 50 + 70;
   } else {
     line(g, x.name, "的防御高到离谱！");
@@ -94,17 +94,19 @@ void invincibility(Game& g, std::int32_t i, std::int32_t k) {
 
 bool status_step(Game& g, std::int32_t i, std::int32_t ater) {
   Fighter& x = g.a[i];
-  if (x.zt >= zt::kWaterPrison && x.zt <= zt::kWaterPrisonLast) return water_prison(g, i, ater);
-  if (x.zt >= zt::kIceBlock && x.zt <= zt::kIceBlockLast) return ice_block(g, i);
-  if (x.zt == zt::kFrostbite) {
+  if (x.status >= status::kWaterPrison && x.status <= status::kWaterPrisonLast)
+    return water_prison(g, i, ater);
+  if (x.status >= status::kIceBlock && x.status <= status::kIceBlockLast) return ice_block(g, i);
+  if (x.status == status::kFrostbite) {
     frostbite(g, i);
-  } else if (x.zt >= zt::kTormentLast && x.zt <= zt::kTorment) {
+  } else if (x.status >= status::kTormentLast && x.status <= status::kTorment) {
     torment(g, i, ater);
-  } else if (x.zt >= zt::kBleeding && x.zt <= zt::kBleedingLast) {
+  } else if (x.status >= status::kBleeding && x.status <= status::kBleedingLast) {
     bleeding(g, i, ater);
   } else {
-    const std::int32_t k = x.ml / 10;
-    if (x.zt >= zt::kInvincible && x.zt <= wadd(k, zt::kInvincible - 1)) invincibility(g, i, k);
+    const std::int32_t k = x.magic / 10;
+    if (x.status >= status::kInvincible && x.status <= wadd(k, status::kInvincible - 1))
+      invincibility(g, i, k);
   }
   return true;
 }

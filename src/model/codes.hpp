@@ -7,9 +7,9 @@ namespace morvane {
 
 inline constexpr std::int32_t kInt32Max = 2147483647;
 
-// Status codes ("状态", Fighter::zt). Most statuses are a range the code walks through, one step
-// per turn of the bearer.
-namespace zt {
+// Status codes ("状态", Fighter::status). Most statuses are a range the code walks through, one
+// step per turn of the bearer.
+namespace status {
 inline constexpr std::int32_t kNone = 0;
 // 1 ... 6: the water prison; each turn inside makes breaking free likelier.
 inline constexpr std::int32_t kWaterPrison = 1;
@@ -27,12 +27,12 @@ inline constexpr std::int32_t kTormentLast = 13;
 // 16 ... 19: four ticks of bleeding; the code then rests at 20, which does nothing.
 inline constexpr std::int32_t kBleeding = 16;
 inline constexpr std::int32_t kBleedingLast = 19;
-// 22 ... k+21 with k = ml / 10: invincible until the k-th turn.
+// 22 ... k+21 with k = magic / 10: invincible until the k-th turn.
 inline constexpr std::int32_t kInvincible = 22;
-}  // namespace zt
+}  // namespace status
 
-// Attributes ("属性", Fighter::sx) that some rule singles out.
-namespace sx {
+// Attributes ("属性", Fighter::attribute) that some rule singles out.
+namespace attribute {
 inline constexpr std::int32_t kNone = 0;
 inline constexpr std::int32_t kDark = 7;             // the killing curse; strategy 2 seeks it
 inline constexpr std::int32_t kPrane = 11;           // what Halvic learns to be
@@ -41,6 +41,6 @@ inline constexpr std::int32_t kBayonetSoldier = 18;  // the commander's soldiers
 inline constexpr std::int32_t kMichael = 23;         // 麦克, called by 富兰克林
 inline constexpr std::int32_t kTrevor = 24;          // 崔佛, called by 富兰克林
 inline constexpr std::int32_t kAuthor = 33;          // above every status
-}  // namespace sx
+}  // namespace attribute
 
 }  // namespace morvane

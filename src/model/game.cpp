@@ -44,14 +44,14 @@ void Game::copy_state_from(const Game& other) {
   changed.clear();
 }
 
-std::string_view skill_name(const Game& g, std::int32_t sx, int k) {
-  if (!has_skill_row(sx)) return {};
-  return g.jnm[static_cast<std::size_t>(sx - 1)][static_cast<std::size_t>(k)];
+std::string_view skill_name(const Game& g, std::int32_t attribute, int k) {
+  if (!has_skill_row(attribute)) return {};
+  return g.jnm[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
 
-std::int32_t& writable_skill_threshold(Game& g, std::int32_t sx, int k) {
-  assert(has_skill_row(sx));
-  return g.jncxgl[static_cast<std::size_t>(sx - 1)][static_cast<std::size_t>(k)];
+std::int32_t& writable_skill_threshold(Game& g, std::int32_t attribute, int k) {
+  assert(has_skill_row(attribute));
+  return g.jncxgl[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
 
 }  // namespace morvane

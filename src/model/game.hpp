@@ -13,13 +13,13 @@
 //   n             -               how many teams the victory check examines
 //   chrs          -               living members per team, as the last victory check counted
 //   hhs           回合数          the round counter
-//   sx            属性            attribute: selects a combatant's two skills
-//   zt            状态            status code (water prison, ice, torment, bleeding, ...)
-//   cs            层数            a counter: the stacks of the dark killing curse
-//   oy            奥义            ultimate level; every ultimate raises it
-//   ml            魔力            magic; most skills scale with it
-//   jnm           技能名          skill names, jnm[sx-1][k]
-//   jncxgl        技能出现概率    skill thresholds, jncxgl[sx-1][k]
+//   attribute            属性            attribute: selects a combatant's two skills
+//   status            状态            status code (water prison, ice, torment, bleeding, ...)
+//   curse_stacks            层数            a counter: the stacks of the dark killing curse
+//   ultimate_level            奥义            ultimate level; every ultimate raises it
+//   magic            魔力            magic; most skills scale with it
+//   jnm           技能名          skill names, jnm[attribute-1][k]
+//   jncxgl        技能出现概率    skill thresholds, jncxgl[attribute-1][k]
 //   jnbh          技能编号        which of an attribute's two skills: 0 or 1
 //   cljn          处理技能        casting a skill
 //   checklivings  存活的敌人数    the living enemies of a combatant
@@ -50,7 +50,7 @@ class Console;
 class CastListener {
  public:
   virtual ~CastListener() = default;
-  virtual void cast(std::int32_t ater, std::int32_t sx, int jnbh) = 0;
+  virtual void cast(std::int32_t ater, std::int32_t attribute, int jnbh) = 0;
 };
 
 struct Game;
@@ -139,16 +139,16 @@ struct Game {
 
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
 // has no skill name and a threshold no draw reaches.
-std::string_view skill_name(const Game& g, std::int32_t sx, int k);
-inline bool has_skill_row(std::int32_t sx) {
-  return sx >= 1 && sx <= kAttributes;
+std::string_view skill_name(const Game& g, std::int32_t attribute, int k);
+inline bool has_skill_row(std::int32_t attribute) {
+  return attribute >= 1 && attribute <= kAttributes;
 }
 // Inline: every turn of every fighter with an attribute reads it.
-inline std::int32_t skill_threshold(const Game& g, std::int32_t sx, int k) {
-  if (!has_skill_row(sx)) return 101;
-  return g.jncxgl[static_cast<std::size_t>(sx - 1)][static_cast<std::size_t>(k)];
+inline std::int32_t skill_threshold(const Game& g, std::int32_t attribute, int k) {
+  if (!has_skill_row(attribute)) return 101;
+  return g.jncxgl[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
-// The threshold of skill k of attribute sx, to change the odds; sx must have a row.
-std::int32_t& writable_skill_threshold(Game& g, std::int32_t sx, int k);
+// The threshold of skill k of attribute attribute, to change the odds; attribute must have a row.
+std::int32_t& writable_skill_threshold(Game& g, std::int32_t attribute, int k);
 
 }  // namespace morvane

@@ -15,26 +15,27 @@ struct Stats {
   std::int32_t hp = 0;
   std::int32_t atk = 0;
   std::int32_t def = 0;
-  std::int32_t ml = 0;
+  std::int32_t magic = 0;
 };
 
 // The four values a typed name is given, drawn in this order: hp 150 ... 399, atk 50 ... 99,
-// def 20 ... 49, ml 20 ... 99. Black wizards and soldiers are drawn the same way. (The elements
+// def 20 ... 49, magic 20 ... 99. Black wizards and soldiers are drawn the same way. (The elements
 // of a braced list are evaluated in order, so the draws are too.)
 inline Stats typed_stats(Game& g) {
   return {g.rand() % 250 + 150, g.rand() % 50 + 50, g.rand() % 30 + 20, g.rand() % 80 + 20};
 }
 
 // Everything a new fighter is given. A summon leaves the curse stacks, the ultimate level and the
-// ultimate flag of its slot as they were (a slot can be reused between endless levels), so those
-// are set only when given.
+// ultimate under way of its slot as they were (a slot can be reused between endless levels), so
+// those are set only when given.
 struct Recruit {
   std::string_view name = {};
   std::int32_t team = 0;
   Stats stats = {};
-  std::int32_t sx = sx::kNone;
-  std::optional<std::int32_t> cs = std::nullopt;  // curse stacks
-  std::optional<std::int32_t> oy = std::nullopt;  // ultimate level, no ultimate under way
+  std::int32_t attribute = attribute::kNone;
+  std::optional<std::int32_t> curse_stacks = std::nullopt;  // curse stacks
+  std::optional<std::int32_t> ultimate_level =
+      std::nullopt;  // ultimate level, no ultimate under way
 };
 
 // Fills slot x with a recruit at full hit points and with no status.
@@ -42,16 +43,16 @@ inline void enlist(Fighter& x, const Recruit& r) {
   x.name = r.name;
   x.team = r.team;
   x.hp = r.stats.hp;
-  x.maxhp = r.stats.hp;
+  x.max_hp = r.stats.hp;
   x.atk = r.stats.atk;
   x.def = r.stats.def;
-  x.ml = r.stats.ml;
-  x.sx = r.sx;
-  x.zt = zt::kNone;
-  if (r.cs) x.cs = *r.cs;
-  if (r.oy) {
-    x.oy = *r.oy;
-    x.flag = false;
+  x.magic = r.stats.magic;
+  x.attribute = r.attribute;
+  x.status = status::kNone;
+  if (r.curse_stacks) x.curse_stacks = *r.curse_stacks;
+  if (r.ultimate_level) {
+    x.ultimate_level = *r.ultimate_level;
+    x.casting_ultimate = false;
   }
 }
 

@@ -17,16 +17,21 @@ void author_challenge(Game& g) {
     add_fighter(g, [&](Fighter& x) {
       const Stats drawn{g.rand() % 200 + 500, g.rand() % 50 + 100, g.rand() % 50 + 50,
                         g.rand() % 50 + 80};
-      enlist(x, {.name = "挑战者", .team = 1, .stats = drawn, .sx = chosen, .cs = 1, .oy = 1});
+      enlist(x, {.name = "挑战者",
+                 .team = 1,
+                 .stats = drawn,
+                 .attribute = chosen,
+                 .curse_stacks = 1,
+                 .ultimate_level = 1});
     });
   }
   add_fighter(g, [](Fighter& x) {
     enlist(x, {.name = "作者",
                .team = 2,
                .stats = {kInt32Max, 200, 300, 200},
-               .sx = sx::kAuthor,
-               .cs = 1,
-               .oy = 1});
+               .attribute = attribute::kAuthor,
+               .curse_stacks = 1,
+               .ultimate_level = 1});
   });
   stat_table(g);
   pause(g, 1000);

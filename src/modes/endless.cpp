@@ -15,7 +15,7 @@ constexpr const char* kStatsHeading = "下面的数值分别代表你的血量�
 
 void player_stats(Game& g) {
   const Fighter& me = g.a[1];
-  line(g, me.hp, " ", me.atk, " ", me.def, " ", me.ml, " ", me.sx);
+  line(g, me.hp, " ", me.atk, " ", me.def, " ", me.magic, " ", me.attribute);
 }
 
 // The player's fighter "你" in slot 1, of the attribute chosen at the prompt.
@@ -26,7 +26,12 @@ void make_player(Game& g) {
   add_fighter(g, [&](Fighter& me) {
     const Stats drawn{g.rand() % 250 + 250, g.rand() % 50 + 50, g.rand() % 30 + 20,
                       g.rand() % 80 + 20};
-    enlist(me, {.name = "你", .team = 1, .stats = drawn, .sx = chosen, .cs = 1, .oy = 1});
+    enlist(me, {.name = "你",
+                .team = 1,
+                .stats = drawn,
+                .attribute = chosen,
+                .curse_stacks = 1,
+                .ultimate_level = 1});
   });
   g.n = 2;
   line(g, "你的其他属性初始化完毕");
@@ -43,9 +48,13 @@ void make_enemies(Game& g, std::int32_t level) {
     add_fighter(g, [&](Fighter& x) {
       const Stats drawn{wadd(g.rand() % 250 + 140, step), wadd(g.rand() % 50 + 40, step),
                         wadd(g.rand() % 30 + 10, step), wadd(g.rand() % 80 + 10, step)};
-      enlist(x,
-             {.name = "敌人", .team = 2, .stats = drawn, .sx = g.rand() % 7 + 1, .cs = 1, .oy = 0});
-      line(g, "生成了血量为", x.hp, "，属性为", x.sx, "的敌人！");
+      enlist(x, {.name = "敌人",
+                 .team = 2,
+                 .stats = drawn,
+                 .attribute = g.rand() % 7 + 1,
+                 .curse_stacks = 1,
+                 .ultimate_level = 0});
+      line(g, "生成了血量为", x.hp, "，属性为", x.attribute, "的敌人！");
       pause(g, 100);
     });
   }
@@ -59,15 +68,15 @@ void upgrade(Game& g, std::int32_t level) {
   Fighter& me = g.a[1];
   const std::int32_t step = wmul(level, 10);
   // The skill tables have no row for attribute 0, so its two skill items are left out.
-  const bool skills = has_skill_row(me.sx);
-  line(g, "1.增加血量上限至", wadd(me.maxhp, step), "且回满血量");
+  const bool skills = has_skill_row(me.attribute);
+  line(g, "1.增加血量上限至", wadd(me.max_hp, step), "且回满血量");
   line(g, "2.增加攻击力至", wadd(me.atk, step));
   line(g, "3.增加防御力至", wadd(me.def, step));
-  line(g, "4.增加魔力至", wadd(me.ml, step));
+  line(g, "4.增加魔力至", wadd(me.magic, step));
   if (skills) {
     for (int k = 0; k < 2; ++k) {
-      line(g, kFirstSkillItem + k, ".增加", skill_name(g, me.sx, k), "的出现概率至",
-           wadd(wsub(100, skill_threshold(g, me.sx, k)), level), "%");
+      line(g, kFirstSkillItem + k, ".增加", skill_name(g, me.attribute, k), "的出现概率至",
+           wadd(wsub(100, skill_threshold(g, me.attribute, k)), level), "%");
     }
   }
   line(g, "7.随机抽取一个属性(可能会很强也可能会弱到爆炸)");
@@ -75,21 +84,21 @@ void upgrade(Game& g, std::int32_t level) {
 
   const std::int32_t choice = g.con.read_number();
   if (choice == 1) {
-    me.maxhp = wadd(me.maxhp, step);
-    me.hp = me.maxhp;
+    me.max_hp = wadd(me.max_hp, step);
+    me.hp = me.max_hp;
   } else if (choice == 2) {
     me.atk = wadd(me.atk, step);
   } else if (choice == 3) {
     me.def = wadd(me.def, step);
   } else if (choice == 4) {
-    me.ml = wadd(me.ml, step);
+    me.magic = wadd(me.magic, step);
   } else if ((choice == kFirstSkillItem || choice == kFirstSkillItem + 1) && skills) {
     // The thresholds belong to the attribute: the enemies of it gain as much as the player.
-    std::int32_t& threshold = writable_skill_threshold(g, me.sx, choice - kFirstSkillItem);
+    std::int32_t& threshold = writable_skill_threshold(g, me.attribute, choice - kFirstSkillItem);
     threshold = wsub(threshold, level);
   } else if (choice == 7) {
-    me.sx = g.rand() % 24 + 1;
-    line(g, "你现在的属性是", me.sx);
+    me.attribute = g.rand() % 24 + 1;
+    line(g, "你现在的属性是", me.attribute);
   } else {
     line(g, "你选择放弃。");
   }
@@ -130,7 +139,7 @@ void level_won(Game& g, std::int32_t level) {
 // One level's battle. Returns whether the player won it.
 bool fight_level(Game& g, std::int32_t level) {
   g.con.clear();
-  g.a[1].zt = zt::kNone;
+  g.a[1].status = status::kNone;
   line(g, "战斗开始");
   const std::int32_t first_enemy = g.rs;
   make_enemies(g, level);

@@ -23,8 +23,8 @@ std::int32_t read_attribute(Game& g) {
   for (;;) {
     // At the end of input the read gives 0, which is taken.
     const std::int32_t typed = g.con.read_number();
-    if (typed == sx::kAuthor) return sx::kCreeper;
-    if (typed >= sx::kNone && typed <= sx::kAuthor) return typed;
+    if (typed == attribute::kAuthor) return attribute::kCreeper;
+    if (typed >= attribute::kNone && typed <= attribute::kAuthor) return typed;
   }
 }
 

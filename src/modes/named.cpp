@@ -9,9 +9,9 @@
 namespace morvane {
 namespace {
 
-// New draws for hp, atk, def and ml, in this order: rand() % span + base.
+// New draws for hp, atk, def and magic, in this order: rand() % span + base.
 struct Redraw {
-  std::int32_t hp_span, hp_base, atk_span, atk_base, def_span, def_base, ml_span, ml_base;
+  std::int32_t hp_span, hp_base, atk_span, atk_base, def_span, def_base, magic_span, magic_base;
 };
 
 // hp, atk and def scaled in place, each as field * a / b (a doubling is * 2 / 1).
@@ -34,7 +34,7 @@ constexpr Change scale(Scale s) {
 
 struct NamedCharacter {
   std::string_view name;
-  std::int32_t sx;
+  std::int32_t attribute;
   Change inner;    // the name ended by a '/'
   Change closing;  // the last name of its line
 };
@@ -62,21 +62,21 @@ constexpr std::array<NamedCharacter, 12> kNamed = {{
 }  // namespace
 
 void apply_named_character(Game& g, std::string_view name, Position position, Stats& stats,
-                           std::int32_t& sx) {
+                           std::int32_t& attribute) {
   for (const NamedCharacter& named : kNamed) {
     if (name != named.name) continue;
     const Change& change = position == Position::Inner ? named.inner : named.closing;
     if (change.redraw) {
       const Redraw& r = change.draws;
       stats = {g.rand() % r.hp_span + r.hp_base, g.rand() % r.atk_span + r.atk_base,
-               g.rand() % r.def_span + r.def_base, g.rand() % r.ml_span + r.ml_base};
+               g.rand() % r.def_span + r.def_base, g.rand() % r.magic_span + r.magic_base};
     } else {
       const Scale& s = change.scale;
       stats.hp = wmuldiv(stats.hp, s.hp_a, s.hp_b);
       stats.atk = wmuldiv(stats.atk, s.atk_a, s.atk_b);
       stats.def = wmuldiv(stats.def, s.def_a, s.def_b);
     }
-    sx = named.sx;
+    attribute = named.attribute;
     return;
   }
 }

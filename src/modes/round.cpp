@@ -39,7 +39,7 @@ struct Battle : BattleState {
       const bool enemy = (e.hp > 0) & (e.team != team);
       const bool take = enemy & (Lowest ? e.*Field < best : e.*Field > best);
       best = take ? e.*Field : best;
-      found = take | (Dark & enemy & (e.sx == sx::kDark)) ? j : found;
+      found = take | (Dark & enemy & (e.attribute == attribute::kDark)) ? j : found;
     }
     return found;
   }
@@ -92,7 +92,7 @@ struct Battle : BattleState {
   // threshold. Returns whether a skill was cast.
   bool cast_skill(const Fighter& x) {
     for (int jnbh = 0; jnbh < 2; ++jnbh) {
-      if (g.rand() % 100 + 1 >= skill_threshold(g, x.sx, jnbh)) {
+      if (g.rand() % 100 + 1 >= skill_threshold(g, x.attribute, jnbh)) {
         cljn(g, ater, jnbh, beat);
         pause(g, 700);
         return true;
@@ -108,12 +108,12 @@ struct Battle : BattleState {
     Fighter& x = g.a[i];
     if (x.hp <= 0) return Turn::Next;
     // The author is above every status: his code is wiped before it can act on him.
-    if (x.sx == sx::kAuthor) {
+    if (x.attribute == attribute::kAuthor) {
       color(g, g.rand() % 8);
-      x.zt = zt::kNone;
+      x.status = status::kNone;
     }
     // Most turns carry no status at all: no step to take.
-    if (x.zt != zt::kNone && !status_step(g, i, ater != 0 ? ater : i)) return Turn::Next;
+    if (x.status != status::kNone && !status_step(g, i, ater != 0 ? ater : i)) return Turn::Next;
     // A combatant that its status damage has just killed still acts in this turn.
     ater = i;
     choose_target(i);
@@ -122,7 +122,7 @@ struct Battle : BattleState {
       if (g.a[c].hp > 0) beat = c;
     }
     if (beat == 0) first_target(i);
-    if (x.sx != sx::kNone && cast_skill(x)) return Turn::Next;
+    if (x.attribute != attribute::kNone && cast_skill(x)) return Turn::Next;
 
     say(g, g.a[ater].name, "发动攻击，");
     attack(g, ater, beat, g.a[i].atk);

@@ -14,15 +14,20 @@ void create_fighter(Game& g, const std::string& name, std::int32_t team, std::in
                     Position position) {
   add_fighter(g, [&](Fighter& x) {
     Stats stats = typed_stats(g);
-    std::int32_t sx = g.rand() % 8 + 1;
+    std::int32_t attribute = g.rand() % 8 + 1;
     std::int32_t stacks = 1;
     // The dark match: the attribute is still drawn, then overwritten.
     if (mode == 2) {
-      sx = sx::kDark;
+      attribute = attribute::kDark;
       stacks = 4;
     }
-    apply_named_character(g, name, position, stats, sx);
-    enlist(x, {.name = name, .team = team, .stats = stats, .sx = sx, .cs = stacks, .oy = 1});
+    apply_named_character(g, name, position, stats, attribute);
+    enlist(x, {.name = name,
+               .team = team,
+               .stats = stats,
+               .attribute = attribute,
+               .curse_stacks = stacks,
+               .ultimate_level = 1});
   });
 }
 
@@ -54,12 +59,12 @@ void add_team(Game& g, std::int32_t team, std::string_view names, std::int32_t m
 void dark_match(Game& g) {
   for (std::int32_t i = 1; i < g.rs; ++i) {
     g.a[i].hp = wmul(g.a[i].hp, 50);
-    g.a[i].maxhp = wmul(g.a[i].maxhp, 50);
-    g.a[i].cs = 4;
+    g.a[i].max_hp = wmul(g.a[i].max_hp, 50);
+    g.a[i].curse_stacks = 4;
   }
   // The curse on every turn, the bouncing blade never.
-  writable_skill_threshold(g, sx::kDark, 0) = 0;
-  writable_skill_threshold(g, sx::kDark, 1) = 100;
+  writable_skill_threshold(g, attribute::kDark, 0) = 0;
+  writable_skill_threshold(g, attribute::kDark, 1) = 100;
 }
 
 void team_setup(Game& g, std::int32_t mode) {
@@ -79,7 +84,7 @@ void stat_table(Game& g) {
   line(g, "下面的数值分别代表名字，血量，攻击，防御，魔力，属性，队伍");
   for (std::int32_t i = 1; i < g.rs; ++i) {
     const Fighter& x = g.a[i];
-    line(g, x.name, " ", x.hp, " ", x.atk, " ", x.def, " ", x.ml, " ", x.sx, " ", x.team);
+    line(g, x.name, " ", x.hp, " ", x.atk, " ", x.def, " ", x.magic, " ", x.attribute, " ", x.team);
     pause(g, 50);
   }
 }

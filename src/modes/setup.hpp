@@ -23,7 +23,7 @@ void create_fighter(Game& g, const std::string& name, std::int32_t team, std::in
 // Applies the named-character rules to a fighter being made from a typed name: values drawn
 // from higher ranges or scaled, and an attribute of its own. Other names change nothing.
 void apply_named_character(Game& g, std::string_view name, Position position, Stats& stats,
-                           std::int32_t& sx);
+                           std::int32_t& attribute);
 
 // One name of a team line, and where it stood.
 struct TeamMember {

@@ -38,7 +38,7 @@ void TargetIndex::update(std::int32_t slot) {
     in_[k] = -1;
   }
   if (team == -1) return;
-  const Member m{slot, x.hp, x.atk, x.def, x.sx == sx::kDark};
+  const Member m{slot, x.hp, x.atk, x.def, x.attribute == attribute::kDark};
   const auto t = static_cast<std::size_t>(team);
   std::vector<Member>& list = members_[t];
   if (in_[k] == team) {

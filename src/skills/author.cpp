@@ -10,13 +10,13 @@ namespace morvane {
 void summon_henchman(Cast& c) {
   Game& g = c.g;
   color(g, g.rand() % 8);
-  const std::int32_t sx = g.rand() % 24 + 1;
-  line(g, "叫来了一个属性为", sx, "的敌人！");
+  const std::int32_t attribute = g.rand() % 24 + 1;
+  line(g, "叫来了一个属性为", attribute, "的敌人！");
   c.summon([&](Fighter& x) {
     enlist(x, {.name = "敌人",
                .team = c.caster().team,
                .stats = c.scaled(Stats{400, 100, 70, 80}),
-               .sx = sx});
+               .attribute = attribute});
   });
   pause(g, 500);
 }
@@ -30,7 +30,7 @@ void anti_everything_cannon(Cast& c) {
   Fighter& target = g.a[c.beat];
   say(g, "将炮口对准了", target.name, "...");
   pause(g, 1000);
-  target.zt = zt::kCannonIce;
+  target.status = status::kCannonIce;
   c.hit(c.beat, wadd(wadd(target.hp, target.def), 525));
   pause(g, 500);
 }

@@ -26,8 +26,8 @@ struct Cast {
   std::int32_t mlz = 0;  // the caster's magic when the cast began
 
   Fighter& caster() { return g.a[ater]; }
-  bool flag() const { return g.a[ater].flag; }
-  std::int32_t oy() const { return g.a[ater].oy; }
+  bool casting_ultimate() const { return g.a[ater].casting_ultimate; }
+  std::int32_t ultimate_level() const { return g.a[ater].ultimate_level; }
 
   // A hit of the skill goes through the basic attack, so defence, dodge, critical hits, chatter
   // and death lines apply to it as to any blow.
@@ -78,9 +78,11 @@ struct Cast {
 
   // An ultimate makes what it summons stronger: each value times the caster's ultimate level
   // (already raised by this cast).
-  std::int32_t scaled(std::int32_t value) const { return flag() ? wmul(value, oy()) : value; }
+  std::int32_t scaled(std::int32_t value) const {
+    return casting_ultimate() ? wmul(value, ultimate_level()) : value;
+  }
   Stats scaled(const Stats& s) const {
-    return {scaled(s.hp), scaled(s.atk), scaled(s.def), scaled(s.ml)};
+    return {scaled(s.hp), scaled(s.atk), scaled(s.def), scaled(s.magic)};
   }
 
   // A summoned fighter joins the roster in slot rs (see add_fighter for a full roster).

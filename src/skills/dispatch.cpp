@@ -17,7 +17,8 @@ struct Attribute {
   int color;     // both skills are narrated in it, from their first word on
 };
 
-// Row sx is attribute sx. 25 ... 32 have no skills: their casters write the banner alone.
+// Row attribute is attribute attribute. 25 ... 32 have no skills: their casters write the banner
+// alone.
 constexpr std::array<Attribute, kAttributes + 1> kAttributeSkills = {{
     {nullptr, nullptr, kOwnColor},                 // 0: no attribute
     {fireball, fire_shield, 4},                    // 1: fire
@@ -57,9 +58,9 @@ constexpr std::array<Attribute, kAttributes + 1> kAttributeSkills = {{
 
 }  // namespace
 
-void cast_skill(Cast& c, std::int32_t sx, int jnbh) {
-  if (sx < 0 || sx > kAttributes) return;
-  const Attribute& row = kAttributeSkills[static_cast<std::size_t>(sx)];
+void cast_skill(Cast& c, std::int32_t attribute, int jnbh) {
+  if (attribute < 0 || attribute > kAttributes) return;
+  const Attribute& row = kAttributeSkills[static_cast<std::size_t>(attribute)];
   const Skill skill = jnbh == 0 ? row.first : row.second;
   if (skill == nullptr) return;
   if (row.color != kOwnColor) color(c.g, row.color);

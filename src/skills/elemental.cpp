@@ -48,7 +48,7 @@ void tidal_core(Cast& c) {
 void water_prison(Cast& c) {
   Game& g = c.g;
   const std::int32_t ratk = wsub(c.mlz / 2, g.rand() % 10);
-  g.a[c.beat].zt = zt::kWaterPrison;
+  g.a[c.beat].status = status::kWaterPrison;
   say(g, "将", g.a[c.beat].name, "卷进水牢，扣血时");
   c.hit(c.beat, ratk);
   pause(g, 700);
@@ -112,7 +112,7 @@ void freeze(Cast& c, std::int32_t ratk, const char* what, std::int32_t code) {
   pause(g, 350);
   if (c.living(c.beat)) {
     line(g, "          ", g.a[c.beat].name, what);
-    g.a[c.beat].zt = code;
+    g.a[c.beat].status = code;
   }
   pause(g, 500);
 }
@@ -121,12 +121,13 @@ void freeze(Cast& c, std::int32_t ratk, const char* what, std::int32_t code) {
 
 // 冰冻咒
 void freezing_curse(Cast& c) {
-  freeze(c, wsub(wadd(c.g.rand() % 65, c.mlz), 15), "被冻住了", zt::kIceBlock);
+  freeze(c, wsub(wadd(c.g.rand() % 65, c.mlz), 15), "被冻住了", status::kIceBlock);
 }
 
 // 天降冰锥
 void falling_icicles(Cast& c) {
-  freeze(c, wsub(wadd(wmul(2, c.mlz), c.g.rand() % 50), 20), "被给予'冻伤'状态", zt::kFrostbite);
+  freeze(c, wsub(wadd(wmul(2, c.mlz), c.g.rand() % 50), 20), "被给予'冻伤'状态",
+         status::kFrostbite);
 }
 
 }  // namespace morvane

@@ -12,8 +12,8 @@ void ocean_foe(Cast& c) {
   line(g, "释放出了海洋之力!");
   c.sweep([&](std::int32_t x) {
     const std::int32_t percent = g.rand() % 100 + 1;
-    const std::int32_t v = wmul(g.a[x].maxhp, percent) / 100;
-    line(g, "扣除了", g.a[x].name, "的", g.a[x].maxhp, "*", percent, "%点血");
+    const std::int32_t v = wmul(g.a[x].max_hp, percent) / 100;
+    line(g, "扣除了", g.a[x].name, "的", g.a[x].max_hp, "*", percent, "%点血");
     line(g, "实际伤害:", v, "-", g.a[x].def, "=", wsub(v, g.a[x].def));
     c.hit(x, v);
     pause(g, 200);
@@ -27,8 +27,8 @@ void ocean_friend(Cast& c) {
   for (std::int32_t x = 1; x < g.rs; ++x) {
     if (!c.living(x) || !c.ally(x)) continue;
     const std::int32_t percent = g.rand() % 50 + 1;
-    const std::int32_t v = wmul(g.a[x].maxhp, percent) / 100;
-    line(g, "回复了", g.a[x].name, "的", g.a[x].maxhp, "*", percent, "%点血");
+    const std::int32_t v = wmul(g.a[x].max_hp, percent) / 100;
+    line(g, "回复了", g.a[x].name, "的", g.a[x].max_hp, "*", percent, "%点血");
     line(g, "实际恢复:", v);
     g.a[x].hp = wadd(g.a[x].hp, v);
     g.touched(x);
@@ -69,7 +69,7 @@ void tails(Cast& c) {
       continue;
     }
     if (g.rand() % 100 <= 49) {
-      c.hit(x, wmul(g.a[x].maxhp, 10000));
+      c.hit(x, wmul(g.a[x].max_hp, 10000));
       endl(g);
       --budget;
     }
@@ -90,7 +90,7 @@ void life_or_death_coin(Cast& c) {
   if (g.rand() % 10000 > 4999) {
     line(g, "正面");
     pause(g, 500);
-    c.hit(c.ater, wmul(c.caster().maxhp, 10000));
+    c.hit(c.ater, wmul(c.caster().max_hp, 10000));
     return;
   }
   line(g, "反面");
@@ -105,7 +105,7 @@ namespace {
 struct Boost {
   std::int32_t num, den;        // attack, defence, maximum
   std::int32_t hp_num, hp_den;  // hit points
-  std::int32_t ml;
+  std::int32_t magic;
 };
 constexpr Boost kBeer{3, 2, 4, 3, 50};
 constexpr Boost kThrill{4, 3, 5, 4, 25};
@@ -114,8 +114,8 @@ void boost(Fighter& me, const Boost& b) {
   me.atk = wmuldiv(me.atk, b.num, b.den);
   me.def = wmuldiv(me.def, b.num, b.den);
   me.hp = wmuldiv(me.hp, b.hp_num, b.hp_den);
-  me.maxhp = wmuldiv(me.maxhp, b.num, b.den);
-  me.ml = wadd(me.ml, b.ml);
+  me.max_hp = wmuldiv(me.max_hp, b.num, b.den);
+  me.magic = wadd(me.magic, b.magic);
 }
 
 }  // namespace
@@ -149,7 +149,7 @@ void let_me_see(Cast& c) {
   if (g.rand() % 1000 > 699) {
     line(g, g.a[c.beat].name, "闪开了");
   } else {
-    c.hit(c.beat, wadd(wadd(g.a[c.beat].maxhp / 2, c.caster().atk), g.a[c.beat].def));
+    c.hit(c.beat, wadd(wadd(g.a[c.beat].max_hp / 2, c.caster().atk), g.a[c.beat].def));
   }
   pause(g, 650);
 }
@@ -197,7 +197,7 @@ void call_support(Cast& c) {
       enlist(x, {.name = "士兵",
                  .team = c.caster().team,
                  .stats = c.scaled(drawn),
-                 .sx = g.rand() % 3 + sx::kBayonetSoldier});
+                 .attribute = g.rand() % 3 + attribute::kBayonetSoldier});
     });
   }
   pause(g, 700);
@@ -209,7 +209,7 @@ void bayonet(Cast& c) {
   line(g, "他向", g.a[c.beat].name, "刺出了一刀!");
   line(g, g.a[c.beat].name, "流血了!");
   c.hit(c.beat, wadd(wmul(2, g.a[c.beat].atk), g.a[c.beat].def));
-  g.a[c.beat].zt = zt::kBleeding;
+  g.a[c.beat].status = status::kBleeding;
   pause(g, 600);
 }
 

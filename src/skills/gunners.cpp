@@ -28,7 +28,7 @@ void shotgun(Cast& c) {
   Game& g = c.g;
   line(g, "拉动枪栓，射出了一发子弹！");
   Fighter& target = g.a[c.beat];
-  c.hit(c.beat, wadd(wmul(3, c.caster().atk), target.maxhp / 7));
+  c.hit(c.beat, wadd(wmul(3, c.caster().atk), target.max_hp / 7));
   if (target.def > 0 && g.rand() % 100 <= 49) {
     line(g, "  ", target.name, "的防御减少了！");
     target.def = target.def / 3 * 2;
@@ -98,7 +98,7 @@ void crow_tide(Cast& c) {
   target.def = wsub(target.def, cut);
   g.touched(c.beat);
   pause(g, 300);
-  c.hit(c.beat, target.maxhp / (g.rand() % 2 + 2));
+  c.hit(c.beat, target.max_hp / (g.rand() % 2 + 2));
   pause(g, 700);
 }
 
@@ -109,7 +109,7 @@ void bullet_time(Cast& c, std::int32_t times) {
   Game& g = c.g;
   line(g, "抬起枪开始扫射！");
   pause(g, 300);
-  for (std::int32_t i = 1; i <= c.caster().ml / 10; ++i) {
+  for (std::int32_t i = 1; i <= c.caster().magic / 10; ++i) {
     if (!c.living(c.beat)) break;
     c.hit(c.beat, wadd(wmul(times, c.caster().atk), g.a[c.beat].atk));
     pause(g, 300);
@@ -126,15 +126,16 @@ void franklins_bullet_time(Cast& c) {
 void call_the_crew(Cast& c) {
   Game& g = c.g;
   line(g, "麦克和崔佛到达战场！");
-  for (const auto& comrade : {std::pair{"麦克", sx::kMichael}, std::pair{"崔佛", sx::kTrevor}}) {
+  for (const auto& comrade :
+       {std::pair{"麦克", attribute::kMichael}, std::pair{"崔佛", attribute::kTrevor}}) {
     c.summon([&](Fighter& x) {
       const Stats drawn{g.rand() % 100 + 400, g.rand() % 50 + 100, g.rand() % 50 + 60,
                         g.rand() % 50 + 50};
       enlist(x, {.name = comrade.first,
                  .team = c.caster().team,
                  .stats = drawn,
-                 .sx = comrade.second,
-                 .oy = 1});
+                 .attribute = comrade.second,
+                 .ultimate_level = 1});
     });
   }
 }
@@ -149,7 +150,7 @@ void heavy_sniper(Cast& c) {
   line(g, "抬起了一把反器材狙击步枪！");
   pause(g, 1000);
   const std::int32_t r = g.rand();
-  const std::int32_t span = wmul(2, g.a[c.beat].maxhp / 10);
+  const std::int32_t span = wmul(2, g.a[c.beat].max_hp / 10);
   // A target too frail for the formula (maximum below 10) gets the 10000 alone.
   c.hit(c.beat, wadd(span == 0 ? 0 : r % span, 10000));
 }
@@ -158,8 +159,8 @@ void heavy_sniper(Cast& c) {
 void invincible_time(Cast& c) {
   Game& g = c.g;
   Fighter& me = c.caster();
-  line(g, "接下来的", me.ml / 10, "个回合他将获得超高防御力！");
-  me.zt = zt::kInvincible;
+  line(g, "接下来的", me.magic / 10, "个回合他将获得超高防御力！");
+  me.status = status::kInvincible;
   me.def = kInt32Max;
   g.touched(c.ater);
   pause(g, 500);

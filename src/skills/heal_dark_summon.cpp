@@ -66,14 +66,14 @@ void killing_curse(Cast& c) {
     }
   });
   Fighter& me = c.caster();
-  if (me.cs <= 3) {
+  if (me.curse_stacks <= 3) {
     say(g, "他的魔咒射向了", g.a[c.beat].name, ",");
-    c.hit(c.beat, wadd(wmul(me.cs, 100), g.a[c.beat].def));
+    c.hit(c.beat, wadd(wmul(me.curse_stacks, 100), g.a[c.beat].def));
     if (!c.living(c.beat)) {
       pause(g, 500);
       line(g, g.a[c.beat].name, "的死给", me.name, "的阿瓦达索命叠加了层数");
-      me.cs = wadd(me.cs, 1);
-      if (me.cs > 3) line(g, me.name, "的阿瓦达索命已经满层，接下来将秒杀一切");
+      me.curse_stacks = wadd(me.curse_stacks, 1);
+      if (me.curse_stacks > 3) line(g, me.name, "的阿瓦达索命已经满层，接下来将秒杀一切");
     }
     pause(g, 700);
     return;
@@ -116,8 +116,8 @@ void chess_piece(Cast& c) {
     enlist(x, {.name = "棋子",
                .team = c.caster().team,
                .stats = c.scaled(Stats{100, 50, 50, 0}),
-               .sx = sx::kNone,
-               .cs = 0});
+               .attribute = attribute::kNone,
+               .curse_stacks = 0});
   });
   pause(g, 700);
 }
@@ -145,15 +145,15 @@ void zombie_plague(Cast& c) {
     enlist(x, {.name = "丧尸",
                .team = c.caster().team,
                .stats = c.scaled(drawn),
-               .sx = sx::kNone,
-               .cs = 0});
+               .attribute = attribute::kNone,
+               .curse_stacks = 0});
   });
   if (risen && g.rand() % 100 > 69) {
     Fighter& zombie = g.a[g.rs - 1];
     color(g, 3);
     line(g, "丧尸 黑化 了，变成了一只黑魔法丧尸");
     zombie.name = "黑魔法丧尸";
-    zombie.sx = sx::kDark;
+    zombie.attribute = attribute::kDark;
     g.touched(g.rs - 1);
     pause(g, 500);
   }

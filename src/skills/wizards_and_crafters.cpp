@@ -16,8 +16,8 @@ void black_wizards(Cast& c) {
       enlist(x, {.name = "黑巫师",
                  .team = c.caster().team,
                  .stats = c.scaled(typed_stats(g)),
-                 .sx = sx::kDark,
-                 .cs = 1});
+                 .attribute = attribute::kDark,
+                 .curse_stacks = 1});
     });
   }
 }
@@ -67,7 +67,7 @@ void avada_tide(Cast& c) {
       if (g.rand() % 50 <= 24) return;
       line(g, "阿瓦达贯穿了", g.a[i].name, "..");
       ++hits;
-      c.hit(i, wadd(wmul(2, me.atk), wmul(3, me.ml)));
+      c.hit(i, wadd(wmul(2, me.atk), wmul(3, me.magic)));
       pause(g, 300);
     });
     // hits counts the whole cast: once a curse has hit, a later miss goes unremarked.
@@ -82,7 +82,7 @@ void torment_curse(Cast& c) {
   Game& g = c.g;
   line(g, "钻心咒击中了", g.a[c.beat].name, "!");
   c.hit(c.beat, wmul(2, c.caster().def));
-  g.a[c.beat].zt = zt::kTorment;
+  g.a[c.beat].status = status::kTorment;
 }
 
 // TNT: friends with their defence + 50, foes with their own strength.
@@ -126,9 +126,9 @@ void creeper_egg(Cast& c) {
   line(g, "召唤了一个爬行者！");
   c.summon([&](Fighter& x) {
     x.name = "爬行者";
-    x.sx = sx::kCreeper;
+    x.attribute = attribute::kCreeper;
     x.hp = c.scaled(300);
-    x.maxhp = 300;
+    x.max_hp = 300;
     x.team = c.caster().team;
   });
   pause(g, 500);
@@ -138,7 +138,7 @@ void creeper_egg(Cast& c) {
 void prane_inspiration(Cast& c) {
   Game& g = c.g;
   line(g, "他学会了Prane的所有技能！");
-  c.caster().sx = sx::kPrane;
+  c.caster().attribute = attribute::kPrane;
   g.touched(c.ater);
   pause(g, 500);
 }

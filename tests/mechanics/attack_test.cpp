@@ -27,13 +27,13 @@ struct Duel : Scenario {
 TEST(Attack, OnlyATargetWithoutStatusCanDodge) {
   const std::tuple<std::int32_t, std::int32_t, bool> cases[] = {
       {0, 900, true}, {-3, 999, true}, {0, 899, false}, {1, 999, false}, {20, 900, false}};
-  for (const auto& [zt, dodge_draw, dodges] : cases) {
+  for (const auto& [status, dodge_draw, dodges] : cases) {
     Duel t;
-    t.target().zt = zt;
+    t.target().status = status;
     t.draws({/*spread*/ 10, /*no call*/ 0, dodge_draw});
     if (!dodges) t.draws({/*no critical*/ 0, /*no reply*/ 0, /*no follow-up*/ 0});
     t.hit();
-    EXPECT_EQ(t.transcript(), dodges ? "但是乙闪开了\n" : "乙掉了50点血\n") << zt;
+    EXPECT_EQ(t.transcript(), dodges ? "但是乙闪开了\n" : "乙掉了50点血\n") << status;
   }
 }
 
@@ -98,12 +98,12 @@ TEST(Attack, TheCoverCryNeedsTwentyNineHitPointsOrLessAndSilencesTheComplaint) {
       {70, 320, {7000, 8999}, ouch},  // 30 left: no cry drawn; 40 is an eighth of 320
       {70, 328, {8999}, ""},          // 40 is less than an eighth of 328: no complaint drawn
   };
-  for (const auto& [hp, maxhp, reply, lines] : cases) {
+  for (const auto& [hp, max_hp, reply, lines] : cases) {
     Duel t;
-    t.at(2).hp(maxhp).hp_only(hp);
+    t.at(2).hp(max_hp).hp_only(hp);
     t.draws(Draws{/*spread*/ 0, 0, 0, 0, kCall}.then(reply).then({/*no follow-up*/ 0}));
     t.hit();
-    EXPECT_EQ(t.transcript(), "乙掉了40点血\n" + lines) << hp << " " << maxhp;
+    EXPECT_EQ(t.transcript(), "乙掉了40点血\n" + lines) << hp << " " << max_hp;
     EXPECT_EQ(t.g.b[2].needs_cover, lines.starts_with(cry) ? 2 : 0);
     EXPECT_EQ(t.g.b[2].focus, lines.ends_with("集火那个甲！\n") ? 1 : 0);
   }

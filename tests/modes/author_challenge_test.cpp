@@ -22,11 +22,11 @@ TEST(AuthorChallenge, ChallengersAsTypedAgainstTheAuthorUntilOneTeamStands) {
 
   Lcg same(20240601);
   std::string rows;
-  for (const int sx : {13, 0, 0}) {
+  for (const int attribute : {13, 0, 0}) {
     const std::int32_t hp = same.next() % 200 + 500, atk = same.next() % 50 + 100;
-    const std::int32_t def = same.next() % 50 + 50, ml = same.next() % 50 + 80;
+    const std::int32_t def = same.next() % 50 + 50, magic = same.next() % 50 + 80;
     rows += "挑战者 " + std::to_string(hp) + " " + std::to_string(atk) + " " + std::to_string(def) +
-            " " + std::to_string(ml) + " " + std::to_string(sx) + " 1\n";
+            " " + std::to_string(magic) + " " + std::to_string(attribute) + " 1\n";
   }
   const std::string& text = con.transcript();
   EXPECT_TRUE(text.starts_with(
@@ -35,7 +35,7 @@ TEST(AuthorChallenge, ChallengersAsTypedAgainstTheAuthorUntilOneTeamStands) {
       rows + "作者 2147483647 200 300 200 33 2\n"))
       << text.substr(0, 600);
   EXPECT_EQ(text.find("战斗开始"), std::string::npos);
-  EXPECT_EQ(g->a[4].maxhp, 2147483647);  // the row shows only the hit points
+  EXPECT_EQ(g->a[4].max_hp, 2147483647);  // the row shows only the hit points
   // With this seed the author's side wins.
   EXPECT_EQ(g->chrs[1], 0);
   EXPECT_TRUE(text.ends_with("\n胜利的是第2队\n如果想再来请重新运行程序"))

@@ -29,7 +29,7 @@ TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrADraw) {
     Fighter& x = g->a[g->rs++];
     x.name = team == 1 ? "甲" : "乙";
     x.team = team;
-    x.hp = x.maxhp = 300;
+    x.hp = x.max_hp = 300;
   }
   // Won before any turn: only one team has anyone standing.
   g->a[2].hp = 0;

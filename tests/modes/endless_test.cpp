@@ -69,8 +69,9 @@ TEST(Endless, LevelLBringsLEnemiesTenStrongerPerLevelAndTheRunEndsWhereThePlayer
   ASSERT_EQ(r.g.rs, 5);
   const Fighter& e = r.g.a[2];
   EXPECT_EQ(e.name, "敌人");
-  EXPECT_EQ((std::array{e.maxhp, e.atk, e.def, e.ml, e.sx}), (std::array{419, 119, 69, 119, 7}));
-  EXPECT_EQ((std::array{e.team, e.cs, e.oy, r.g.a[4].team, r.g.a[4].def}),
+  EXPECT_EQ((std::array{e.max_hp, e.atk, e.def, e.magic, e.attribute}),
+            (std::array{419, 119, 69, 119, 7}));
+  EXPECT_EQ((std::array{e.team, e.curse_stacks, e.ultimate_level, r.g.a[4].team, r.g.a[4].def}),
             (std::array{2, 1, 0, 2, 40}));
 }
 
@@ -124,16 +125,16 @@ TEST(Endless, TeamOneMovesToTheFrontDeadOrAliveAndTheNextEnemiesFollowIt) {
     g.a[4] = Fighter{"敌人", 100, -1, 1, 1, 1, 1, 2, 0, 1, 0, false};
     g.a[5] = Fighter{"僵尸", 60, -3, 8, 9, 10, 0, 1, 0, 1, 1, false};
     g.rs = 6;
-    g.a[1].zt = 12;  // a status left over from the battle
+    g.a[1].status = 12;  // a status left over from the battle
   };
   r.random.script(zeros(4 + 5 + 10));
   endless(r.g);
   const Fighter& piece = r.g.a[2];
-  EXPECT_EQ((std::array{piece.hp, piece.maxhp, piece.atk, piece.def, piece.ml, piece.zt, piece.cs,
-                        piece.oy}),
+  EXPECT_EQ((std::array{piece.hp, piece.max_hp, piece.atk, piece.def, piece.magic, piece.status,
+                        piece.curse_stacks, piece.ultimate_level}),
             (std::array{40, 50, 5, 6, 7, 25, 3, 2}));
   EXPECT_EQ(piece.name + r.g.a[3].name + r.g.a[4].name + r.g.a[5].name, "棋子僵尸敌人敌人");
-  EXPECT_EQ((std::array{r.g.a[3].hp, r.g.a[4].maxhp, r.g.rs, r.g.a[1].zt}),
+  EXPECT_EQ((std::array{r.g.a[3].hp, r.g.a[4].max_hp, r.g.rs, r.g.a[1].status}),
             (std::array{-3, 160, 6, 0}));
   // The living summon won level 2, but the level is lost with the player.
   EXPECT_TRUE(r.transcript().ends_with("你最后挑战到第2关！\n如果想再来请重新运行程序"));

@@ -19,7 +19,7 @@ std::string targets(Scenario& t, std::initializer_list<std::int32_t> knxs,
                     std::int32_t focus_draw = 0) {
   Slots<std::int32_t> hp_before;
   for (std::int32_t j = 2; j < t.g.rs; ++j) {
-    t.at(j).zt(8);
+    t.at(j).status(8);
     hp_before[j] = t.g.a[j].hp;
   }
   for (const std::int32_t knx : knxs) {
@@ -75,7 +75,7 @@ TEST(Round, StrategyTwoPrefersADarkEnemyUnlessAStrongerOneComesAfterIt) {
     Scenario t;
     t.fighter("甲", 1);
     t.fighter("乙", 2).hp(500);
-    t.fighter("丙", 2).hp(100).sx(7);
+    t.fighter("丙", 2).hp(100).attribute(7);
     t.fighter("丁", 2).hp(400);
     t.fighter("戊", 2).hp(last_hp);
     EXPECT_EQ(targets(t, {2}), last_hp > 0 ? "戊" : "丙");
@@ -101,7 +101,7 @@ TEST(Round, FocusFireOverridesTheTargetWhenAliveEvenIfItNamesAnAlly) {
 TEST(Round, StatusDamageComesFromTheLastActorAndTheRoundEndsWithEveryonesHitPoints) {
   Scenario t;
   t.fighter("甲", 1);
-  t.fighter("乙", 2).zt(16);
+  t.fighter("乙", 2).status(16);
   t.fighter("丙", 2).dead(-5);
   t.draws(Draws{/*knx*/ 0, /*focus*/ 0}.lands(0));
   t.draws({/*bleeding: spread*/ 20, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000, 7000});
@@ -120,7 +120,7 @@ TEST(Round, StatusDamageComesFromTheLastActorAndTheRoundEndsWithEveryonesHitPoin
 
 TEST(Round, BeforeAnyoneActsStatusDamageComesFromTheBearerWhoStillActsIfItKilledHim) {
   Scenario t;
-  t.fighter("乙", 2).hp(400).hp_only(5).zt(16);
+  t.fighter("乙", 2).hp(400).hp_only(5).status(16);
   t.fighter("甲", 1).hp(40);
   t.draws({/*bleeding: spread*/ 10, 0, 0, 0, /*follow-up*/ 13000, 7000});
   t.draws(Draws{/*knx*/ 0, /*focus fire on the fallen 乙*/ 30}.kills(0));
@@ -132,8 +132,8 @@ TEST(Round, BeforeAnyoneActsStatusDamageComesFromTheBearerWhoStillActsIfItKilled
 
 TEST(Round, ASummonedFighterActsInTheRoundItWasSummoned) {
   Scenario t;
-  t.fighter("甲", 1).sx(8);
-  t.fighter("乙", 2).hp(30).zt(8);
+  t.fighter("甲", 1).attribute(8);
+  t.fighter("乙", 2).hp(30).status(8);
   t.draws({/*knx*/ 0, /*focus*/ 0, /*召唤棋子*/ 69, /*no ultimate*/ 999});
   t.draws(Draws{/*棋子: knx*/ 0, /*focus*/ 0}.kills(0));
   EXPECT_TRUE(game(t.g));
@@ -145,7 +145,7 @@ TEST(Round, ASummonedFighterActsInTheRoundItWasSummoned) {
 TEST(Round, ASkillKillingTheLastEnemyEndsTheBattleOnlyAtTheNextBasicAttackOrTheRoundEnd) {
   for (const bool ally_follows : {true, false}) {
     Scenario t;
-    t.fighter("甲", 1).sx(1);
+    t.fighter("甲", 1).attribute(1);
     t.fighter("乙", 2).hp(60);
     t.draws(
         Draws{/*knx*/ 0, /*focus*/ 0, /*火球术*/ 69, /*no ultimate*/ 999, /*fireball*/ 0}.kills(0));
@@ -164,7 +164,7 @@ TEST(Round, ASkillKillingTheLastEnemyEndsTheBattleOnlyAtTheNextBasicAttackOrTheR
 TEST(Round, TheAuthorShrugsOffStatusesAfterDrawingHisColour) {
   Scenario t;
   t.console.show_colors = true;
-  t.fighter("作者", 1).sx(33).zt(1);
+  t.fighter("作者", 1).attribute(33).status(1);
   t.fighter("乙", 2).hp(40);
   t.draws(Draws{/*colour*/ 5, /*knx*/ 0, /*focus*/ 0, /*no skill*/ 0, 0}.kills(0));
   EXPECT_TRUE(game(t.g));

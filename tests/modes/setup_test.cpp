@@ -16,26 +16,27 @@ namespace morvane {
 namespace {
 
 using namespace morvane::testing;
-using Values = std::array<std::int32_t, 5>;  // hp, atk, def, ml, sx
+using Values = std::array<std::int32_t, 5>;  // hp, atk, def, magic, attribute
 
 Values values(const Fighter& x) {
-  EXPECT_EQ(x.maxhp, x.hp) << x.name;
-  return {x.hp, x.atk, x.def, x.ml, x.sx};
+  EXPECT_EQ(x.max_hp, x.hp) << x.name;
+  return {x.hp, x.atk, x.def, x.magic, x.attribute};
 }
 
 TEST(CreateFighter, AnOrdinaryNameTakesItsFiveDrawsInOrder) {
   Scenario t;
   // Each draw leaves a different remainder for each range, so a swap shows.
-  t.draws({/*hp*/ 1000, /*atk*/ 2001, /*def*/ 3002, /*ml*/ 4003, /*sx*/ 5004});
+  t.draws({/*hp*/ 1000, /*atk*/ 2001, /*def*/ 3002, /*magic*/ 4003, /*attribute*/ 5004});
   create_fighter(t.g, "甲", 3, 1, Position::Closing);
   const Fighter& x = t.g.a[1];
   EXPECT_EQ(values(x), (Values{150, 51, 22, 23, 5}));
   EXPECT_EQ(x.name, "甲");
-  EXPECT_EQ((std::array{x.team, x.cs, x.oy, x.zt, t.g.rs}), (std::array{3, 1, 1, 0, 2}));
+  EXPECT_EQ((std::array{x.team, x.curse_stacks, x.ultimate_level, x.status, t.g.rs}),
+            (std::array{3, 1, 1, 0, 2}));
 }
 
 TEST(CreateFighter, NamedCharactersRedrawOrScaleByTheirRowAndPosition) {
-  // The base draw gives hp 301, atk 50, def 25, ml 40 and attribute 1; a redraw takes four more.
+  // The base draw gives hp 301, atk 50, def 25, magic 40 and attribute 1; a redraw takes four more.
   const std::tuple<const char*, Position, bool, Values> cases[] = {
       {"tessik", Position::Inner, true, {2999, 299, 149, 159, 9}},
       {"tessik", Position::Closing, true, {2999, 299, 249, 159, 9}},
@@ -59,7 +60,7 @@ TEST(CreateFighter, NamedCharactersRedrawOrScaleByTheirRowAndPosition) {
   for (const auto& [name, position, redrawn, expected] : cases) {
     Scenario t;
     t.draws({151, 0, 5, 20, 0});
-    if (redrawn) t.draws({/*hp*/ 999, /*atk*/ 99, /*def*/ 149, /*ml*/ 119});
+    if (redrawn) t.draws({/*hp*/ 999, /*atk*/ 99, /*def*/ 149, /*magic*/ 119});
     create_fighter(t.g, name, 1, 1, position);
     EXPECT_EQ(values(t.g.a[1]), expected) << name;
   }
@@ -95,7 +96,7 @@ TEST(TeamSetup, TheDarkMatchMultipliesHitPointsAndFixesTheCurseThresholds) {
   team_setup(t.g, 2);
   EXPECT_EQ(values(t.g.a[1]), (Values{30100, 75, 37, 40, 16}));
   EXPECT_EQ(values(t.g.a[2]), (Values{8350, 50, 20, 20, 7}));
-  EXPECT_EQ((std::array{t.g.a[1].cs, t.g.a[2].cs}), (std::array{4, 4}));
+  EXPECT_EQ((std::array{t.g.a[1].curse_stacks, t.g.a[2].curse_stacks}), (std::array{4, 4}));
   EXPECT_EQ(t.g.jncxgl[6], (std::array<std::int32_t, 2>{0, 100}));
 }
 

@@ -28,7 +28,7 @@ std::int32_t walk(const Game& g, std::int32_t i, std::int32_t strategy) {
     if (e.hp <= 0 || e.team == g.a[i].team) continue;
     const std::int32_t v = strategy == 1 ? e.atk : strategy == 3 ? e.def : e.hp;
     if (strategy == 0 ? v < best : v > best) best = v, found = j;
-    if (strategy == 2 && e.sx == sx::kDark) found = j;
+    if (strategy == 2 && e.attribute == attribute::kDark) found = j;
   }
   return found;
 }
@@ -42,7 +42,7 @@ void roll(std::mt19937& r, Fighter& x, std::int32_t teams) {
   x.hp = pick({-50, 0, 1, 5, 5, 999, 1000, 1001, 300, 300, 2147483647});
   x.atk = pick({-101, -100, -99, 0, 60, 60, 2000});
   x.def = pick({-2147483647 - 1, -100, -99, 20, 20, 2147483647});
-  x.sx = pick({0, 1, sx::kDark, sx::kDark, 13});
+  x.attribute = pick({0, 1, attribute::kDark, attribute::kDark, 13});
   x.team = std::uniform_int_distribution<std::int32_t>(1, teams)(r);
 }
 
@@ -83,9 +83,9 @@ TEST(TargetIndex, AnswersEverySearchAsTheWalkOverTheRosterDoesThroughRandomChang
 TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
   QuietConsole console;
   for (std::uint32_t seed = 1; seed <= 40; ++seed) {
-    for (std::int32_t sx = 1; sx <= kAttributes; ++sx) {
+    for (std::int32_t attribute = 1; attribute <= kAttributes; ++attribute) {
       for (int jnbh = 0; jnbh < 2; ++jnbh) {
-        Lcg random(seed * 7919 + static_cast<std::uint32_t>(sx * 2 + jnbh));
+        Lcg random(seed * 7919 + static_cast<std::uint32_t>(attribute * 2 + jnbh));
         auto g = std::make_unique<Game>(console, random);
         g->silent = true;
         std::mt19937 r(seed);
@@ -97,25 +97,25 @@ TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
           // Values close together, so that a value one point stale changes an answer; on odd
           // seeds defences that most blows cannot pass.
           const std::int32_t def = seed % 2 == 0 ? 29 : 200;
-          x.hp = x.maxhp = std::uniform_int_distribution<std::int32_t>(50, 3000)(r);
+          x.hp = x.max_hp = std::uniform_int_distribution<std::int32_t>(50, 3000)(r);
           x.atk = std::uniform_int_distribution<std::int32_t>(60, 62)(r);
           x.def = std::uniform_int_distribution<std::int32_t>(def, def + 2)(r);
-          x.ml = std::uniform_int_distribution<std::int32_t>(20, 300)(r);
-          x.sx = std::uniform_int_distribution<std::int32_t>(0, 9)(r);
-          x.zt = seed % 4 == 0 ? std::uniform_int_distribution<std::int32_t>(0, 30)(r) : 0;
-          x.cs = x.oy = 1;
+          x.magic = std::uniform_int_distribution<std::int32_t>(20, 300)(r);
+          x.attribute = std::uniform_int_distribution<std::int32_t>(0, 9)(r);
+          x.status = seed % 4 == 0 ? std::uniform_int_distribution<std::int32_t>(0, 30)(r) : 0;
+          x.curse_stacks = x.ultimate_level = 1;
         }
-        g->a[1].sx = sx;
+        g->a[1].attribute = attribute;
         TargetIndex index(*g);
         cljn(*g, 1, jnbh, 2);
         for (std::int32_t i = 1; i < g->rs; ++i) {
-          if (g->a[i].zt != 0) status_step(*g, i, 1);
+          if (g->a[i].status != 0) status_step(*g, i, 1);
         }
         for (std::int32_t i = 1; i < g->rs; ++i) {
           for (std::int32_t strategy = 0; strategy < 4; ++strategy) {
             ASSERT_EQ(index.search(i, strategy), walk(*g, i, strategy))
-                << "attribute " << sx << ", skill " << jnbh << ", seed " << seed << ", fighter "
-                << i << ", strategy " << strategy;
+                << "attribute " << attribute << ", skill " << jnbh << ", seed " << seed
+                << ", fighter " << i << ", strategy " << strategy;
           }
         }
       }

@@ -35,11 +35,11 @@ TEST(Cast, EveryAttributeFromOneToEightCastsBothOfItsSkillsInItsOwnColour) {
       {8, 0, "召唤棋子", "", {}},
       {8, 1, "生化攻击", "", {}},
   };
-  for (const auto& [sx, jnbh, name, colour, draws] : skills) {
+  for (const auto& [attribute, jnbh, name, colour, draws] : skills) {
     SCOPED_TRACE(name);
     Scenario t;
     t.console.show_colors = true;
-    t.fighter("甲", 1).sx(sx).ml(0).cs(0);
+    t.fighter("甲", 1).attribute(attribute).magic(0).curse_stacks(0);
     t.fighter("乙", 2);
     const std::string out = t.cast(Draws{999}.then(draws), 1, jnbh, 2);
     const std::string banner = "甲使用了" + name + "，";
@@ -56,33 +56,33 @@ TEST(Cast, TheUltimateRollIsBelowOneHundredPerLevelAndAttributesWithoutSkillsWri
   const std::tuple<std::int32_t, std::int32_t, bool> rolls[] = {
       {0, 0, false},  {1, 99, true},   {1, 100, false}, {1, 1099, true},
       {3, 299, true}, {3, 300, false}, {10, 999, true}, {15, 32767, true}};
-  std::int32_t sx = 25;
-  for (const auto& [oy, roll, ultimate] : rolls) {
-    SCOPED_TRACE(std::to_string(oy) + " " + std::to_string(roll));
+  std::int32_t attribute = 25;
+  for (const auto& [ultimate_level, roll, ultimate] : rolls) {
+    SCOPED_TRACE(std::to_string(ultimate_level) + " " + std::to_string(roll));
     Scenario t;
-    t.fighter("甲", 1).sx(sx).oy(oy);
+    t.fighter("甲", 1).attribute(attribute).ultimate_level(ultimate_level);
     t.fighter("乙", 2);
-    EXPECT_EQ(t.cast({roll}, 1, sx % 2, 2), ultimate ? "甲使用了 奥义·，" : "甲使用了，");
-    EXPECT_EQ(t.g.a[1].oy, oy + (ultimate ? 1 : 0));
-    EXPECT_FALSE(t.g.a[1].flag);
-    ++sx;
+    EXPECT_EQ(t.cast({roll}, 1, attribute % 2, 2), ultimate ? "甲使用了 奥义·，" : "甲使用了，");
+    EXPECT_EQ(t.g.a[1].ultimate_level, ultimate_level + (ultimate ? 1 : 0));
+    EXPECT_FALSE(t.g.a[1].casting_ultimate);
+    ++attribute;
   }
 }
 
 TEST(Cast, AFirstUltimateDoublesEveryHitAndEndsWithTheCastHoweverItEnds) {
   Scenario t;
-  t.fighter("甲", 1).sx(3);
+  t.fighter("甲", 1).attribute(3);
   t.fighter("乙", 2).hp(1000);
   // Ultimate, 4 strikes of 50 (magic 50 plus the target's defence 0), all quiet.
   t.cast(Draws{0, 0}.then(Draws().lands(), 4), 1, 0, 2);
   EXPECT_EQ(t.g.a[2].hp, 600);
-  EXPECT_EQ(t.g.a[1].oy, 2);
-  EXPECT_FALSE(t.g.a[1].flag);
+  EXPECT_EQ(t.g.a[1].ultimate_level, 2);
+  EXPECT_FALSE(t.g.a[1].casting_ultimate);
 
-  t.g.a[1].sx = 8;
+  t.g.a[1].attribute = 8;
   t.cast({/*ultimate*/ 199}, 1, 1, 2);  // no corpse to raise: the cast ends early
-  EXPECT_EQ(t.g.a[1].oy, 3);
-  EXPECT_FALSE(t.g.a[1].flag);
+  EXPECT_EQ(t.g.a[1].ultimate_level, 3);
+  EXPECT_FALSE(t.g.a[1].casting_ultimate);
 }
 
 TEST(Cast, AtAFullRosterNoSummonComesAndNoneOfItsDrawsIsTakenButTheLinesStay) {
@@ -91,8 +91,8 @@ TEST(Cast, AtAFullRosterNoSummonComesAndNoneOfItsDrawsIsTakenButTheLinesStay) {
   const std::tuple<const char*, std::int32_t, int> casters[] = {
       {"甲", 8, 0},      {"丙", 8, 1},        {"tessik", 9, 0}, {"Halvic", 12, 0},
       {"指挥官", 17, 1}, {"富兰克林", 22, 1}, {"作者", 33, 0}};
-  for (auto [name, sx, jnbh] : casters)
-    t.fighter(name, 1).sx(sx);
+  for (auto [name, attribute, jnbh] : casters)
+    t.fighter(name, 1).attribute(attribute);
   t.fighter("乙", 2).dead(-50);
   t.g.rs = kMaxSlot + 1;
   for (std::int32_t i = 0; i < 7; ++i) {

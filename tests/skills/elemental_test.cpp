@@ -13,7 +13,7 @@ const std::string kIndent(17, ' ');
 
 TEST(Fire, TheFireballScalesWithMagicAndTheShieldHealsAlliesPastMaxhpAndScorchesEnemies) {
   Scenario t;
-  t.fighter("甲", 1).sx(1);
+  t.fighter("甲", 1).attribute(1);
   t.fighter("乙", 2).def(10);
   t.fighter("丙", 1);
   t.fighter("丁", 2);
@@ -26,7 +26,7 @@ TEST(Fire, TheFireballScalesWithMagicAndTheShieldHealsAlliesPastMaxhpAndScorches
             "甲使用了火盾护身，回复了甲的50点血\n" + kIndent + "乙掉了45点血\n" + kIndent +
                 "回复了丙的50点血\n");
   EXPECT_EQ(t.g.a[3].hp, 350);
-  EXPECT_EQ(t.g.a[3].maxhp, 300);
+  EXPECT_EQ(t.g.a[3].max_hp, 300);
 
   // With no ally standing (the caster felled by its status) and no enemy scorched: the miss line.
   t.g.a[1].hp = t.g.a[3].hp = 0;
@@ -35,7 +35,7 @@ TEST(Fire, TheFireballScalesWithMagicAndTheShieldHealsAlliesPastMaxhpAndScorches
 
 TEST(Water, TheSurgeStrikesEachEnemyItDrawsForThroughItsDefence) {
   Scenario t;
-  t.fighter("甲", 1).sx(2);
+  t.fighter("甲", 1).attribute(2);
   t.fighter("乙", 2).def(40);
   t.fighter("丙", 2);
   t.fighter("丁", 3);
@@ -47,18 +47,18 @@ TEST(Water, TheSurgeStrikesEachEnemyItDrawsForThroughItsDefence) {
 
 TEST(Water, ThePrisonClosesBeforeTheBlowEvenOnATargetTheBlowKills) {
   Scenario t;
-  t.fighter("甲", 1).sx(2);
-  t.fighter("乙", 2).hp(10).zt(12);
+  t.fighter("甲", 1).attribute(2);
+  t.fighter("乙", 2).hp(10).status(12);
   // 25 - 0; the imprisoned target cannot dodge the 999.
   EXPECT_EQ(t.cast({999, 0, 49, 0, 999, 0, 0}, 1, 1, 2),
             "甲使用了水牢，将乙卷进水牢，扣血时乙掉了54点血\n   乙被秒杀了\n");
-  EXPECT_EQ(t.g.a[2].zt, 1);
+  EXPECT_EQ(t.g.a[2].status, 1);
 }
 
 TEST(Electric, TheStormStopsStrikingWhenItsTargetDies) {
   Scenario t;
   t.console.show_pauses = true;
-  t.fighter("甲", 1).sx(3);
+  t.fighter("甲", 1).attribute(3);
   t.fighter("乙", 2).hp(100).def(30);
   // Five strikes drawn, of 30 + 50 each; the second kills.
   EXPECT_EQ(t.cast(Draws{999, 1}.lands().kills(), 1, 0, 2),
@@ -68,7 +68,7 @@ TEST(Electric, TheStormStopsStrikingWhenItsTargetDies) {
 
 TEST(Electric, TheChainSharesFourFailedDrawsOverTheWholeCast) {
   Scenario t;
-  t.fighter("甲", 1).sx(3);
+  t.fighter("甲", 1).attribute(3);
   t.fighter("乙", 2);
   t.fighter("丙", 1);
   t.fighter("丁", 2).dead();
@@ -82,7 +82,7 @@ TEST(Electric, TheChainSharesFourFailedDrawsOverTheWholeCast) {
 
 TEST(Earth, TheRiftStrikesThreeOrFourTimesIndentedByFifteenSpaces) {
   Scenario t;
-  t.fighter("甲", 1).sx(4);
+  t.fighter("甲", 1).attribute(4);
   t.fighter("乙", 2).hp(1000).def(100);
   const std::string line = std::string(15, ' ') + "乙掉了60点血\n";
   EXPECT_EQ(t.cast(Draws{999, 32767}.then(Draws().lands(), 4), 1, 0, 2),
@@ -91,7 +91,7 @@ TEST(Earth, TheRiftStrikesThreeOrFourTimesIndentedByFifteenSpaces) {
 
 TEST(Earth, TheQuakeStrikesOnlyTheTargetsTeamWithTheTargetsDefence) {
   Scenario t;
-  t.fighter("甲", 1).sx(4);
+  t.fighter("甲", 1).attribute(4);
   t.fighter("乙", 2).def(40);
   t.fighter("丙", 3);
   t.fighter("丁", 2);
@@ -105,20 +105,20 @@ TEST(Earth, TheQuakeStrikesOnlyTheTargetsTeamWithTheTargetsDefence) {
 TEST(Ice, TheIceStatusesGoOnlyToATargetAliveAfterTheBlowEvenIfItDodged) {
   Scenario t;
   t.console.show_pauses = true;
-  t.fighter("甲", 1).sx(5);
+  t.fighter("甲", 1).attribute(5);
   t.fighter("乙", 2);
   t.fighter("丙", 2).hp(50);
   EXPECT_EQ(t.cast(Draws{999, 0}.dodged(), 1, 0, 2),
             "甲使用了 冰冻咒，但是乙闪开了\n[p500][p350]          乙被冻住了\n[p500]");
-  EXPECT_EQ(t.g.a[2].zt, 8);
+  EXPECT_EQ(t.g.a[2].status, 8);
 
   EXPECT_EQ(t.cast(Draws{999, /*100 + 0 - 20*/ 0}.lands(), 1, 1, 2),
             "甲使用了 天降冰锥，乙掉了80点血\n[p350]          乙被给予'冻伤'状态\n[p500]");
-  EXPECT_EQ(t.g.a[2].zt, 12);
+  EXPECT_EQ(t.g.a[2].status, 12);
 
   EXPECT_EQ(t.cast(Draws{999, 0}.kills(), 1, 1, 3),
             "甲使用了 天降冰锥，丙掉了80点血\n   丙被秒杀了\n[p400][p350][p500]");
-  EXPECT_EQ(t.g.a[3].zt, 0);
+  EXPECT_EQ(t.g.a[3].status, 0);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ using namespace morvane::testing;
 
 TEST(Strafe, FiresAtTheHealthiestEnemyOrTheFocusTargetWearingDefenceDownUntilItDies) {
   Scenario t;
-  auto gunner = t.fighter("士兵", 1).sx(20);
+  auto gunner = t.fighter("士兵", 1).attribute(20);
   auto jia = t.fighter("甲", 2).hp(100);
   auto yi = t.fighter("乙", 2).hp(330).def(2);
   auto bing = t.fighter("丙", 2).hp(200);
@@ -34,7 +34,7 @@ TEST(Strafe, FiresAtTheHealthiestEnemyOrTheFocusTargetWearingDefenceDownUntilItD
 TEST(Shotgun, CutsAPositiveDefenceToTwoThirdsOnAPassingDraw) {
   for (auto [before, after] : {std::pair{4, 2}, std::pair{50, 32}, std::pair{0, 0}}) {
     Scenario t;
-    auto soldier = t.fighter("士兵", 1).sx(19);
+    auto soldier = t.fighter("士兵", 1).attribute(19);
     auto yi = t.fighter("乙", 2).hp(7000).def(before);
     Draws d = Draws{999}.lands();
     if (before > 0) d.then({0});
@@ -46,11 +46,11 @@ TEST(Shotgun, CutsAPositiveDefenceToTwoThirdsOnAPassingDraw) {
 
 TEST(Mossu, SwapsWithTheFirstHealthiestEnemyAboveHimOrFailsAndHisCrowsCutDefence) {
   Scenario t;
-  auto mossu = t.fighter("mossu_ka", 1).sx(21).hp(100);
+  auto mossu = t.fighter("mossu_ka", 1).attribute(21).hp(100);
   auto jia = t.fighter("甲", 2).hp(500).def(11);
   auto yi = t.fighter("乙", 2).hp(500).def(10);
   t.cast({999}, mossu, 0, yi);
-  EXPECT_EQ((std::vector{mossu.record().hp, jia.record().hp, jia.record().maxhp}),
+  EXPECT_EQ((std::vector{mossu.record().hp, jia.record().hp, jia.record().max_hp}),
             (std::vector{500, 100, 500}));
   t.cast({999}, mossu, 0, yi);  // 乙's 500 is no longer above the caster's
   t.cast(Draws{999, /*half*/ 0}.kills(), mossu, 1, jia);
@@ -65,7 +65,7 @@ TEST(Mossu, SwapsWithTheFirstHealthiestEnemyAboveHimOrFailsAndHisCrowsCutDefence
 
 TEST(Michael, FiresOneShotPerTenMagicAndTheHeavyRifleAddsAFifthOfTheMaximumAtMost) {
   Scenario t;
-  auto michael = t.fighter("麦克", 1).sx(23).ml(57);
+  auto michael = t.fighter("麦克", 1).attribute(23).magic(57);
   auto yi = t.fighter("乙", 2).hp(100000).atk(10);
   auto frail = t.fighter("丙", 2).hp(9);  // below 10 the random part is 0
   t.cast(Draws{999}.then(Draws().lands(), 5), michael, 0, yi);
@@ -79,14 +79,15 @@ TEST(Michael, FiresOneShotPerTenMagicAndTheHeavyRifleAddsAFifthOfTheMaximumAtMos
 TEST(Trevor, TurnsInvincibleAndHisMinigunFiresOncePerLivingEnemyAtTheTargetEvenDead) {
   Scenario t;
   t.console.show_pauses = true;
-  auto trevor = t.fighter("崔佛", 1).sx(24).ml(59);
+  auto trevor = t.fighter("崔佛", 1).attribute(24).magic(59);
   auto jia = t.fighter("甲", 2).hp(10);
   t.fighter("友", 1);
   auto yi = t.fighter("乙", 2);
   t.fighter("尸", 2).dead();
   t.fighter("丙", 2);
   t.cast({999}, trevor, 0, jia);
-  EXPECT_EQ((std::vector{trevor.record().zt, trevor.record().def}), (std::vector{22, 2147483647}));
+  EXPECT_EQ((std::vector{trevor.record().status, trevor.record().def}),
+            (std::vector{22, 2147483647}));
   t.cast(Draws{999, 0}.kills().then({950, 0}).kills(), trevor, 1, jia);
   EXPECT_EQ(t.transcript(),
             "崔佛使用了无敌时间，接下来的5个回合他将获得超高防御力！\n[p500]"
@@ -98,14 +99,15 @@ TEST(Trevor, TurnsInvincibleAndHisMinigunFiresOncePerLivingEnemyAtTheTargetEvenD
 
 TEST(CallTheCrew, MichaelAndTrevorJoinUnscaledEvenOnAnUltimate) {
   Scenario t;
-  auto franklin = t.fighter("富兰克林", 1).sx(22);
+  auto franklin = t.fighter("富兰克林", 1).attribute(22);
   t.fighter("乙", 2);
   t.cast({/*ultimate*/ 0, 10, 5, 5, 5, 20, 6, 6, 6}, franklin, 1, 2);
   ASSERT_EQ(t.g.rs, 5);
   EXPECT_EQ(t.g.a[3].name + t.g.a[4].name, "麦克崔佛");
   for (auto [x, stats] : {std::pair{t.g.a[3], std::vector{410, 410, 105, 65, 55, 23, 1}},
                           {t.g.a[4], std::vector{420, 420, 106, 66, 56, 24, 1}}})
-    EXPECT_EQ((std::vector{x.hp, x.maxhp, x.atk, x.def, x.ml, x.sx, x.oy}), stats);
+    EXPECT_EQ((std::vector{x.hp, x.max_hp, x.atk, x.def, x.magic, x.attribute, x.ultimate_level}),
+              stats);
   EXPECT_EQ(t.transcript(), "富兰克林使用了 奥义·呼叫队友，麦克和崔佛到达战场！\n");
 }
 

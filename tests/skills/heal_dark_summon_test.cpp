@@ -11,12 +11,13 @@ namespace {
 using namespace morvane::testing;
 
 auto fields(const Fighter& x) {
-  return std::tuple(x.name, x.hp, x.maxhp, x.atk, x.def, x.ml, x.zt, x.sx, x.cs, x.team, x.oy);
+  return std::tuple(x.name, x.hp, x.max_hp, x.atk, x.def, x.magic, x.status, x.attribute,
+                    x.curse_stacks, x.team, x.ultimate_level);
 }
 
 TEST(Healing, TheHealGoesToTheWeakestLivingAllyTheLaterSlotOnATie) {
   Scenario t;
-  t.fighter("甲", 1).sx(6).hp(1200);
+  t.fighter("甲", 1).attribute(6).hp(1200);
   t.fighter("乙", 2);
   t.fighter("丙", 1).hp(200);
   t.fighter("丁", 1).hp(300);
@@ -27,7 +28,7 @@ TEST(Healing, TheHealGoesToTheWeakestLivingAllyTheLaterSlotOnATie) {
 
 TEST(Healing, AnAllyAboveOneThousandIsHealedOnlyWhenItCalledForCover) {
   Scenario t;
-  t.fighter("甲", 1).sx(6).hp(1001);
+  t.fighter("甲", 1).attribute(6).hp(1001);
   t.fighter("乙", 2);
   t.fighter("丙", 1).hp(5000);
   t.g.b[1].needs_cover = 3;
@@ -39,7 +40,7 @@ TEST(Healing, AnAllyAboveOneThousandIsHealedOnlyWhenItCalledForCover) {
 
 TEST(Healing, TheDrainStrikesTheHealthiestEnemyAndAWeakOneCostsTheCaster) {
   Scenario t;
-  t.fighter("甲", 1).sx(6).ml(5);
+  t.fighter("甲", 1).attribute(6).magic(5);
   t.fighter("乙", 2).hp(400);
   t.fighter("丙", 1).hp(900);
   t.fighter("丁", 2).hp(400);
@@ -49,7 +50,7 @@ TEST(Healing, TheDrainStrikesTheHealthiestEnemyAndAWeakOneCostsTheCaster) {
             "甲使用了吸血，丁防御了\n             回复了自己的-8点血\n");
   EXPECT_EQ(t.g.a[1].hp, 292);
 
-  t.g.a[1].ml = 50;
+  t.g.a[1].magic = 50;
   EXPECT_EQ(t.cast(Draws{999, 0}.lands(), 1, 1, 2),
             "甲使用了吸血，丁掉了50点血\n             回复了自己的40点血\n");
   EXPECT_EQ(t.g.a[1].hp, 332);
@@ -57,7 +58,7 @@ TEST(Healing, TheDrainStrikesTheHealthiestEnemyAndAWeakOneCostsTheCaster) {
 
 TEST(Dark, TheCurseStacksOnItsKillsAndAtFullStacksStrikesTheHealthiestEnemyIfAny) {
   Scenario t;
-  t.fighter("甲", 1).sx(7);
+  t.fighter("甲", 1).attribute(7);
   t.fighter("乙", 2).hp(150).def(20);
   t.fighter("丙", 2).hp(160);
   t.fighter("丁", 2).hp(250);
@@ -74,25 +75,25 @@ TEST(Dark, TheCurseStacksOnItsKillsAndAtFullStacksStrikesTheHealthiestEnemyIfAny
             banner + "他的魔咒射向了丁,丁掉了300点血\n   丁被秒杀了\n" +
                 "丁的死给甲的阿瓦达索命叠加了层数\n" +
                 "甲的阿瓦达索命已经满层，接下来将秒杀一切\n");
-  EXPECT_EQ(t.g.a[1].cs, 4);
+  EXPECT_EQ(t.g.a[1].curse_stacks, 4);
   EXPECT_EQ(
       t.cast(Draws{999, /*9999*/ 9999}.kills(), 1, 0, 6),
       banner + "由于层数叠满，直接秒杀\n戊掉了9999点血\n" + "   戊在一道伴着巨响的强光中消失了\n");
   EXPECT_EQ(t.g.a[6].hp, 900);
-  EXPECT_EQ(t.g.a[1].cs, 4);
+  EXPECT_EQ(t.g.a[1].curse_stacks, 4);
 
   // With every enemy down, a full-stack curse strikes nobody and takes no draw.
   t.g.a[6].hp = 0;
   const long paused = t.console.total_pause;
   EXPECT_EQ(t.cast({/*ultimate*/ 0}, 1, 0, 6), "甲使用了 奥义·阿瓦达索命，但是没有命中一个人\n");
   EXPECT_EQ(t.console.total_pause - paused, 700);
-  EXPECT_FALSE(t.g.a[1].flag);
+  EXPECT_FALSE(t.g.a[1].casting_ultimate);
 }
 
 TEST(Dark, TheBladeLosesATenthPerBounceAndStopsWhenItFindsNoEnemy) {
   Scenario t;
   t.console.show_pauses = true;
-  t.fighter("甲", 1).sx(7);
+  t.fighter("甲", 1).attribute(7);
   t.fighter("乙", 2).hp(1000);
   t.fighter("丙", 1);
   t.fighter("丁", 2).hp(1000);
@@ -103,12 +104,12 @@ TEST(Dark, TheBladeLosesATenthPerBounceAndStopsWhenItFindsNoEnemy) {
 
 TEST(Summoning, AChessPieceJoinsTheTeamAndAnUltimateScalesIt) {
   Scenario t;
-  t.fighter("甲", 1).sx(8);
+  t.fighter("甲", 1).attribute(8);
   t.fighter("乙", 2);
   t.g.a[3] = Fighter{"旧", 9, 9, 9, 9, 9, 9, 9, 9, 9, 7, true};  // left behind by an earlier level
   EXPECT_EQ(t.cast({999}, 1, 0, 2), "甲使用了召唤棋子，场上出现了一个棋子\n");
   EXPECT_EQ(fields(t.g.a[3]), std::tuple(std::string("棋子"), 100, 100, 50, 50, 0, 0, 0, 0, 1, 7));
-  EXPECT_TRUE(t.g.a[3].flag);
+  EXPECT_TRUE(t.g.a[3].casting_ultimate);
 
   t.cast({/*ultimate*/ 0}, 1, 0, 2);
   EXPECT_EQ(fields(t.g.a[4]),
@@ -118,7 +119,7 @@ TEST(Summoning, AChessPieceJoinsTheTeamAndAnUltimateScalesIt) {
 TEST(Summoning, AZombieRisesFromTheLowestCorpseOfEitherSideForTheCaster) {
   Scenario t;
   t.console.show_colors = true;
-  t.fighter("甲", 2).sx(8);
+  t.fighter("甲", 2).attribute(8);
   t.fighter("乙", 1).dead(-50);
   t.fighter("丙", 2).dead(-50);
   t.fighter("丁", 1);

@@ -41,10 +41,11 @@ TEST(NamedCasts, WholeMatchesCastEverySkillOfTheNamedAttributesAndNameTheirWinne
                                                "队\n如果想再来请重新运行程序"))
         << "seed " << seed;
   }
-  for (std::int32_t sx = 9; sx <= 24; ++sx) {
+  for (std::int32_t attribute = 9; attribute <= 24; ++attribute) {
     // The creeper's thresholds are both 0, so its first skill test always passes.
-    for (int jnbh : sx == 13 ? std::set{0} : std::set{0, 1})
-      EXPECT_TRUE(skills.seen.count({sx, jnbh})) << "attribute " << sx << " skill " << jnbh;
+    for (int jnbh : attribute == 13 ? std::set{0} : std::set{0, 1})
+      EXPECT_TRUE(skills.seen.count({attribute, jnbh}))
+          << "attribute " << attribute << " skill " << jnbh;
   }
 }
 

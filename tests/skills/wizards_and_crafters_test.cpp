@@ -12,7 +12,7 @@ using namespace morvane::testing;
 
 TEST(DragonBone, FragmentsSkipAlliesAndCorpsesAndTheFinalBlowFallsOnTheNextSlotWhoeverItIs) {
   Scenario t;
-  auto tessik = t.fighter("tessik", 1).sx(9).atk(99);
+  auto tessik = t.fighter("tessik", 1).attribute(9).atk(99);
   t.fighter("骨", 2).dead();
   auto jia = t.fighter("甲", 2).hp(1000);
   t.fighter("友", 1);
@@ -30,7 +30,7 @@ TEST(DragonBone, FragmentsSkipAlliesAndCorpsesAndTheFinalBlowFallsOnTheNextSlotW
 TEST(DragonBone, OneLivingEnemyTakesTheHeavyBlowAndNoneLeavesAMissWithoutDrawOrPause) {
   Scenario t;
   t.console.show_pauses = true;
-  auto tessik = t.fighter("tessik", 1).sx(9).atk(99);
+  auto tessik = t.fighter("tessik", 1).attribute(9).atk(99);
   t.fighter("尸", 2).dead();
   auto yi = t.fighter("乙", 2).hp(297);
   t.cast(Draws{999, 0}.kills(), tessik, 1, yi);
@@ -42,7 +42,7 @@ TEST(DragonBone, OneLivingEnemyTakesTheHeavyBlowAndNoneLeavesAMissWithoutDrawOrP
 
 TEST(Varqueb, TheMissLineStopsOnceAnyCurseHasHitAndTheTormentTakesHoldEvenOnADodge) {
   Scenario t;
-  auto varqueb = t.fighter("Varqueb", 1).sx(10);
+  auto varqueb = t.fighter("Varqueb", 1).attribute(10);
   auto yi = t.fighter("乙", 2).hp(1000);
   t.cast(Draws{999, 0, 25}.lands().then({0, 0, 0}), varqueb, 0, yi);
   t.cast({999, 20, 0, /*dodge*/ 999}, varqueb, 1, yi);
@@ -52,12 +52,12 @@ TEST(Varqueb, TheMissLineStopsOnceAnyCurseHasHitAndTheTormentTakesHoldEvenOnADod
             "他放出了第2个阿瓦达...\n阿瓦达贯穿了乙..\n乙掉了270点血\n\n"
             "他放出了第3个阿瓦达...\n\n他放出了第4个阿瓦达...\n\n他放出了第5个阿瓦达...\n\n"
             "Varqueb使用了钻心剜骨，钻心咒击中了乙!\n但是乙闪开了\n");
-  EXPECT_EQ(yi.record().zt, 15);
+  EXPECT_EQ(yi.record().status, 15);
 }
 
 TEST(Tnt, FriendsTakeTheirDefencePlusFiftyAndFoesTheirDefencePlusTheirOwnAttack) {
   Scenario t;
-  auto prane = t.fighter("Prane", 1).sx(11).def(10);
+  auto prane = t.fighter("Prane", 1).attribute(11).def(10);
   t.fighter("友", 1).def(5);
   auto jia = t.fighter("甲", 2).def(20).atk(70);
   t.fighter("尸", 2).dead();
@@ -68,7 +68,7 @@ TEST(Tnt, FriendsTakeTheirDefencePlusFiftyAndFoesTheirDefencePlusTheirOwnAttack)
 
 TEST(NetheriteAxe, EachLuckyCastRaisesAttackForGoodAndTheTriplingWraps) {
   Scenario t;
-  auto prane = t.fighter("Prane", 1).sx(11).atk(100);
+  auto prane = t.fighter("Prane", 1).attribute(11).atk(100);
   auto yi = t.fighter("乙", 2).hp(100000);
   for (std::int32_t expected : {150, 225, 337}) {
     t.cast(Draws{999, 50}.lands(), prane, 1, yi);
@@ -85,22 +85,22 @@ TEST(NetheriteAxe, EachLuckyCastRaisesAttackForGoodAndTheTriplingWraps) {
 TEST(Halvic, AnUltimateCreeperOutgrowsItsMaximumAndInspirationTurnsHalvicIntoPrane) {
   Scenario t;
   t.console.show_colors = true;
-  auto halvic = t.fighter("Halvic", 1).sx(12);
+  auto halvic = t.fighter("Halvic", 1).attribute(12);
   t.cast({/*ultimate*/ 0}, halvic, 0, 1);
   const Fighter& c = t.g.a[2];
   EXPECT_EQ(c.name, "爬行者");
-  EXPECT_EQ((std::vector{t.g.rs, c.hp, c.maxhp, c.sx, c.team, c.oy}),
+  EXPECT_EQ((std::vector{t.g.rs, c.hp, c.max_hp, c.attribute, c.team, c.ultimate_level}),
             (std::vector{3, 600, 300, 13, 1, 0}));
   // Halvic's colour, not Prane's: the cast ends as it began.
   EXPECT_EQ(t.cast({999}, halvic, 1, 2),
             "Halvic使用了Prane的激励，[c1]他学会了Prane的所有技能！\n");
-  EXPECT_EQ(halvic.record().sx, 11);
+  EXPECT_EQ(halvic.record().attribute, 11);
 }
 
 TEST(Creeper, BothSkillsBlowUpOnTheTargetAndLeaveTheCreeperDead) {
   for (int jnbh : {0, 1}) {
     Scenario t;
-    auto creeper = t.fighter("苦力怕", 1).sx(13);
+    auto creeper = t.fighter("苦力怕", 1).attribute(13);
     EXPECT_EQ(t.cast(Draws{999}.kills(), creeper, jnbh, t.fighter("乙", 2)),
               "苦力怕使用了自爆，它爬到了乙的身旁...\n轰！！！\n乙掉了1000点血\n"
               "   乙在一道伴着巨响的强光中消失了\n爬行者化为尘埃...\n");

@@ -29,15 +29,15 @@ class Scenario {
    public:
     SlotHandle(Game& g, std::int32_t slot) : g_(g), slot_(slot) {}
     Fighter& record() { return g_.a[slot_]; }
-    SlotHandle& hp(std::int32_t v) { return set(&Fighter::hp, v), set(&Fighter::maxhp, v); }
+    SlotHandle& hp(std::int32_t v) { return set(&Fighter::hp, v), set(&Fighter::max_hp, v); }
     SlotHandle& hp_only(std::int32_t v) { return set(&Fighter::hp, v); }
     SlotHandle& atk(std::int32_t v) { return set(&Fighter::atk, v); }
     SlotHandle& def(std::int32_t v) { return set(&Fighter::def, v); }
-    SlotHandle& ml(std::int32_t v) { return set(&Fighter::ml, v); }
-    SlotHandle& sx(std::int32_t v) { return set(&Fighter::sx, v); }
-    SlotHandle& zt(std::int32_t v) { return set(&Fighter::zt, v); }
-    SlotHandle& cs(std::int32_t v) { return set(&Fighter::cs, v); }
-    SlotHandle& oy(std::int32_t v) { return set(&Fighter::oy, v); }
+    SlotHandle& magic(std::int32_t v) { return set(&Fighter::magic, v); }
+    SlotHandle& attribute(std::int32_t v) { return set(&Fighter::attribute, v); }
+    SlotHandle& status(std::int32_t v) { return set(&Fighter::status, v); }
+    SlotHandle& curse_stacks(std::int32_t v) { return set(&Fighter::curse_stacks, v); }
+    SlotHandle& ultimate_level(std::int32_t v) { return set(&Fighter::ultimate_level, v); }
     SlotHandle& dead(std::int32_t v = 0) { return hp_only(v); }
     operator std::int32_t() const { return slot_; }
 
@@ -60,11 +60,11 @@ class Scenario {
     x = Fighter{};
     x.name = std::move(name);
     x.team = team;
-    x.hp = x.maxhp = 300;
+    x.hp = x.max_hp = 300;
     x.atk = 60;
-    x.ml = 50;
-    x.cs = 1;
-    x.oy = 1;
+    x.magic = 50;
+    x.curse_stacks = 1;
+    x.ultimate_level = 1;
     if (team > g.n) g.n = team;
     return SlotHandle(g, g.rs++);
   }
