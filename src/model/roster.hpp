@@ -33,9 +33,8 @@ struct Recruit {
   std::int32_t team = 0;
   Stats stats = {};
   std::int32_t attribute = attribute::kNone;
-  std::optional<std::int32_t> curse_stacks = std::nullopt;  // curse stacks
-  std::optional<std::int32_t> ultimate_level =
-      std::nullopt;  // ultimate level, no ultimate under way
+  std::optional<std::int32_t> curse_stacks = std::nullopt;
+  std::optional<std::int32_t> ultimate_level = std::nullopt;  // and no ultimate under way
 };
 
 // Fills slot x with a recruit at full hit points and with no status.
