@@ -10,10 +10,10 @@ namespace morvane {
 namespace {
 
 void call_focus_fire(Game& g, std::int32_t x, std::int32_t y) {
-  g.b[g.a[x].team].focus = y;
+  g.b[g.roster[x].team].focus = y;
 }
 void call_cover(Game& g, std::int32_t x) {
-  g.b[g.a[x].team].needs_cover = x;
+  g.b[g.roster[x].team].needs_cover = x;
 }
 
 // The attacker may open with a call to its team before the blow lands.
@@ -35,8 +35,8 @@ void opening_call(Game& g, std::int32_t ater, std::int32_t beat) {
   for (const Call& c : kCalls) {
     if (g.rand() % 10000 <= c.above) continue;
     endl(g);
-    say(g, "\t", g.a[ater].name, c.before);
-    if (c.names_target) say(g, g.a[beat].name, c.after);
+    say(g, "\t", g.roster[ater].name, c.before);
+    if (c.names_target) say(g, g.roster[beat].name, c.after);
     endl(g);
     if (c.focus) {
       call_focus_fire(g, ater, beat);
@@ -49,8 +49,8 @@ void opening_call(Game& g, std::int32_t ater, std::int32_t beat) {
 }
 
 void death_line(Game& g, std::int32_t beat) {
-  const std::int32_t hp = g.a[beat].hp;
-  say(g, "   ", g.a[beat].name);
+  const std::int32_t hp = g.roster[beat].hp;
+  say(g, "   ", g.roster[beat].name);
   if (hp < -499) {
     say(g, "在一道伴着巨响的强光中消失了");
   } else if (hp < -199) {
@@ -70,18 +70,19 @@ void death_line(Game& g, std::int32_t beat) {
 void reply(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t hurts) {
   if (g.rand() % 20000 <= 12999) return;
   bool cried = false;
-  if (g.a[beat].hp <= 29 && g.rand() % 10000 > 6999) {
-    line(g, "\t\t", g.a[beat].name, ":我要倒了！掩护我！");
+  if (g.roster[beat].hp <= 29 && g.rand() % 10000 > 6999) {
+    line(g, "\t\t", g.roster[beat].name, ":我要倒了！掩护我！");
     call_cover(g, beat);
     pause(g, 1000);
     cried = true;
   }
-  if (!cried && hurts >= g.a[beat].max_hp / 8 && g.rand() % 10000 > 6999) {
-    line(g, "\t\t", g.a[beat].name, ":天哪，这下可真够疼的！");
+  if (!cried && hurts >= g.roster[beat].max_hp / 8 && g.rand() % 10000 > 6999) {
+    line(g, "\t\t", g.roster[beat].name, ":天哪，这下可真够疼的！");
     pause(g, 1000);
   }
   if (g.rand() % 10000 > 8999) {
-    line(g, "\t\t", g.a[beat].name, ":反击啊，你们这群废物！集火那个", g.a[ater].name, "！");
+    line(g, "\t\t", g.roster[beat].name, ":反击啊，你们这群废物！集火那个", g.roster[ater].name,
+         "！");
     call_focus_fire(g, beat, ater);
     pause(g, 1000);
   }
@@ -100,7 +101,7 @@ void follow_up(Game& g, std::int32_t ater, std::int32_t beat) {
   }};
   for (const Call& c : kCalls) {
     if (g.rand() % 10000 <= 6999) continue;
-    say(g, "\t\t", g.a[ater].name, c.text);
+    say(g, "\t\t", g.roster[ater].name, c.text);
     if (c.focus) call_focus_fire(g, ater, beat);
     endl(g);
     pause(g, 1000);
@@ -111,19 +112,19 @@ void follow_up(Game& g, std::int32_t ater, std::int32_t beat) {
 }  // namespace
 
 void attack(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t atks) {
-  const std::int32_t defs = g.a[beat].def;
+  const std::int32_t defs = g.roster[beat].def;
   const std::int32_t ratk = wsub(wadd(g.rand() % 50, atks), 20);
   std::int32_t hurts = wsub(ratk, defs);
 
   opening_call(g, ater, beat);
 
-  if (g.rand() % 1000 > 899 && g.a[beat].status <= 0) {
-    line(g, "但是", g.a[beat].name, "闪开了");
+  if (g.rand() % 1000 > 899 && g.roster[beat].status <= 0) {
+    line(g, "但是", g.roster[beat].name, "闪开了");
     pause(g, 500);
     return;
   }
 
-  if (g.a[ater].casting_ultimate) hurts = wmul(g.a[ater].ultimate_level, hurts);
+  if (g.roster[ater].casting_ultimate) hurts = wmul(g.roster[ater].ultimate_level, hurts);
 
   if (g.rand() % 7 == 3) {
     hurts = wmul(hurts, 2);
@@ -131,15 +132,15 @@ void attack(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t atks) {
   }
 
   if (hurts <= 0) {
-    line(g, g.a[beat].name, "防御了");
+    line(g, g.roster[beat].name, "防御了");
     return;
   }
 
-  g.a[beat].hp = wsub(g.a[beat].hp, hurts);
+  g.roster[beat].hp = wsub(g.roster[beat].hp, hurts);
   g.touched(beat);
-  line(g, g.a[beat].name, "掉了", hurts, "点血");
+  line(g, g.roster[beat].name, "掉了", hurts, "点血");
 
-  if (g.a[beat].hp <= 0) {
+  if (g.roster[beat].hp <= 0) {
     death_line(g, beat);
   } else {
     reply(g, ater, beat, hurts);

@@ -10,10 +10,10 @@ bool checkwin(Game& g) {
   for (std::int32_t t = 0; t <= g.chrs_top; ++t)
     g.chrs[t] = 0;
   std::int32_t top = 0;
-  for (std::int32_t i = 1; i < g.rs; ++i) {
-    if (g.a[i].hp > 0) {
-      ++g.chrs[g.a[i].team];
-      top = std::max(top, g.a[i].team);
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    if (g.roster[i].hp > 0) {
+      ++g.chrs[g.roster[i].team];
+      top = std::max(top, g.roster[i].team);
     }
   }
   g.chrs_top = top;
@@ -36,8 +36,9 @@ namespace {
 // The living counted fighter with the most hit points, outside team `except` (0: any team).
 std::int32_t strongest(const Game& g, std::int32_t except) {
   std::int32_t best = 0;
-  for (std::int32_t i = 1; i < g.rs; ++i) {
-    if (counted(g, i) && g.a[i].team != except && (best == 0 || g.a[i].hp > g.a[best].hp)) {
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    if (counted(g, i) && g.roster[i].team != except &&
+        (best == 0 || g.roster[i].hp > g.roster[best].hp)) {
       best = i;
     }
   }
@@ -50,14 +51,14 @@ bool recount_battle_over(Game& g) {
   if (checkwin(g)) return true;
   // The strongest of two different teams are likely to stand longest.
   const std::int32_t first = strongest(g, 0);
-  g.standing = {first, strongest(g, g.a[first].team)};
+  g.standing = {first, strongest(g, g.roster[first].team)};
   return false;
 }
 
 std::int32_t checklivings(const Game& g, std::int32_t x) {
   std::int32_t cnt = 0;
-  for (std::int32_t i = 1; i < g.rs; ++i) {
-    if (g.a[i].hp > 0 && g.a[i].team != g.a[x].team) ++cnt;
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    if (g.roster[i].hp > 0 && g.roster[i].team != g.roster[x].team) ++cnt;
   }
   return cnt;
 }

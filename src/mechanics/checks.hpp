@@ -16,7 +16,8 @@ std::int32_t winner(const Game& g);
 
 // Whether slot i holds a living fighter of a counted team (1 ... n).
 inline bool counted(const Game& g, std::int32_t i) {
-  return i >= 1 && i < g.rs && g.a[i].hp > 0 && g.a[i].team >= 1 && g.a[i].team <= g.n;
+  return i >= 1 && i < g.next_slot && g.roster[i].hp > 0 && g.roster[i].team >= 1 &&
+         g.roster[i].team <= g.n;
 }
 
 // The rest of battle_over: the full check, and two new fighters to watch when it goes on.
@@ -28,7 +29,7 @@ bool recount_battle_over(Game& g);
 // when this returns true, or after checkwin. Inline: the common answer needs no call.
 inline bool battle_over(Game& g) {
   const auto [p, q] = g.standing;
-  if (counted(g, p) && counted(g, q) && g.a[p].team != g.a[q].team) return false;
+  if (counted(g, p) && counted(g, q) && g.roster[p].team != g.roster[q].team) return false;
   return recount_battle_over(g);
 }
 

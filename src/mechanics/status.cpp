@@ -10,7 +10,7 @@ namespace {
 
 // 1 ... 6: each turn in the prison makes breaking free likelier; the fourth always frees.
 bool water_prison(Game& g, std::int32_t i, std::int32_t ater) {
-  Fighter& x = g.a[i];
+  Fighter& x = g.roster[i];
   ++x.status;
   if (g.rand() % 3 + 2 < x.status) {
     say(g, x.name, "从");
@@ -34,7 +34,7 @@ bool water_prison(Game& g, std::int32_t i, std::int32_t ater) {
 
 // 8 ... 11: two turns frozen from 8, then the ice melts (code 10 melts at once).
 bool ice_block(Game& g, std::int32_t i) {
-  Fighter& x = g.a[i];
+  Fighter& x = g.roster[i];
   ++x.status;
   if (x.status == status::kIceMelted) {
     line(g, x.name, "所处的冰块融化了");
@@ -48,7 +48,7 @@ bool ice_block(Game& g, std::int32_t i) {
 }
 
 void frostbite(Game& g, std::int32_t i) {
-  Fighter& x = g.a[i];
+  Fighter& x = g.roster[i];
   if (g.rand() % 100 > 19) {
     line(g, x.name, "从冻伤中恢复过来");
     x.status = status::kNone;
@@ -60,7 +60,7 @@ void frostbite(Game& g, std::int32_t i) {
 
 // 15 -> 14 -> 13 -> 12: three ticks of rising damage, ending in frostbite.
 void torment(Game& g, std::int32_t i, std::int32_t ater) {
-  Fighter& x = g.a[i];
+  Fighter& x = g.roster[i];
   --x.status;
   line(g, x.name, "因为钻心受到伤害…");
   attack(g, ater, i, wmul(x.def, status::kTorment + 1 - x.status));
@@ -68,7 +68,7 @@ void torment(Game& g, std::int32_t i, std::int32_t ater) {
 
 // 16 ... 19: four ticks, then the code rests at 20.
 void bleeding(Game& g, std::int32_t i, std::int32_t ater) {
-  Fighter& x = g.a[i];
+  Fighter& x = g.roster[i];
   ++x.status;
   line(g, x.name, "因为流血受到伤害…");
   attack(g, ater, i, wadd(x.def, x.max_hp / 20));
@@ -77,7 +77,7 @@ void bleeding(Game& g, std::int32_t i, std::int32_t ater) {
 // 22 ... k+21 with k = magic/10: the defence stays sky-high until the k-th turn, which heals fully
 // and draws a new, ordinary defence.
 void invincibility(Game& g, std::int32_t i, std::int32_t k) {
-  Fighter& x = g.a[i];
+  Fighter& x = g.roster[i];
   ++x.status;
   if (x.status == wadd(k, status::kInvincible)) {
     line(g, x.name, "的无敌时间已过！");
@@ -93,7 +93,7 @@ void invincibility(Game& g, std::int32_t i, std::int32_t k) {
 }  // namespace
 
 bool status_step(Game& g, std::int32_t i, std::int32_t ater) {
-  Fighter& x = g.a[i];
+  Fighter& x = g.roster[i];
   if (x.status >= status::kWaterPrison && x.status <= status::kWaterPrisonLast)
     return water_prison(g, i, ater);
   if (x.status >= status::kIceBlock && x.status <= status::kIceBlockLast) return ice_block(g, i);

@@ -10,14 +10,14 @@ void Game::reset() {
   // Team calls are only ever made by and about combatants, so their teams cover every entry of
   // b in use.
   for (std::int32_t i = 1; i < used; ++i)
-    b[a[i].team] = TeamCalls{};
+    b[roster[i].team] = TeamCalls{};
   for (std::int32_t i = 1; i < used; ++i)
-    a[i] = Fighter{};
+    roster[i] = Fighter{};
   used = 1;
   for (std::int32_t t = 0; t <= chrs_top; ++t)
     chrs[t] = 0;
   chrs_top = 0;
-  rs = 1;
+  next_slot = 1;
   n = 0;
   hhs = 1;
   jncxgl = kSkillThresholds;
@@ -28,12 +28,12 @@ void Game::reset() {
 
 void Game::copy_state_from(const Game& other) {
   // Tests fill the roster by hand, without raising `used`.
-  const std::int32_t top = std::max({used, other.used, rs, other.rs});
+  const std::int32_t top = std::max({used, other.used, next_slot, other.next_slot});
   for (std::int32_t i = 1; i < top; ++i)
-    a[i] = other.a[i];
+    roster[i] = other.roster[i];
   b = other.b;
   chrs = other.chrs;
-  rs = other.rs;
+  next_slot = other.next_slot;
   n = other.n;
   hhs = other.hhs;
   jncxgl = other.jncxgl;

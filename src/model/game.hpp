@@ -8,25 +8,20 @@
 //   name          word            meaning
 //   Fighter            人物            one combatant's record
 //   TeamCalls            队伍            one team's record of calls
-//   a, rs         -               the roster of combatants by slot; rs is the next free slot
-//   b             -               the team records by team number
-//   n             -               how many teams the victory check examines
-//   chrs          -               living members per team, as the last victory check counted
-//   hhs           回合数          the round counter
-//   attribute            属性            attribute: selects a combatant's two skills
-//   status            状态            status code (water prison, ice, torment, bleeding, ...)
-//   curse_stacks            层数            a counter: the stacks of the dark killing curse
-//   ultimate_level            奥义            ultimate level; every ultimate raises it
-//   magic            魔力            magic; most skills scale with it
-//   jnm           技能名          skill names, jnm[attribute-1][k]
-//   jncxgl        技能出现概率    skill thresholds, jncxgl[attribute-1][k]
-//   jnbh          技能编号        which of an attribute's two skills: 0 or 1
-//   cljn          处理技能        casting a skill
-//   checklivings  存活的敌人数    the living enemies of a combatant
-//   checkwin      -               the victory check
-//   ater, beat    -               the one who strikes and the one struck
-//   mlz           -               the caster's magic when the cast began
-//   ratk, hurts   -               a blow's attack value, and the damage it deals
+//   a, next_slot         -               the roster of combatants by slot; next_slot is the next
+//   free slot b             -               the team records by team number n             - how
+//   many teams the victory check examines chrs          -               living members per team, as
+//   the last victory check counted hhs           回合数          the round counter attribute 属性
+//   attribute: selects a combatant's two skills status            状态            status code
+//   (water prison, ice, torment, bleeding, ...) curse_stacks            层数            a counter:
+//   the stacks of the dark killing curse ultimate_level            奥义            ultimate level;
+//   every ultimate raises it magic            魔力            magic; most skills scale with it jnm
+//   技能名          skill names, jnm[attribute-1][k] jncxgl        技能出现概率    skill
+//   thresholds, jncxgl[attribute-1][k] jnbh          技能编号        which of an attribute's two
+//   skills: 0 or 1 cljn          处理技能        casting a skill checklivings  存活的敌人数    the
+//   living enemies of a combatant checkwin      -               the victory check ater, beat    -
+//   the one who strikes and the one struck mlz           -               the caster's magic when
+//   the cast began ratk, hurts   -               a blow's attack value, and the damage it deals
 //   bekn          -               a slot drawn at random while a skill seeks its next target
 //   protect       掩护            the team member who last called for cover
 //   converge      集火            the enemy the team last agreed to focus fire on
@@ -79,12 +74,12 @@ struct Game {
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
-  Slots<Fighter> a;          // the roster; combatants live in slots 1 ... rs-1
-  std::int32_t rs = 1;       // next free roster slot
-  Slots<TeamCalls> b;        // per-team focus-fire and cover calls
-  std::int32_t n = 0;        // number of teams the victory check examines
-  Slots<std::int32_t> chrs;  // living members per team, as the last checkwin counted them
-  std::int32_t hhs = 1;      // 1 only in the run's first round
+  Slots<Fighter> roster;       // the roster; combatants live in slots 1 ... next_slot-1
+  std::int32_t next_slot = 1;  // next free roster slot
+  Slots<TeamCalls> b;          // per-team focus-fire and cover calls
+  std::int32_t n = 0;          // number of teams the victory check examines
+  Slots<std::int32_t> chrs;    // living members per team, as the last checkwin counted them
+  std::int32_t hhs = 1;        // 1 only in the run's first round
   const SkillNames& jnm = kSkillNames;
   SkillThresholds jncxgl = kSkillThresholds;  // writable: modes change the odds
 
@@ -102,7 +97,7 @@ struct Game {
 
   // Highest team number whose chrs entry may be non-zero; lets checkwin clear only what it used.
   std::int32_t chrs_top = kMaxSlot;
-  // One past the highest slot ever written (rs can fall back, between endless levels).
+  // One past the highest slot ever written (next_slot can fall back, between endless levels).
   std::int32_t used = 1;
 
   // Two living fighters of different counted teams, as the last full victory check found them:

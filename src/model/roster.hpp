@@ -60,11 +60,11 @@ inline void enlist(Fighter& x, const Recruit& r) {
 // draws is taken. Returns whether it was made.
 template <class Fill>
 bool add_fighter(Game& g, Fill&& fill) {
-  if (g.rs > kMaxSlot) return false;
-  fill(g.a[g.rs]);
-  g.touched(g.rs);
-  ++g.rs;
-  if (g.rs > g.used) g.used = g.rs;
+  if (g.next_slot > kMaxSlot) return false;
+  fill(g.roster[g.next_slot]);
+  g.touched(g.next_slot);
+  ++g.next_slot;
+  if (g.next_slot > g.used) g.used = g.next_slot;
   return true;
 }
 

@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kStatsHeading = "下面的数值分别代表你的血量，攻击，防御，魔力，属性";
 
 void player_stats(Game& g) {
-  const Fighter& me = g.a[1];
+  const Fighter& me = g.roster[1];
   line(g, me.hp, " ", me.atk, " ", me.def, " ", me.magic, " ", me.attribute);
 }
 
@@ -65,7 +65,7 @@ constexpr std::int32_t kFirstSkillItem = 5;
 
 // The upgrade menu after a won level, and the choice applied to the player's fighter.
 void upgrade(Game& g, std::int32_t level) {
-  Fighter& me = g.a[1];
+  Fighter& me = g.roster[1];
   const std::int32_t step = wmul(level, 10);
   // The skill tables have no row for attribute 0, so its two skill items are left out.
   const bool skills = has_skill_row(me.attribute);
@@ -104,16 +104,16 @@ void upgrade(Game& g, std::int32_t level) {
   }
 }
 
-// Team 1 moves to the front in its old order, dead or alive; the enemies fall behind rs.
+// Team 1 moves to the front in its old order, dead or alive; the enemies fall behind next_slot.
 void compact(Game& g) {
   std::int32_t c = 2;
-  for (std::int32_t i = 2; i < g.rs; ++i) {
-    if (g.a[i].team == 1) {
-      if (i != c) std::swap(g.a[i], g.a[c]);
+  for (std::int32_t i = 2; i < g.next_slot; ++i) {
+    if (g.roster[i].team == 1) {
+      if (i != c) std::swap(g.roster[i], g.roster[c]);
       ++c;
     }
   }
-  g.rs = c;
+  g.next_slot = c;
 }
 
 // After a won level: the upgrade, and the roster made ready for the next.
@@ -139,25 +139,25 @@ void level_won(Game& g, std::int32_t level) {
 // One level's battle. Returns whether the player won it.
 bool fight_level(Game& g, std::int32_t level) {
   g.con.clear();
-  g.a[1].status = status::kNone;
+  g.roster[1].status = status::kNone;
   line(g, "战斗开始");
-  const std::int32_t first_enemy = g.rs;
+  const std::int32_t first_enemy = g.next_slot;
   make_enemies(g, level);
   // With no enemy at all the level would be won at once, again and again: the player's summons
   // have filled the roster, and the run ends here.
-  if (g.rs == first_enemy) return false;
+  if (g.next_slot == first_enemy) return false;
   pause(g, 100);
   // A level that the round cap ends as a draw is lost.
   const bool decided = game(g);
   pause(g, 500);
-  return decided && g.a[1].hp > 0;
+  return decided && g.roster[1].hp > 0;
 }
 
 }  // namespace
 
 void endless(Game& g) {
   make_player(g);
-  for (std::int32_t level = 1; g.a[1].hp > 0; ++level) {
+  for (std::int32_t level = 1; g.roster[1].hp > 0; ++level) {
     if (!fight_level(g, level)) {
       line(g, "你最后挑战到第", level, "关！");
       pause(g, 1000);

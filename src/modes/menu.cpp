@@ -12,7 +12,7 @@ void play(Game& g) {
   line(g, "1.正常模式 2.疯狂阿瓦达模式 3.无尽模式");
   line(g, "4.(限时开放)与作者的战斗");
   const std::int32_t mode = g.con.read_number();
-  g.rs = 1;
+  g.next_slot = 1;
   // Any other number ends the game quietly.
   if (mode == 1 || mode == 2) team_match(g, mode);
   if (mode == 3) endless(g);

@@ -20,7 +20,7 @@ namespace {
 // What one battle carries from turn to turn until it ends.
 struct Battle : BattleState {
   Battle(Game& game, const BattleState& from) : BattleState(from), g(game) {
-    if (g.rs - 1 >= g.index_from) index = std::make_unique<TargetIndex>(g);
+    if (g.next_slot - 1 >= g.index_from) index = std::make_unique<TargetIndex>(g);
   }
 
   Game& g;
@@ -32,10 +32,10 @@ struct Battle : BattleState {
   // with `Dark`, a dark enemy met later takes the place. 0 when no enemy qualifies.
   template <std::int32_t Fighter::*Field, bool Lowest, bool Dark = false>
   std::int32_t walk(std::int32_t team, std::int32_t best) const {
-    const std::int32_t rs = g.rs;
+    const std::int32_t next_slot = g.next_slot;
     std::int32_t found = 0;
-    for (std::int32_t j = 1; j < rs; ++j) {
-      const Fighter& e = g.a[j];
+    for (std::int32_t j = 1; j < next_slot; ++j) {
+      const Fighter& e = g.roster[j];
       const bool enemy = (e.hp > 0) & (e.team != team);
       const bool take = enemy & (Lowest ? e.*Field < best : e.*Field > best);
       best = take ? e.*Field : best;
@@ -47,7 +47,7 @@ struct Battle : BattleState {
   // Strategy 0: the weakest enemy under 1000 hit points; 1: the strongest attack; 2: the most
   // hit points, but a dark enemy met later takes the place; 3: the highest defence.
   std::int32_t search(std::int32_t i, std::int32_t strategy) const {
-    const std::int32_t team = g.a[i].team;
+    const std::int32_t team = g.roster[i].team;
     switch (strategy) {
       case 0:
         return walk<&Fighter::hp, true>(team, 1000);
@@ -77,9 +77,9 @@ struct Battle : BattleState {
   // else the actor itself. No draw is taken for it.
   void first_target(std::int32_t i) {
     std::int32_t any = 0;
-    for (std::int32_t j = 1; j < g.rs; ++j) {
-      if (g.a[j].team == g.a[i].team) continue;
-      if (g.a[j].hp > 0) {
+    for (std::int32_t j = 1; j < g.next_slot; ++j) {
+      if (g.roster[j].team == g.roster[i].team) continue;
+      if (g.roster[j].hp > 0) {
         beat = j;
         return;
       }
@@ -105,7 +105,7 @@ struct Battle : BattleState {
 
   Turn turn(std::int32_t i) {
     color(g, 0);
-    Fighter& x = g.a[i];
+    Fighter& x = g.roster[i];
     if (x.hp <= 0) return Turn::Next;
     // The author is above every status: his code is wiped before it can act on him.
     if (x.attribute == attribute::kAuthor) {
@@ -119,13 +119,13 @@ struct Battle : BattleState {
     choose_target(i);
     if (g.rand() % 100 > 29) {
       const std::int32_t c = g.b[x.team].focus;
-      if (g.a[c].hp > 0) beat = c;
+      if (g.roster[c].hp > 0) beat = c;
     }
     if (beat == 0) first_target(i);
     if (x.attribute != attribute::kNone && cast_skill(x)) return Turn::Next;
 
-    say(g, g.a[ater].name, "发动攻击，");
-    attack(g, ater, beat, g.a[i].atk);
+    say(g, g.roster[ater].name, "发动攻击，");
+    attack(g, ater, beat, g.roster[i].atk);
     pause(g, 700);
     color(g, 0);
     return battle_over(g) ? Turn::BattleOver : Turn::Next;
@@ -137,8 +137,8 @@ struct Battle : BattleState {
     color(g, 0);
     if (battle_over(g)) return RoundEnd::Won;
     say(g, "回合结束，目前血量：");
-    for (std::int32_t i = 1; i < g.rs; ++i)
-      say(g, g.a[i].hp, " ");
+    for (std::int32_t i = 1; i < g.next_slot; ++i)
+      say(g, g.roster[i].hp, " ");
     g.hhs = wadd(g.hhs, 1);  // a battle no one can win may run for ever
     pause(g, 1000);
     endl(g);
@@ -147,7 +147,7 @@ struct Battle : BattleState {
     // From here on the victory check looks at team numbers up to the roster's size, summons
     // included, rather than the team count typed at set-up: a team numbered past it is no longer
     // counted.
-    g.n = g.rs - 1;
+    g.n = g.next_slot - 1;
     ++rounds;
     if (g.max_rounds > 0 && rounds >= g.max_rounds) {
       line(g, "战斗超过", std::to_string(g.max_rounds), "回合仍未分出胜负，判为平局");
@@ -164,8 +164,9 @@ struct Battle : BattleState {
     for (;;) {
       color(g, 0);
       if (battle_over(g)) return true;
-      // rs is read afresh before every slot: a fighter summoned in this round acts in it too.
-      for (std::int32_t i = 1; i < g.rs; ++i) {
+      // next_slot is read afresh before every slot: a fighter summoned in this round acts in it
+      // too.
+      for (std::int32_t i = 1; i < g.next_slot; ++i) {
         if (turn(i) == Turn::BattleOver) return true;
       }
       const RoundEnd end = round_end();

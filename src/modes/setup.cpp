@@ -57,10 +57,10 @@ void add_team(Game& g, std::int32_t team, std::string_view names, std::int32_t m
 }
 
 void dark_match(Game& g) {
-  for (std::int32_t i = 1; i < g.rs; ++i) {
-    g.a[i].hp = wmul(g.a[i].hp, 50);
-    g.a[i].max_hp = wmul(g.a[i].max_hp, 50);
-    g.a[i].curse_stacks = 4;
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    g.roster[i].hp = wmul(g.roster[i].hp, 50);
+    g.roster[i].max_hp = wmul(g.roster[i].max_hp, 50);
+    g.roster[i].curse_stacks = 4;
   }
   // The curse on every turn, the bouncing blade never.
   writable_skill_threshold(g, attribute::kDark, 0) = 0;
@@ -82,8 +82,8 @@ void team_setup(Game& g, std::int32_t mode) {
 
 void stat_table(Game& g) {
   line(g, "下面的数值分别代表名字，血量，攻击，防御，魔力，属性，队伍");
-  for (std::int32_t i = 1; i < g.rs; ++i) {
-    const Fighter& x = g.a[i];
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    const Fighter& x = g.roster[i];
     line(g, x.name, " ", x.hp, " ", x.atk, " ", x.def, " ", x.magic, " ", x.attribute, " ", x.team);
     pause(g, 50);
   }

@@ -15,8 +15,8 @@ namespace morvane {
 // characters come out differently in the two places.
 enum class Position { Inner, Closing };
 
-// Makes a fighter of the given team from a typed name in slot rs: the five base draws, the dark
-// match's rule, the named characters' rules. Does nothing when the roster is full.
+// Makes a fighter of the given team from a typed name in slot next_slot: the five base draws, the
+// dark match's rule, the named characters' rules. Does nothing when the roster is full.
 void create_fighter(Game& g, const std::string& name, std::int32_t team, std::int32_t mode,
                     Position position);
 

@@ -13,7 +13,7 @@ constexpr auto kTable = static_cast<std::size_t>(kMaxSlot + 1);
 
 TargetIndex::TargetIndex(Game& g)
     : g_(g), members_(kTable), fallen_(kTable, 0), in_(kTable, -1), at_(kTable, -1) {
-  for (std::int32_t i = 1; i < g.rs; ++i)
+  for (std::int32_t i = 1; i < g.next_slot; ++i)
     update(i);
   g.changed.clear();
   g.watching = true;
@@ -27,8 +27,8 @@ TargetIndex::~TargetIndex() {
 void TargetIndex::update(std::int32_t slot) {
   if (slot < 1 || slot > kMaxSlot) return;
   const auto k = static_cast<std::size_t>(slot);
-  const Fighter& x = g_.a[slot];
-  const bool counted = slot < g_.rs && x.team >= 0 && x.team <= kMaxSlot;
+  const Fighter& x = g_.roster[slot];
+  const bool counted = slot < g_.next_slot && x.team >= 0 && x.team <= kMaxSlot;
   const std::int32_t team = counted ? x.team : -1;
   if (in_[k] != -1 && in_[k] != team) {
     // It left its team (or the roster): what is left in the old list is a fallen member.
@@ -135,7 +135,7 @@ TargetIndex::Found TargetIndex::best_of(const std::vector<Member>& members, std:
 
 std::int32_t TargetIndex::search(std::int32_t i, std::int32_t strategy) {
   catch_up();
-  const std::int32_t own = g_.a[i].team;
+  const std::int32_t own = g_.roster[i].team;
   Found best{0, 0, 0};
   for (const std::int32_t team : teams_) {
     if (team == own) continue;

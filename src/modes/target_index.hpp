@@ -23,8 +23,8 @@ class TargetIndex {
   TargetIndex& operator=(const TargetIndex&) = delete;
 
   // What the search by `strategy` gives for the fighter in slot i, exactly as the walk over slots
-  // 1 ... rs-1 of the roster gives it (the lowest slot on a tie, the dark rule of strategy 2), or
-  // 0 when no slot qualifies.
+  // 1 ... next_slot-1 of the roster gives it (the lowest slot on a tie, the dark rule of strategy
+  // 2), or 0 when no slot qualifies.
   std::int32_t search(std::int32_t i, std::int32_t strategy);
 
  private:

@@ -22,8 +22,8 @@ void game_over(Game& g, bool decided) {
   line(g, "游戏结束！");
   pause(g, 500);
   say(g, "目前血量：");
-  for (std::int32_t i = 1; i < g.rs; ++i)
-    say(g, g.a[i].hp, " ");
+  for (std::int32_t i = 1; i < g.next_slot; ++i)
+    say(g, g.roster[i].hp, " ");
   pause(g, 1000);
   endl(g);
   // chrs and n are as the battle's last victory check and round end left them.

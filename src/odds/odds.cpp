@@ -58,8 +58,8 @@ Estimator::Estimator() : random_(0), scratch_(std::make_unique<Game>(console_, r
 Estimate Estimator::start(const Game& g) const {
   Estimate e;
   // Every counted team in the roster, those already beaten too (at 0%).
-  for (std::int32_t i = 1; i < g.rs; ++i) {
-    const std::int32_t t = g.a[i].team;
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    const std::int32_t t = g.roster[i].team;
     if (t >= 1 && t <= g.n && std::find(e.teams.begin(), e.teams.end(), t) == e.teams.end()) {
       e.teams.push_back(t);
     }

@@ -27,7 +27,7 @@ void summon_henchman(Cast& c) {
 void anti_everything_cannon(Cast& c) {
   Game& g = c.g;
   color(g, g.rand() % 8);
-  Fighter& target = g.a[c.beat];
+  Fighter& target = g.roster[c.beat];
   say(g, "将炮口对准了", target.name, "...");
   pause(g, 1000);
   target.status = status::kCannonIce;

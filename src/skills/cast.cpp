@@ -6,7 +6,7 @@
 namespace morvane {
 
 void cljn(Game& g, std::int32_t ater, int jnbh, std::int32_t beat) {
-  Fighter& caster = g.a[ater];
+  Fighter& caster = g.roster[ater];
   // The attribute and the magic as the cast begins: a skill may change either (Halvic learning
   // Prane's skills, 杰哥's beer) without changing this cast.
   const std::int32_t attribute = caster.attribute;
@@ -28,7 +28,7 @@ void cljn(Game& g, std::int32_t ater, int jnbh, std::int32_t beat) {
 
   cast_skill(c, attribute, jnbh);
 
-  g.a[ater].casting_ultimate = false;
+  g.roster[ater].casting_ultimate = false;
 }
 
 }  // namespace morvane

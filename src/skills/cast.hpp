@@ -25,9 +25,9 @@ struct Cast {
   std::int32_t beat;     // the target; skills that choose their own overwrite it
   std::int32_t mlz = 0;  // the caster's magic when the cast began
 
-  Fighter& caster() { return g.a[ater]; }
-  bool casting_ultimate() const { return g.a[ater].casting_ultimate; }
-  std::int32_t ultimate_level() const { return g.a[ater].ultimate_level; }
+  Fighter& caster() { return g.roster[ater]; }
+  bool casting_ultimate() const { return g.roster[ater].casting_ultimate; }
+  std::int32_t ultimate_level() const { return g.roster[ater].ultimate_level; }
 
   // A hit of the skill goes through the basic attack, so defence, dodge, critical hits, chatter
   // and death lines apply to it as to any blow.
@@ -46,27 +46,27 @@ struct Cast {
     pause(g, ms);
   }
   void miss_line() { line(g, kMissLine); }
-  bool living(std::int32_t slot) const { return g.a[slot].hp > 0; }
-  bool ally(std::int32_t slot) const { return g.a[slot].team == g.a[ater].team; }
+  bool living(std::int32_t slot) const { return g.roster[slot].hp > 0; }
+  bool ally(std::int32_t slot) const { return g.roster[slot].team == g.roster[ater].team; }
   bool living_enemy(std::int32_t slot) const { return living(slot) && !ally(slot); }
 
-  // The enemy sweep: every living enemy in slot order, rs read afresh at every step so that a
-  // fighter summoned meanwhile is met too.
+  // The enemy sweep: every living enemy in slot order, next_slot read afresh at every step so that
+  // a fighter summoned meanwhile is met too.
   template <class Visit>
   void sweep(Visit&& visit) {
-    for (std::int32_t i = 1; i < g.rs; ++i) {
+    for (std::int32_t i = 1; i < g.next_slot; ++i) {
       if (living_enemy(i)) visit(i);
     }
   }
 
-  // Draws slots among 1 ... rs-1 until a living enemy comes up or `budget` draws have failed in
-  // this cast (`failed` counts them over the whole cast). Returns the last slot drawn, or
-  // `last` when no draw was made.
+  // Draws slots among 1 ... next_slot-1 until a living enemy comes up or `budget` draws have failed
+  // in this cast (`failed` counts them over the whole cast). Returns the last slot drawn, or `last`
+  // when no draw was made.
   std::int32_t draw_enemy(std::int32_t& failed, std::int32_t budget, std::int32_t& target,
                           std::int32_t last) {
     std::int32_t bekn = last;
     while (failed < budget) {
-      bekn = g.rand() % (g.rs - 1) + 1;
+      bekn = g.rand() % (g.next_slot - 1) + 1;
       if (living_enemy(bekn)) {
         target = bekn;
         break;
@@ -85,7 +85,7 @@ struct Cast {
     return {scaled(s.hp), scaled(s.atk), scaled(s.def), scaled(s.magic)};
   }
 
-  // A summoned fighter joins the roster in slot rs (see add_fighter for a full roster).
+  // A summoned fighter joins the roster in slot next_slot (see add_fighter for a full roster).
   template <class Fill>
   bool summon(Fill&& fill) {
     return add_fighter(g, fill);

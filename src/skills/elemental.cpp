@@ -16,15 +16,15 @@ void fireball(Cast& c) {
 void fire_shield(Cast& c) {
   Game& g = c.g;
   std::int32_t touched = 0;
-  for (std::int32_t i = 1; i < g.rs; ++i) {
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
     color(g, 4);
     if (!c.living(i)) continue;
     if (c.ally(i)) {
       c.indent_unless_first(touched);
       color(g, 2);
-      g.a[i].hp = wadd(g.a[i].hp, c.mlz);
+      g.roster[i].hp = wadd(g.roster[i].hp, c.mlz);
       g.touched(i);
-      line(g, "回复了", g.a[i].name, "的", c.mlz, "点血");
+      line(g, "回复了", g.roster[i].name, "的", c.mlz, "点血");
       pause(g, 300);
     } else if (g.rand() % 30 > 19) {
       c.hit_one_of_several(touched, i, wsub(wadd(g.rand() % 30, c.mlz), 10), 300);
@@ -39,7 +39,7 @@ void tidal_core(Cast& c) {
   std::int32_t hits = 0;
   c.sweep([&](std::int32_t i) {
     if (g.rand() % 100 <= 4) return;
-    c.hit_one_of_several(hits, i, wadd(wadd(g.a[i].def, c.mlz / 2), g.rand() % 15), 300);
+    c.hit_one_of_several(hits, i, wadd(wadd(g.roster[i].def, c.mlz / 2), g.rand() % 15), 300);
   });
   if (hits == 0) c.miss_line();
 }
@@ -48,8 +48,8 @@ void tidal_core(Cast& c) {
 void water_prison(Cast& c) {
   Game& g = c.g;
   const std::int32_t ratk = wsub(c.mlz / 2, g.rand() % 10);
-  g.a[c.beat].status = status::kWaterPrison;
-  say(g, "将", g.a[c.beat].name, "卷进水牢，扣血时");
+  g.roster[c.beat].status = status::kWaterPrison;
+  say(g, "将", g.roster[c.beat].name, "卷进水牢，扣血时");
   c.hit(c.beat, ratk);
   pause(g, 700);
 }
@@ -61,7 +61,7 @@ void pound(Cast& c, std::int32_t strikes, std::int32_t extra, const char* indent
   for (std::int32_t k = 1; k <= strikes; ++k) {
     if (!c.living(c.beat)) break;
     if (k != 1) say(c.g, indent);
-    c.hit(c.beat, wadd(wadd(c.g.a[c.beat].def, c.mlz), extra));
+    c.hit(c.beat, wadd(wadd(c.g.roster[c.beat].def, c.mlz), extra));
     pause(c.g, ms);
   }
 }
@@ -81,7 +81,7 @@ void chain_lightning(Cast& c) {
   for (std::int32_t k = 1; k <= 5; ++k) {
     if (!c.living(c.beat)) continue;
     if (k != 1) c.indent();
-    c.hit(c.beat, wadd(g.a[c.beat].def, 30));
+    c.hit(c.beat, wadd(g.roster[c.beat].def, 30));
     bekn = c.draw_enemy(failed, 4, c.beat, bekn);
     pause(g, 300);
   }
@@ -97,9 +97,9 @@ void earth_split(Cast& c) {
 void earthquake(Cast& c) {
   Game& g = c.g;
   std::int32_t blows = 0;
-  for (std::int32_t i = 1; i < g.rs; ++i) {
-    if (!c.living(i) || g.a[i].team != g.a[c.beat].team) continue;
-    c.hit_one_of_several(blows, i, wadd(wadd(g.a[c.beat].def, c.mlz), 15), 250);
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    if (!c.living(i) || g.roster[i].team != g.roster[c.beat].team) continue;
+    c.hit_one_of_several(blows, i, wadd(wadd(g.roster[c.beat].def, c.mlz), 15), 250);
   }
 }
 
@@ -111,8 +111,8 @@ void freeze(Cast& c, std::int32_t ratk, const char* what, std::int32_t code) {
   c.hit(c.beat, ratk);
   pause(g, 350);
   if (c.living(c.beat)) {
-    line(g, "          ", g.a[c.beat].name, what);
-    g.a[c.beat].status = code;
+    line(g, "          ", g.roster[c.beat].name, what);
+    g.roster[c.beat].status = code;
   }
   pause(g, 500);
 }

@@ -12,9 +12,9 @@ void ocean_foe(Cast& c) {
   line(g, "释放出了海洋之力!");
   c.sweep([&](std::int32_t x) {
     const std::int32_t percent = g.rand() % 100 + 1;
-    const std::int32_t v = wmul(g.a[x].max_hp, percent) / 100;
-    line(g, "扣除了", g.a[x].name, "的", g.a[x].max_hp, "*", percent, "%点血");
-    line(g, "实际伤害:", v, "-", g.a[x].def, "=", wsub(v, g.a[x].def));
+    const std::int32_t v = wmul(g.roster[x].max_hp, percent) / 100;
+    line(g, "扣除了", g.roster[x].name, "的", g.roster[x].max_hp, "*", percent, "%点血");
+    line(g, "实际伤害:", v, "-", g.roster[x].def, "=", wsub(v, g.roster[x].def));
     c.hit(x, v);
     pause(g, 200);
   });
@@ -24,13 +24,13 @@ void ocean_foe(Cast& c) {
 void ocean_friend(Cast& c) {
   Game& g = c.g;
   line(g, "释放出了海洋之力!");
-  for (std::int32_t x = 1; x < g.rs; ++x) {
+  for (std::int32_t x = 1; x < g.next_slot; ++x) {
     if (!c.living(x) || !c.ally(x)) continue;
     const std::int32_t percent = g.rand() % 50 + 1;
-    const std::int32_t v = wmul(g.a[x].max_hp, percent) / 100;
-    line(g, "回复了", g.a[x].name, "的", g.a[x].max_hp, "*", percent, "%点血");
+    const std::int32_t v = wmul(g.roster[x].max_hp, percent) / 100;
+    line(g, "回复了", g.roster[x].name, "的", g.roster[x].max_hp, "*", percent, "%点血");
     line(g, "实际恢复:", v);
-    g.a[x].hp = wadd(g.a[x].hp, v);
+    g.roster[x].hp = wadd(g.roster[x].hp, v);
     g.touched(x);
     pause(g, 150);
   }
@@ -44,8 +44,8 @@ void odd_or_even(Cast& c) {
   const std::int32_t drawn = g.rand();
   line(g, "他抽出了", drawn, "！");
   if (drawn % 2 == 0) {
-    line(g, "是偶数，", g.a[c.beat].name, "扣除血量！");
-    c.hit(c.beat, wadd(g.a[c.beat].def, g.a[c.beat].atk));
+    line(g, "是偶数，", g.roster[c.beat].name, "扣除血量！");
+    c.hit(c.beat, wadd(g.roster[c.beat].def, g.roster[c.beat].atk));
   } else {
     line(g, "是奇数，自己扣血！");
     c.hit(c.ater, c.caster().atk);
@@ -62,14 +62,14 @@ void tails(Cast& c) {
   const std::int32_t enemies = checklivings(g, c.ater);
   std::int32_t budget = enemies / 2 + enemies % 2;
   std::int32_t x = 1;
-  auto advance = [&] { x = x + 1 < g.rs ? x + 1 : 1; };
+  auto advance = [&] { x = x + 1 < g.next_slot ? x + 1 : 1; };
   while (budget > 0) {
     if (c.ally(x) || !c.living(x)) {
       advance();
       continue;
     }
     if (g.rand() % 100 <= 49) {
-      c.hit(x, wmul(g.a[x].max_hp, 10000));
+      c.hit(x, wmul(g.roster[x].max_hp, 10000));
       endl(g);
       --budget;
     }
@@ -131,7 +131,7 @@ void beer(Cast& c) {
   g.touched(c.ater);
   pause(g, 500);
   line(g, "杰哥挥着拳头打出一击...");
-  c.hit(c.beat, wadd(me.atk, g.a[c.beat].def));
+  c.hit(c.beat, wadd(me.atk, g.roster[c.beat].def));
   if (!c.living(c.beat)) {
     line(g, "杰哥感到一阵亢奋!");
     pause(g, 600);
@@ -145,11 +145,11 @@ void beer(Cast& c) {
 // 让我看看
 void let_me_see(Cast& c) {
   Game& g = c.g;
-  line(g, "他冲着", g.a[c.beat].name, "扑了过去...");
+  line(g, "他冲着", g.roster[c.beat].name, "扑了过去...");
   if (g.rand() % 1000 > 699) {
-    line(g, g.a[c.beat].name, "闪开了");
+    line(g, g.roster[c.beat].name, "闪开了");
   } else {
-    c.hit(c.beat, wadd(wadd(g.a[c.beat].max_hp / 2, c.caster().atk), g.a[c.beat].def));
+    c.hit(c.beat, wadd(wadd(g.roster[c.beat].max_hp / 2, c.caster().atk), g.roster[c.beat].def));
   }
   pause(g, 650);
 }
@@ -160,7 +160,7 @@ namespace {
 bool escapes(Cast& c) {
   Game& g = c.g;
   if (g.rand() % 100 <= 79) return false;
-  line(g, g.a[c.beat].name, "发现了指挥官并退出了他的视线...");
+  line(g, g.roster[c.beat].name, "发现了指挥官并退出了他的视线...");
   pause(g, 500);
   return true;
 }
@@ -173,7 +173,7 @@ void sniper_rifle(Cast& c) {
   line(g, "指挥官找到一个高地趴下...");
   pause(g, 600);
   if (escapes(c)) return;
-  line(g, "瞄准镜套住了", g.a[c.beat].name, "...");
+  line(g, "瞄准镜套住了", g.roster[c.beat].name, "...");
   pause(g, 600);
   if (escapes(c)) return;
   line(g, "食指已轻触扳机...");
@@ -182,8 +182,8 @@ void sniper_rifle(Cast& c) {
   line(g, "指挥官扣动扳机！");
   line(g, "砰！");
   pause(g, 500);
-  line(g, g.a[c.beat].name, "直接被爆头了！");
-  c.hit(c.beat, g.a[c.beat].hp / 7);
+  line(g, g.roster[c.beat].name, "直接被爆头了！");
+  c.hit(c.beat, g.roster[c.beat].hp / 7);
   pause(g, 600);
 }
 
@@ -206,22 +206,22 @@ void call_support(Cast& c) {
 // 刺刀: the wound bleeds whatever the thrust did.
 void bayonet(Cast& c) {
   Game& g = c.g;
-  line(g, "他向", g.a[c.beat].name, "刺出了一刀!");
-  line(g, g.a[c.beat].name, "流血了!");
-  c.hit(c.beat, wadd(wmul(2, g.a[c.beat].atk), g.a[c.beat].def));
-  g.a[c.beat].status = status::kBleeding;
+  line(g, "他向", g.roster[c.beat].name, "刺出了一刀!");
+  line(g, g.roster[c.beat].name, "流血了!");
+  c.hit(c.beat, wadd(wmul(2, g.roster[c.beat].atk), g.roster[c.beat].def));
+  g.roster[c.beat].status = status::kBleeding;
   pause(g, 600);
 }
 
 // 步枪: up to thirty shots while the target stands.
 void rifle(Cast& c) {
   Game& g = c.g;
-  line(g, "他对着", g.a[c.beat].name, "射出了一梭子子弹！");
+  line(g, "他对着", g.roster[c.beat].name, "射出了一梭子子弹！");
   pause(g, 450);
   for (int k = 0; k < 30; ++k) {
     if (!c.living(c.beat)) break;
     say(g, "   ");
-    c.hit(c.beat, wadd(wmul(3, c.caster().atk), g.a[c.beat].def));
+    c.hit(c.beat, wadd(wmul(3, c.caster().atk), g.roster[c.beat].def));
     pause(g, 50);
   }
   pause(g, 600);

@@ -15,7 +15,7 @@ void grenade(Cast& c) {
   std::int32_t hits = 0;
   c.sweep([&](std::int32_t x) {
     if (g.rand() % 100 > 49) return;
-    c.hit(x, wadd(g.a[x].atk, c.caster().atk));
+    c.hit(x, wadd(g.roster[x].atk, c.caster().atk));
     ++hits;
     pause(g, 100);
   });
@@ -27,7 +27,7 @@ void grenade(Cast& c) {
 void shotgun(Cast& c) {
   Game& g = c.g;
   line(g, "拉动枪栓，射出了一发子弹！");
-  Fighter& target = g.a[c.beat];
+  Fighter& target = g.roster[c.beat];
   c.hit(c.beat, wadd(wmul(3, c.caster().atk), target.max_hp / 7));
   if (target.def > 0 && g.rand() % 100 <= 49) {
     line(g, "  ", target.name, "的防御减少了！");
@@ -45,14 +45,14 @@ void strafe(Cast& c) {
   pause(g, 600);
   std::int32_t best = -100;
   c.sweep([&](std::int32_t x) {
-    if (g.a[x].hp > best) {
-      best = g.a[x].hp;
+    if (g.roster[x].hp > best) {
+      best = g.roster[x].hp;
       c.beat = x;
     }
   });
   const std::int32_t focus = g.b[c.caster().team].focus;
   if (g.rand() % 100 > 29 && c.living(focus)) c.beat = focus;
-  Fighter& target = g.a[c.beat];
+  Fighter& target = g.roster[c.beat];
   for (int volley = 0; volley < 50; ++volley) {
     if (target.hp <= 0) break;
     say(g, "     ");
@@ -74,13 +74,13 @@ void wheel_of_life(Cast& c) {
   Fighter& me = c.caster();
   std::int32_t x = 0;
   c.sweep([&](std::int32_t i) {
-    if (g.a[i].hp > me.hp && (x == 0 || g.a[i].hp > g.a[x].hp)) x = i;
+    if (g.roster[i].hp > me.hp && (x == 0 || g.roster[i].hp > g.roster[x].hp)) x = i;
   });
   if (x == 0) {
     line(g, "但是失败了");
   } else {
-    line(g, "互换了自己和", g.a[x].name, "的血量!");
-    std::swap(me.hp, g.a[x].hp);
+    line(g, "互换了自己和", g.roster[x].name, "的血量!");
+    std::swap(me.hp, g.roster[x].hp);
     g.touched(c.ater);
     g.touched(x);
   }
@@ -92,7 +92,7 @@ void crow_tide(Cast& c) {
   Game& g = c.g;
   line(g, "乌鸦如同潮水般涌出！");
   pause(g, 300);
-  Fighter& target = g.a[c.beat];
+  Fighter& target = g.roster[c.beat];
   const std::int32_t cut = target.def <= 10 ? 30 : target.def / 2;
   line(g, target.name, "的防御减少了", cut);
   target.def = wsub(target.def, cut);
@@ -111,7 +111,7 @@ void bullet_time(Cast& c, std::int32_t times) {
   pause(g, 300);
   for (std::int32_t i = 1; i <= c.caster().magic / 10; ++i) {
     if (!c.living(c.beat)) break;
-    c.hit(c.beat, wadd(wmul(times, c.caster().atk), g.a[c.beat].atk));
+    c.hit(c.beat, wadd(wmul(times, c.caster().atk), g.roster[c.beat].atk));
     pause(g, 300);
   }
 }
@@ -150,7 +150,7 @@ void heavy_sniper(Cast& c) {
   line(g, "抬起了一把反器材狙击步枪！");
   pause(g, 1000);
   const std::int32_t r = g.rand();
-  const std::int32_t span = wmul(2, g.a[c.beat].max_hp / 10);
+  const std::int32_t span = wmul(2, g.roster[c.beat].max_hp / 10);
   // A target too frail for the formula (maximum below 10) gets the 10000 alone.
   c.hit(c.beat, wadd(span == 0 ? 0 : r % span, 10000));
 }
@@ -173,7 +173,7 @@ void minigun(Cast& c) {
   line(g, "抬起了备弹充足的火神机枪！");
   pause(g, 1000);
   c.sweep([&](std::int32_t) {
-    if (g.rand() % 1000 <= 949) c.hit(c.beat, wadd(wmul(5, me.atk), g.a[c.beat].def));
+    if (g.rand() % 1000 <= 949) c.hit(c.beat, wadd(wmul(5, me.atk), g.roster[c.beat].def));
     pause(g, 75);
   });
 }

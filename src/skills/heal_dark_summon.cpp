@@ -10,19 +10,19 @@ namespace morvane {
 void heal(Cast& c) {
   Game& g = c.g;
   std::int32_t lowest = 1000;
-  for (std::int32_t i = 1; i < g.rs; ++i) {
-    if (c.living(i) && c.ally(i) && g.a[i].hp <= lowest) {
-      lowest = g.a[i].hp;
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    if (c.living(i) && c.ally(i) && g.roster[i].hp <= lowest) {
+      lowest = g.roster[i].hp;
       c.beat = i;
     }
   }
   // The one who last cried for cover is served first.
   const std::int32_t needs_cover = g.b[c.caster().team].needs_cover;
-  if (g.rand() % 100 > 29 && g.a[needs_cover].hp > 0) c.beat = needs_cover;
+  if (g.rand() % 100 > 29 && g.roster[needs_cover].hp > 0) c.beat = needs_cover;
   color(g, 2);
-  g.a[c.beat].hp = wadd(g.a[c.beat].hp, c.mlz);
+  g.roster[c.beat].hp = wadd(g.roster[c.beat].hp, c.mlz);
   g.touched(c.beat);
-  line(g, "回复了", g.a[c.beat].name, "的", c.mlz, "点血");
+  line(g, "回复了", g.roster[c.beat].name, "的", c.mlz, "点血");
   pause(g, 700);
 }
 
@@ -31,8 +31,8 @@ void drain(Cast& c) {
   Game& g = c.g;
   std::int32_t highest = -1000;
   c.sweep([&](std::int32_t i) {
-    if (g.a[i].hp >= highest) {
-      highest = g.a[i].hp;
+    if (g.roster[i].hp >= highest) {
+      highest = g.roster[i].hp;
       c.beat = i;
     }
   });
@@ -56,22 +56,22 @@ void killing_curse(Cast& c) {
   std::int32_t highest = -100;
   std::int32_t bebeat = 0;  // the healthiest living enemy; 0 when there is none
   c.sweep([&](std::int32_t i) {
-    if (g.a[i].hp <= lowest) {
-      lowest = g.a[i].hp;
+    if (g.roster[i].hp <= lowest) {
+      lowest = g.roster[i].hp;
       c.beat = i;
     }
-    if (g.a[i].hp >= highest) {
-      highest = g.a[i].hp;
+    if (g.roster[i].hp >= highest) {
+      highest = g.roster[i].hp;
       bebeat = i;
     }
   });
   Fighter& me = c.caster();
   if (me.curse_stacks <= 3) {
-    say(g, "他的魔咒射向了", g.a[c.beat].name, ",");
-    c.hit(c.beat, wadd(wmul(me.curse_stacks, 100), g.a[c.beat].def));
+    say(g, "他的魔咒射向了", g.roster[c.beat].name, ",");
+    c.hit(c.beat, wadd(wmul(me.curse_stacks, 100), g.roster[c.beat].def));
     if (!c.living(c.beat)) {
       pause(g, 500);
-      line(g, g.a[c.beat].name, "的死给", me.name, "的阿瓦达索命叠加了层数");
+      line(g, g.roster[c.beat].name, "的死给", me.name, "的阿瓦达索命叠加了层数");
       me.curse_stacks = wadd(me.curse_stacks, 1);
       if (me.curse_stacks > 3) line(g, me.name, "的阿瓦达索命已经满层，接下来将秒杀一切");
     }
@@ -127,9 +127,9 @@ void zombie_plague(Cast& c) {
   Game& g = c.g;
   std::int32_t corpse = 0;
   std::int32_t lowest = 1000;
-  for (std::int32_t i = 1; i < g.rs; ++i) {
-    if (g.a[i].hp <= 0 && g.a[i].hp <= lowest) {
-      lowest = g.a[i].hp;
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    if (g.roster[i].hp <= 0 && g.roster[i].hp <= lowest) {
+      lowest = g.roster[i].hp;
       corpse = i;
     }
   }
@@ -139,7 +139,7 @@ void zombie_plague(Cast& c) {
     return;
   }
   c.beat = corpse;
-  line(g, "把死去的", g.a[corpse].name, "变成了一只丧尸");
+  line(g, "把死去的", g.roster[corpse].name, "变成了一只丧尸");
   const bool risen = c.summon([&](Fighter& x) {
     const Stats drawn{g.rand() % 100 + 150, g.rand() % 85, g.rand() % 30 + 20, 0};
     enlist(x, {.name = "丧尸",
@@ -149,12 +149,12 @@ void zombie_plague(Cast& c) {
                .curse_stacks = 0});
   });
   if (risen && g.rand() % 100 > 69) {
-    Fighter& zombie = g.a[g.rs - 1];
+    Fighter& zombie = g.roster[g.next_slot - 1];
     color(g, 3);
     line(g, "丧尸 黑化 了，变成了一只黑魔法丧尸");
     zombie.name = "黑魔法丧尸";
     zombie.attribute = attribute::kDark;
-    g.touched(g.rs - 1);
+    g.touched(g.next_slot - 1);
     pause(g, 500);
   }
   pause(g, 700);

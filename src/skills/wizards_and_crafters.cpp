@@ -45,12 +45,12 @@ void dragon_bone(Cast& c) {
       ++last;  // the walk reaches one slot further
       continue;
     }
-    line(g, "碎片贯穿了", g.a[i].name, "的身体...");
+    line(g, "碎片贯穿了", g.roster[i].name, "的身体...");
     c.hit(i, wmul(me.atk / 3, 2));
     pause(g, 400);
   }
   // The final blow falls on the slot where the walk stopped, whoever stands there.
-  line(g, "tessik收起龙骨碎，然后朝着", g.a[last].name, "砍了下去...");
+  line(g, "tessik收起龙骨碎，然后朝着", g.roster[last].name, "砍了下去...");
   c.hit(last, wmul(me.atk, 2));
   pause(g, 700);
 }
@@ -65,7 +65,7 @@ void avada_tide(Cast& c) {
     line(g, "他放出了第", x, "个阿瓦达...");
     c.sweep([&](std::int32_t i) {
       if (g.rand() % 50 <= 24) return;
-      line(g, "阿瓦达贯穿了", g.a[i].name, "..");
+      line(g, "阿瓦达贯穿了", g.roster[i].name, "..");
       ++hits;
       c.hit(i, wadd(wmul(2, me.atk), wmul(3, me.magic)));
       pause(g, 300);
@@ -80,21 +80,21 @@ void avada_tide(Cast& c) {
 // 钻心剜骨: the torment takes hold whatever the blow did.
 void torment_curse(Cast& c) {
   Game& g = c.g;
-  line(g, "钻心咒击中了", g.a[c.beat].name, "!");
+  line(g, "钻心咒击中了", g.roster[c.beat].name, "!");
   c.hit(c.beat, wmul(2, c.caster().def));
-  g.a[c.beat].status = status::kTorment;
+  g.roster[c.beat].status = status::kTorment;
 }
 
 // TNT: friends with their defence + 50, foes with their own strength.
 void tnt(Cast& c) {
   Game& g = c.g;
   line(g, "往人群中心丢出了一个TNT！");
-  for (std::int32_t i = 1; i < g.rs; ++i) {
+  for (std::int32_t i = 1; i < g.next_slot; ++i) {
     if (!c.living(i)) continue;
     if (c.ally(i)) {
-      c.hit(i, wadd(g.a[i].def, 50));
+      c.hit(i, wadd(g.roster[i].def, 50));
     } else {
-      c.hit(i, wadd(g.a[i].def, g.a[i].atk));
+      c.hit(i, wadd(g.roster[i].def, g.roster[i].atk));
     }
     pause(g, 50);
   }
@@ -115,7 +115,7 @@ void netherite_axe(Cast& c) {
     me.atk = wmuldiv(me.atk, 3, 2);
     g.touched(c.ater);
   }
-  c.hit(c.beat, wadd(wmul(2, me.atk), g.a[c.beat].def));
+  c.hit(c.beat, wadd(wmul(2, me.atk), g.roster[c.beat].def));
 }
 
 // 爬行者刷怪蛋. The creeper takes over whatever else its slot held (attack, defence, magic,
@@ -146,7 +146,7 @@ void prane_inspiration(Cast& c) {
 // 自爆, the creeper's only skill under both of its names.
 void self_destruct(Cast& c) {
   Game& g = c.g;
-  line(g, "它爬到了", g.a[c.beat].name, "的身旁...");
+  line(g, "它爬到了", g.roster[c.beat].name, "的身旁...");
   line(g, "轰！！！");
   c.hit(c.beat, 1000);
   c.caster().hp = -1;

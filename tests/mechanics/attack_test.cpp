@@ -20,7 +20,7 @@ struct Duel : Scenario {
     fighter("甲", 1);
     fighter("乙", 2);
   }
-  Fighter& target() { return g.a[2]; }
+  Fighter& target() { return g.roster[2]; }
   void hit(std::int32_t atks = 60) { attack(g, 1, 2, atks); }
 };
 

@@ -18,7 +18,7 @@ struct Bearer : Scenario {
     fighter("甲", 1);
     fighter("乙", 2).status(status);
   }
-  Fighter& x() { return g.a[2]; }
+  Fighter& x() { return g.roster[2]; }
   bool step() { return status_step(g, 2, 1); }
 };
 

@@ -26,20 +26,20 @@ TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrADraw) {
   auto g = std::make_unique<Game>(console, random);
   g->n = 2;
   for (std::int32_t team : {1, 2}) {
-    Fighter& x = g->a[g->rs++];
+    Fighter& x = g->roster[g->next_slot++];
     x.name = team == 1 ? "甲" : "乙";
     x.team = team;
     x.hp = x.max_hp = 300;
   }
   // Won before any turn: only one team has anyone standing.
-  g->a[2].hp = 0;
+  g->roster[2].hp = 0;
   EXPECT_TRUE(game(*g));
   EXPECT_EQ(console.transcript(), "<begin><end>");
   EXPECT_EQ(g->hhs, 1);  // not a round played
 
   // Ended by the round cap after one round of two blows that no one feels (no attack).
   console.forget();
-  g->a[2].hp = 300;
+  g->roster[2].hp = 300;
   g->max_rounds = 1;
   random.script(Draws{/*knx*/ 0, /*focus*/ 0}.absorbed().then({0, 0}).absorbed().values());
   EXPECT_FALSE(game(*g));

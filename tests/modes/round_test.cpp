@@ -18,9 +18,9 @@ using namespace morvane::testing;
 std::string targets(Scenario& t, std::initializer_list<std::int32_t> knxs,
                     std::int32_t focus_draw = 0) {
   Slots<std::int32_t> hp_before;
-  for (std::int32_t j = 2; j < t.g.rs; ++j) {
+  for (std::int32_t j = 2; j < t.g.next_slot; ++j) {
     t.at(j).status(8);
-    hp_before[j] = t.g.a[j].hp;
+    hp_before[j] = t.g.roster[j].hp;
   }
   for (const std::int32_t knx : knxs) {
     t.draws(Draws{knx, focus_draw}.lands(0));
@@ -28,8 +28,8 @@ std::string targets(Scenario& t, std::initializer_list<std::int32_t> knxs,
   t.g.max_rounds = static_cast<std::int64_t>(knxs.size());
   game(t.g);
   std::string hit;
-  for (std::int32_t j = 2; j < t.g.rs; ++j)
-    if (t.g.a[j].hp != hp_before[j]) hit += t.g.a[j].name;
+  for (std::int32_t j = 2; j < t.g.next_slot; ++j)
+    if (t.g.roster[j].hp != hp_before[j]) hit += t.g.roster[j].name;
   return hit;
 }
 
@@ -60,7 +60,7 @@ TEST(Round, StrategyZeroPassesOverOneThousandHitPointsAndThenKeepsThePreviousTar
   t.fighter("乙", 2).hp(1000).atk(10);
   t.fighter("丙", 2).hp(2000).atk(90);
   EXPECT_EQ(targets(t, {/*most atk*/ 1, /*fewest hp, none under 1000*/ 0}), "丙");
-  EXPECT_EQ(t.g.a[3].hp, 2000 - 2 * 40);
+  EXPECT_EQ(t.g.roster[3].hp, 2000 - 2 * 40);
 
   Scenario u;  // with no target chosen yet in the battle: the first living enemy
   u.fighter("甲", 1);

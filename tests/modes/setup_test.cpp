@@ -28,10 +28,10 @@ TEST(CreateFighter, AnOrdinaryNameTakesItsFiveDrawsInOrder) {
   // Each draw leaves a different remainder for each range, so a swap shows.
   t.draws({/*hp*/ 1000, /*atk*/ 2001, /*def*/ 3002, /*magic*/ 4003, /*attribute*/ 5004});
   create_fighter(t.g, "甲", 3, 1, Position::Closing);
-  const Fighter& x = t.g.a[1];
+  const Fighter& x = t.g.roster[1];
   EXPECT_EQ(values(x), (Values{150, 51, 22, 23, 5}));
   EXPECT_EQ(x.name, "甲");
-  EXPECT_EQ((std::array{x.team, x.curse_stacks, x.ultimate_level, x.status, t.g.rs}),
+  EXPECT_EQ((std::array{x.team, x.curse_stacks, x.ultimate_level, x.status, t.g.next_slot}),
             (std::array{3, 1, 1, 0, 2}));
 }
 
@@ -62,7 +62,7 @@ TEST(CreateFighter, NamedCharactersRedrawOrScaleByTheirRowAndPosition) {
     t.draws({151, 0, 5, 20, 0});
     if (redrawn) t.draws({/*hp*/ 999, /*atk*/ 99, /*def*/ 149, /*magic*/ 119});
     create_fighter(t.g, name, 1, 1, position);
-    EXPECT_EQ(values(t.g.a[1]), expected) << name;
+    EXPECT_EQ(values(t.g.roster[1]), expected) << name;
   }
 }
 
@@ -70,11 +70,11 @@ TEST(TeamSetup, EveryNameOfALineIsAFighterEmptyOnesIncluded) {
   Scenario t("2\n甲//乙/\n/\n");
   t.random.script(std::vector<std::int32_t>(30, 0));
   team_setup(t.g, 1);  // its prompts are pinned by the golden games
-  ASSERT_EQ(t.g.rs, 7);
+  ASSERT_EQ(t.g.next_slot, 7);
   const char* names[] = {"甲", "", "乙", "", "", ""};
   for (std::int32_t i = 1; i < 7; ++i) {
-    EXPECT_EQ(t.g.a[i].name, names[i - 1]) << i;
-    EXPECT_EQ(t.g.a[i].team, i < 5 ? 1 : 2) << i;
+    EXPECT_EQ(t.g.roster[i].name, names[i - 1]) << i;
+    EXPECT_EQ(t.g.roster[i].team, i < 5 ? 1 : 2) << i;
   }
   EXPECT_EQ(t.g.n, 2);
   EXPECT_EQ(t.g.jncxgl[6], (std::array<std::int32_t, 2>{65, 65}));
@@ -84,19 +84,20 @@ TEST(TeamSetup, OnlyTheLastNameOfALineIsAClosingNameAndASpaceStartsTheNextLine) 
   Scenario t("2\ntessik/tessik 甲\n");
   t.draws({0, 0, 0, 0, 0, 0, 0, 149, 0, 0, 0, 0, 0, 0, 0, 0, 149, 0, 0, 0, 0, 0, 0});
   team_setup(t.g, 1);
-  EXPECT_EQ(t.g.a[1].def, 149);
-  EXPECT_EQ(t.g.a[2].def, 249);
-  EXPECT_EQ(t.g.a[3].name, "甲");
-  EXPECT_EQ(t.g.a[3].team, 2);
+  EXPECT_EQ(t.g.roster[1].def, 149);
+  EXPECT_EQ(t.g.roster[2].def, 249);
+  EXPECT_EQ(t.g.roster[3].name, "甲");
+  EXPECT_EQ(t.g.roster[3].team, 2);
 }
 
 TEST(TeamSetup, TheDarkMatchMultipliesHitPointsAndFixesTheCurseThresholds) {
   Scenario t("1\n杰哥/甲\n");
   t.draws({151, 0, 5, 20, 0, 32767, 0, 0, 0, 0});
   team_setup(t.g, 2);
-  EXPECT_EQ(values(t.g.a[1]), (Values{30100, 75, 37, 40, 16}));
-  EXPECT_EQ(values(t.g.a[2]), (Values{8350, 50, 20, 20, 7}));
-  EXPECT_EQ((std::array{t.g.a[1].curse_stacks, t.g.a[2].curse_stacks}), (std::array{4, 4}));
+  EXPECT_EQ(values(t.g.roster[1]), (Values{30100, 75, 37, 40, 16}));
+  EXPECT_EQ(values(t.g.roster[2]), (Values{8350, 50, 20, 20, 7}));
+  EXPECT_EQ((std::array{t.g.roster[1].curse_stacks, t.g.roster[2].curse_stacks}),
+            (std::array{4, 4}));
   EXPECT_EQ(t.g.jncxgl[6], (std::array<std::int32_t, 2>{0, 100}));
 }
 
@@ -105,10 +106,10 @@ TEST(TeamSetup, TheRosterHoldsAtMost1004TeamsAndFighters) {
   t.random.script(std::vector<std::int32_t>(5 * 1004, 0));
   team_setup(t.g, 1);
   EXPECT_EQ(t.g.n, 1004);
-  EXPECT_EQ(t.g.rs, 1005);
+  EXPECT_EQ(t.g.next_slot, 1005);
   create_fighter(t.g, "甲", 1, 1, Position::Closing);  // takes no draw
-  EXPECT_EQ(t.g.rs, 1005);
-  EXPECT_EQ(t.g.a[1004].team, 1004);
+  EXPECT_EQ(t.g.next_slot, 1005);
+  EXPECT_EQ(t.g.roster[1004].team, 1004);
 }
 
 TEST(TeamSetup, ALineCutAfterTheRostersLastNameMakesTheSameGame) {

@@ -23,9 +23,9 @@ using namespace morvane::testing;
 // The target search as the round driver walks the roster: the oracle the index must match.
 std::int32_t walk(const Game& g, std::int32_t i, std::int32_t strategy) {
   std::int32_t best = strategy == 0 ? 1000 : -100, found = 0;
-  for (std::int32_t j = 1; j < g.rs; ++j) {
-    const Fighter& e = g.a[j];
-    if (e.hp <= 0 || e.team == g.a[i].team) continue;
+  for (std::int32_t j = 1; j < g.next_slot; ++j) {
+    const Fighter& e = g.roster[j];
+    if (e.hp <= 0 || e.team == g.roster[i].team) continue;
     const std::int32_t v = strategy == 1 ? e.atk : strategy == 3 ? e.def : e.hp;
     if (strategy == 0 ? v < best : v > best) best = v, found = j;
     if (strategy == 2 && e.attribute == attribute::kDark) found = j;
@@ -55,22 +55,22 @@ TEST(TargetIndex, AnswersEverySearchAsTheWalkOverTheRosterDoesThroughRandomChang
     const std::int32_t size =
         std::uniform_int_distribution<std::int32_t>(1, trial % 3 == 0 ? 1004 : 60)(r);
     const std::int32_t teams = std::uniform_int_distribution<std::int32_t>(1, 5)(r);
-    for (g->rs = 1; g->rs <= size; ++g->rs)
-      roll(r, g->a[g->rs], teams);
+    for (g->next_slot = 1; g->next_slot <= size; ++g->next_slot)
+      roll(r, g->roster[g->next_slot], teams);
     TargetIndex index(*g);
     for (int step = 0; step < 400; ++step) {
-      const std::int32_t i = std::uniform_int_distribution<std::int32_t>(1, g->rs - 1)(r);
+      const std::int32_t i = std::uniform_int_distribution<std::int32_t>(1, g->next_slot - 1)(r);
       for (std::int32_t strategy = 0; strategy < 4; ++strategy) {
         ASSERT_EQ(index.search(i, strategy), walk(*g, i, strategy))
             << "trial " << trial << ", step " << step << ", strategy " << strategy;
       }
       // A change to one fighter, or a newcomer in the next slot, reported as the rules do.
-      if (g->rs <= kMaxSlot && r() % 8 == 0) {
-        roll(r, g->a[g->rs], teams);
-        g->touched(g->rs++);
+      if (g->next_slot <= kMaxSlot && r() % 8 == 0) {
+        roll(r, g->roster[g->next_slot], teams);
+        g->touched(g->next_slot++);
       } else {
-        const std::int32_t j = std::uniform_int_distribution<std::int32_t>(1, g->rs - 1)(r);
-        roll(r, g->a[j], teams);
+        const std::int32_t j = std::uniform_int_distribution<std::int32_t>(1, g->next_slot - 1)(r);
+        roll(r, g->roster[j], teams);
         g->touched(j);
       }
     }
@@ -90,10 +90,10 @@ TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
         g->silent = true;
         std::mt19937 r(seed);
         g->n = 3;
-        for (g->rs = 1; g->rs <= 12; ++g->rs) {
-          Fighter& x = g->a[g->rs];
+        for (g->next_slot = 1; g->next_slot <= 12; ++g->next_slot) {
+          Fighter& x = g->roster[g->next_slot];
           x.name = "x";
-          x.team = g->rs % 3 + 1;
+          x.team = g->next_slot % 3 + 1;
           // Values close together, so that a value one point stale changes an answer; on odd
           // seeds defences that most blows cannot pass.
           const std::int32_t def = seed % 2 == 0 ? 29 : 200;
@@ -105,13 +105,13 @@ TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
           x.status = seed % 4 == 0 ? std::uniform_int_distribution<std::int32_t>(0, 30)(r) : 0;
           x.curse_stacks = x.ultimate_level = 1;
         }
-        g->a[1].attribute = attribute;
+        g->roster[1].attribute = attribute;
         TargetIndex index(*g);
         cljn(*g, 1, jnbh, 2);
-        for (std::int32_t i = 1; i < g->rs; ++i) {
-          if (g->a[i].status != 0) status_step(*g, i, 1);
+        for (std::int32_t i = 1; i < g->next_slot; ++i) {
+          if (g->roster[i].status != 0) status_step(*g, i, 1);
         }
-        for (std::int32_t i = 1; i < g->rs; ++i) {
+        for (std::int32_t i = 1; i < g->next_slot; ++i) {
           for (std::int32_t strategy = 0; strategy < 4; ++strategy) {
             ASSERT_EQ(index.search(i, strategy), walk(*g, i, strategy))
                 << "attribute " << attribute << ", skill " << jnbh << ", seed " << seed
@@ -167,13 +167,13 @@ TEST(TargetIndex, TheQuickVictoryCheckAgreesWithTheFullOneAndLeavesChrsExactWhen
   for (int trial = 0; trial < 2000; ++trial) {
     if (trial % 50 == 0) {
       quick->reset();
-      quick->rs = std::uniform_int_distribution<std::int32_t>(2, 12)(r);
+      quick->next_slot = std::uniform_int_distribution<std::int32_t>(2, 12)(r);
       quick->n = std::uniform_int_distribution<std::int32_t>(1, 4)(r);
-      for (std::int32_t i = 1; i < quick->rs; ++i)
-        roll(r, quick->a[i], 5);
+      for (std::int32_t i = 1; i < quick->next_slot; ++i)
+        roll(r, quick->roster[i], 5);
     }
-    const std::int32_t j = std::uniform_int_distribution<std::int32_t>(1, quick->rs - 1)(r);
-    roll(r, quick->a[j], 5);
+    const std::int32_t j = std::uniform_int_distribution<std::int32_t>(1, quick->next_slot - 1)(r);
+    roll(r, quick->roster[j], 5);
     if (r() % 10 == 0) quick->n = std::uniform_int_distribution<std::int32_t>(0, 6)(r);
     full->copy_state_from(*quick);
     const bool over = battle_over(*quick);

@@ -114,13 +114,13 @@ TEST(Odds, ContinuationsLeaveTheGameAndItsRandomStreamAlone) {
     void round_ended(const Game& g, const BattleState& battle) override {
       const long draws = counting->draws;
       const std::string said = console->transcript();
-      const std::int32_t hp = g.a[1].hp, rs = g.rs, hhs = g.hhs;
+      const std::int32_t hp = g.roster[1].hp, next_slot = g.next_slot, hhs = g.hhs;
       const odds::Estimate e = odds.play(g, battle, 7, 300);
       EXPECT_EQ(e.played, 300);
       EXPECT_EQ(counting->draws, draws);
       EXPECT_EQ(console->transcript(), said);
-      EXPECT_EQ(g.a[1].hp, hp);
-      EXPECT_EQ(g.rs, rs);
+      EXPECT_EQ(g.roster[1].hp, hp);
+      EXPECT_EQ(g.next_slot, next_slot);
       EXPECT_EQ(g.hhs, hhs);
       ++rounds;
     }

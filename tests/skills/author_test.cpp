@@ -18,10 +18,10 @@ TEST(SummonHenchman, TheColourIsDrawnFirstAndAnUltimateScalesTheHenchman) {
     auto author = t.fighter("作者", 2).attribute(33);
     t.fighter("甲", 1);
     const std::string out = t.cast({ultimate, /*colour*/ 5, /*attribute 13*/ 12}, author, 0, 2);
-    const Fighter& h = t.g.a[3];
+    const Fighter& h = t.g.roster[3];
     EXPECT_EQ(h.name, "敌人");
     EXPECT_EQ(
-        (std::vector{t.g.rs, h.hp, h.max_hp, h.atk, h.def, h.magic, h.attribute, h.team,
+        (std::vector{t.g.next_slot, h.hp, h.max_hp, h.atk, h.def, h.magic, h.attribute, h.team,
                      h.ultimate_level}),
         (std::vector{4, 400 * scale, 400 * scale, 100 * scale, 70 * scale, 80 * scale, 13, 2, 0}));
     EXPECT_EQ(out, std::string("作者使用了") + (scale == 2 ? " 奥义·" : "") +

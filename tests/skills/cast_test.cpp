@@ -63,8 +63,8 @@ TEST(Cast, TheUltimateRollIsBelowOneHundredPerLevelAndAttributesWithoutSkillsWri
     t.fighter("甲", 1).attribute(attribute).ultimate_level(ultimate_level);
     t.fighter("乙", 2);
     EXPECT_EQ(t.cast({roll}, 1, attribute % 2, 2), ultimate ? "甲使用了 奥义·，" : "甲使用了，");
-    EXPECT_EQ(t.g.a[1].ultimate_level, ultimate_level + (ultimate ? 1 : 0));
-    EXPECT_FALSE(t.g.a[1].casting_ultimate);
+    EXPECT_EQ(t.g.roster[1].ultimate_level, ultimate_level + (ultimate ? 1 : 0));
+    EXPECT_FALSE(t.g.roster[1].casting_ultimate);
     ++attribute;
   }
 }
@@ -75,14 +75,14 @@ TEST(Cast, AFirstUltimateDoublesEveryHitAndEndsWithTheCastHoweverItEnds) {
   t.fighter("乙", 2).hp(1000);
   // Ultimate, 4 strikes of 50 (magic 50 plus the target's defence 0), all quiet.
   t.cast(Draws{0, 0}.then(Draws().lands(), 4), 1, 0, 2);
-  EXPECT_EQ(t.g.a[2].hp, 600);
-  EXPECT_EQ(t.g.a[1].ultimate_level, 2);
-  EXPECT_FALSE(t.g.a[1].casting_ultimate);
+  EXPECT_EQ(t.g.roster[2].hp, 600);
+  EXPECT_EQ(t.g.roster[1].ultimate_level, 2);
+  EXPECT_FALSE(t.g.roster[1].casting_ultimate);
 
-  t.g.a[1].attribute = 8;
+  t.g.roster[1].attribute = 8;
   t.cast({/*ultimate*/ 199}, 1, 1, 2);  // no corpse to raise: the cast ends early
-  EXPECT_EQ(t.g.a[1].ultimate_level, 3);
-  EXPECT_FALSE(t.g.a[1].casting_ultimate);
+  EXPECT_EQ(t.g.roster[1].ultimate_level, 3);
+  EXPECT_FALSE(t.g.roster[1].casting_ultimate);
 }
 
 TEST(Cast, AtAFullRosterNoSummonComesAndNoneOfItsDrawsIsTakenButTheLinesStay) {
@@ -94,12 +94,12 @@ TEST(Cast, AtAFullRosterNoSummonComesAndNoneOfItsDrawsIsTakenButTheLinesStay) {
   for (auto [name, attribute, jnbh] : casters)
     t.fighter(name, 1).attribute(attribute);
   t.fighter("乙", 2).dead(-50);
-  t.g.rs = kMaxSlot + 1;
+  t.g.next_slot = kMaxSlot + 1;
   for (std::int32_t i = 0; i < 7; ++i) {
     const Draws d = i < 6 ? Draws{999} : Draws{999, /*colour*/ 0, /*attribute*/ 0};
     t.cast(d, i + 1, std::get<2>(casters[i]), 8);
   }
-  EXPECT_EQ(t.g.rs, kMaxSlot + 1);
+  EXPECT_EQ(t.g.next_slot, kMaxSlot + 1);
   EXPECT_EQ(t.transcript(),
             "甲使用了召唤棋子，场上出现了一个棋子\n[p700]"
             "丙使用了生化攻击，把死去的乙变成了一只丧尸\n[p700]"

@@ -25,11 +25,11 @@ TEST(Fire, TheFireballScalesWithMagicAndTheShieldHealsAlliesPastMaxhpAndScorches
   EXPECT_EQ(t.cast(Draws{999, 20, 15}.lands().then({19}), 1, 1, 2),
             "甲使用了火盾护身，回复了甲的50点血\n" + kIndent + "乙掉了45点血\n" + kIndent +
                 "回复了丙的50点血\n");
-  EXPECT_EQ(t.g.a[3].hp, 350);
-  EXPECT_EQ(t.g.a[3].max_hp, 300);
+  EXPECT_EQ(t.g.roster[3].hp, 350);
+  EXPECT_EQ(t.g.roster[3].max_hp, 300);
 
   // With no ally standing (the caster felled by its status) and no enemy scorched: the miss line.
-  t.g.a[1].hp = t.g.a[3].hp = 0;
+  t.g.roster[1].hp = t.g.roster[3].hp = 0;
   EXPECT_EQ(t.cast({999, 19, 0}, 1, 1, 2), "甲使用了火盾护身，但是没有命中一个人\n");
 }
 
@@ -52,7 +52,7 @@ TEST(Water, ThePrisonClosesBeforeTheBlowEvenOnATargetTheBlowKills) {
   // 25 - 0; the imprisoned target cannot dodge the 999.
   EXPECT_EQ(t.cast({999, 0, 49, 0, 999, 0, 0}, 1, 1, 2),
             "甲使用了水牢，将乙卷进水牢，扣血时乙掉了54点血\n   乙被秒杀了\n");
-  EXPECT_EQ(t.g.a[2].status, 1);
+  EXPECT_EQ(t.g.roster[2].status, 1);
 }
 
 TEST(Electric, TheStormStopsStrikingWhenItsTargetDies) {
@@ -110,15 +110,15 @@ TEST(Ice, TheIceStatusesGoOnlyToATargetAliveAfterTheBlowEvenIfItDodged) {
   t.fighter("丙", 2).hp(50);
   EXPECT_EQ(t.cast(Draws{999, 0}.dodged(), 1, 0, 2),
             "甲使用了 冰冻咒，但是乙闪开了\n[p500][p350]          乙被冻住了\n[p500]");
-  EXPECT_EQ(t.g.a[2].status, 8);
+  EXPECT_EQ(t.g.roster[2].status, 8);
 
   EXPECT_EQ(t.cast(Draws{999, /*100 + 0 - 20*/ 0}.lands(), 1, 1, 2),
             "甲使用了 天降冰锥，乙掉了80点血\n[p350]          乙被给予'冻伤'状态\n[p500]");
-  EXPECT_EQ(t.g.a[2].status, 12);
+  EXPECT_EQ(t.g.roster[2].status, 12);
 
   EXPECT_EQ(t.cast(Draws{999, 0}.kills(), 1, 1, 3),
             "甲使用了 天降冰锥，丙掉了80点血\n   丙被秒杀了\n[p400][p350][p500]");
-  EXPECT_EQ(t.g.a[3].status, 0);
+  EXPECT_EQ(t.g.roster[3].status, 0);
 }
 
 }  // namespace

@@ -75,10 +75,10 @@ TEST(CallForSupport, EightSoldiersArriveScaledOnlyByAnUltimateAndKeepTheSlotsOth
     auto commander = t.fighter("指挥官", 3).attribute(17);
     t.at(2).ultimate_level(7).curse_stacks(5).status(9);  // left behind in the slot
     t.cast(Draws{ultimate}.then({10, 5, 3, 4, 2}, 8), commander, 1, commander);
-    const Fighter& s = t.g.a[2];
-    EXPECT_EQ(s.name + t.g.a[9].name, "士兵士兵");
-    EXPECT_EQ((std::vector{t.g.rs, s.hp, s.max_hp, s.atk, s.def, s.magic, s.attribute, s.status,
-                           s.team, s.ultimate_level, s.curse_stacks}),
+    const Fighter& s = t.g.roster[2];
+    EXPECT_EQ(s.name + t.g.roster[9].name, "士兵士兵");
+    EXPECT_EQ((std::vector{t.g.next_slot, s.hp, s.max_hp, s.atk, s.def, s.magic, s.attribute,
+                           s.status, s.team, s.ultimate_level, s.curse_stacks}),
               (std::vector{10, 160 * k, 160 * k, 55 * k, 23 * k, 24 * k, 20, 0, 3, 7, 5}));
   }
 }

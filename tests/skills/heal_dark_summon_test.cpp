@@ -35,7 +35,7 @@ TEST(Healing, AnAllyAboveOneThousandIsHealedOnlyWhenItCalledForCover) {
   // Without the cover redirect the heal goes to the round driver's target.
   EXPECT_EQ(t.cast({999, 29}, 1, 0, 2), "甲使用了治疗，回复了乙的50点血\n");
   EXPECT_EQ(t.cast({999, 30}, 1, 0, 2), "甲使用了治疗，回复了丙的50点血\n");
-  EXPECT_EQ(t.g.a[3].hp, 5050);
+  EXPECT_EQ(t.g.roster[3].hp, 5050);
 }
 
 TEST(Healing, TheDrainStrikesTheHealthiestEnemyAndAWeakOneCostsTheCaster) {
@@ -48,12 +48,12 @@ TEST(Healing, TheDrainStrikesTheHealthiestEnemyAndAWeakOneCostsTheCaster) {
   // 5 - 3: the blow is defended and the caster loses 8.
   EXPECT_EQ(t.cast(Draws{999, 3}.absorbed(0), 1, 1, 2),
             "甲使用了吸血，丁防御了\n             回复了自己的-8点血\n");
-  EXPECT_EQ(t.g.a[1].hp, 292);
+  EXPECT_EQ(t.g.roster[1].hp, 292);
 
-  t.g.a[1].magic = 50;
+  t.g.roster[1].magic = 50;
   EXPECT_EQ(t.cast(Draws{999, 0}.lands(), 1, 1, 2),
             "甲使用了吸血，丁掉了50点血\n             回复了自己的40点血\n");
-  EXPECT_EQ(t.g.a[1].hp, 332);
+  EXPECT_EQ(t.g.roster[1].hp, 332);
 }
 
 TEST(Dark, TheCurseStacksOnItsKillsAndAtFullStacksStrikesTheHealthiestEnemyIfAny) {
@@ -75,19 +75,19 @@ TEST(Dark, TheCurseStacksOnItsKillsAndAtFullStacksStrikesTheHealthiestEnemyIfAny
             banner + "他的魔咒射向了丁,丁掉了300点血\n   丁被秒杀了\n" +
                 "丁的死给甲的阿瓦达索命叠加了层数\n" +
                 "甲的阿瓦达索命已经满层，接下来将秒杀一切\n");
-  EXPECT_EQ(t.g.a[1].curse_stacks, 4);
+  EXPECT_EQ(t.g.roster[1].curse_stacks, 4);
   EXPECT_EQ(
       t.cast(Draws{999, /*9999*/ 9999}.kills(), 1, 0, 6),
       banner + "由于层数叠满，直接秒杀\n戊掉了9999点血\n" + "   戊在一道伴着巨响的强光中消失了\n");
-  EXPECT_EQ(t.g.a[6].hp, 900);
-  EXPECT_EQ(t.g.a[1].curse_stacks, 4);
+  EXPECT_EQ(t.g.roster[6].hp, 900);
+  EXPECT_EQ(t.g.roster[1].curse_stacks, 4);
 
   // With every enemy down, a full-stack curse strikes nobody and takes no draw.
-  t.g.a[6].hp = 0;
+  t.g.roster[6].hp = 0;
   const long paused = t.console.total_pause;
   EXPECT_EQ(t.cast({/*ultimate*/ 0}, 1, 0, 6), "甲使用了 奥义·阿瓦达索命，但是没有命中一个人\n");
   EXPECT_EQ(t.console.total_pause - paused, 700);
-  EXPECT_FALSE(t.g.a[1].casting_ultimate);
+  EXPECT_FALSE(t.g.roster[1].casting_ultimate);
 }
 
 TEST(Dark, TheBladeLosesATenthPerBounceAndStopsWhenItFindsNoEnemy) {
@@ -106,13 +106,15 @@ TEST(Summoning, AChessPieceJoinsTheTeamAndAnUltimateScalesIt) {
   Scenario t;
   t.fighter("甲", 1).attribute(8);
   t.fighter("乙", 2);
-  t.g.a[3] = Fighter{"旧", 9, 9, 9, 9, 9, 9, 9, 9, 9, 7, true};  // left behind by an earlier level
+  t.g.roster[3] =
+      Fighter{"旧", 9, 9, 9, 9, 9, 9, 9, 9, 9, 7, true};  // left behind by an earlier level
   EXPECT_EQ(t.cast({999}, 1, 0, 2), "甲使用了召唤棋子，场上出现了一个棋子\n");
-  EXPECT_EQ(fields(t.g.a[3]), std::tuple(std::string("棋子"), 100, 100, 50, 50, 0, 0, 0, 0, 1, 7));
-  EXPECT_TRUE(t.g.a[3].casting_ultimate);
+  EXPECT_EQ(fields(t.g.roster[3]),
+            std::tuple(std::string("棋子"), 100, 100, 50, 50, 0, 0, 0, 0, 1, 7));
+  EXPECT_TRUE(t.g.roster[3].casting_ultimate);
 
   t.cast({/*ultimate*/ 0}, 1, 0, 2);
-  EXPECT_EQ(fields(t.g.a[4]),
+  EXPECT_EQ(fields(t.g.roster[4]),
             std::tuple(std::string("棋子"), 200, 200, 100, 100, 0, 0, 0, 0, 1, 0));
 }
 
@@ -126,12 +128,13 @@ TEST(Summoning, AZombieRisesFromTheLowestCorpseOfEitherSideForTheCaster) {
   t.fighter("戊", 1).dead(-30);
   // hp 150 + 10, atk 84, def 20 + 9, no black magic (69).
   EXPECT_EQ(t.cast({999, 10, 84, 9, 69}, 1, 1, 4), "甲使用了生化攻击，把死去的丙变成了一只丧尸\n");
-  EXPECT_EQ(fields(t.g.a[6]), std::tuple(std::string("丧尸"), 160, 160, 84, 29, 0, 0, 0, 0, 2, 0));
+  EXPECT_EQ(fields(t.g.roster[6]),
+            std::tuple(std::string("丧尸"), 160, 160, 84, 29, 0, 0, 0, 0, 2, 0));
 
   EXPECT_EQ(t.cast({/*ultimate*/ 0, 0, 10, 0, /*black magic*/ 70}, 1, 1, 4),
             "甲使用了 奥义·生化攻击，把死去的丙变成了一只丧尸\n"
             "[c3]丧尸 黑化 了，变成了一只黑魔法丧尸\n");
-  EXPECT_EQ(fields(t.g.a[7]),
+  EXPECT_EQ(fields(t.g.roster[7]),
             std::tuple(std::string("黑魔法丧尸"), 300, 300, 20, 40, 0, 0, 7, 0, 2, 0));
 }
 

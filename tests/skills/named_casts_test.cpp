@@ -32,10 +32,10 @@ TEST(NamedCasts, WholeMatchesCastEverySkillOfTheNamedAttributesAndNameTheirWinne
     g->on_cast = &skills;
     play(*g);
     std::int32_t winner = 0;
-    for (std::int32_t i = 1; i < g->rs; ++i) {
-      if (g->a[i].hp <= 0) continue;
-      if (winner == 0) winner = g->a[i].team;
-      EXPECT_EQ(g->a[i].team, winner) << "seed " << seed << ": two teams still standing";
+    for (std::int32_t i = 1; i < g->next_slot; ++i) {
+      if (g->roster[i].hp <= 0) continue;
+      if (winner == 0) winner = g->roster[i].team;
+      EXPECT_EQ(g->roster[i].team, winner) << "seed " << seed << ": two teams still standing";
     }
     EXPECT_TRUE(console.transcript().ends_with("胜利的是第" + std::to_string(winner) +
                                                "队\n如果想再来请重新运行程序"))

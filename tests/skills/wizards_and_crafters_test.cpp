@@ -23,7 +23,7 @@ TEST(DragonBone, FragmentsSkipAlliesAndCorpsesAndTheFinalBlowFallsOnTheNextSlotW
             "tessik使用了龙骨碎，龙骨碎裂开，然后朝着敌人飞散出去...\n碎片贯穿了甲的身体...\n"
             "甲掉了66点血\ntessik收起龙骨碎，然后朝着友砍了下去...\n友掉了198点血\n");
   t.cast(Draws{999, /*two fragments*/ 2}.lands().lands().kills(), tessik, 1, jia);
-  EXPECT_EQ((std::vector{jia.record().hp, t.g.a[5].hp, corpse.record().hp, t.g.a[7].hp}),
+  EXPECT_EQ((std::vector{jia.record().hp, t.g.roster[5].hp, corpse.record().hp, t.g.roster[7].hp}),
             (std::vector{1000 - 132, 234, -198, 300}));
 }
 
@@ -87,9 +87,9 @@ TEST(Halvic, AnUltimateCreeperOutgrowsItsMaximumAndInspirationTurnsHalvicIntoPra
   t.console.show_colors = true;
   auto halvic = t.fighter("Halvic", 1).attribute(12);
   t.cast({/*ultimate*/ 0}, halvic, 0, 1);
-  const Fighter& c = t.g.a[2];
+  const Fighter& c = t.g.roster[2];
   EXPECT_EQ(c.name, "爬行者");
-  EXPECT_EQ((std::vector{t.g.rs, c.hp, c.max_hp, c.attribute, c.team, c.ultimate_level}),
+  EXPECT_EQ((std::vector{t.g.next_slot, c.hp, c.max_hp, c.attribute, c.team, c.ultimate_level}),
             (std::vector{3, 600, 300, 13, 1, 0}));
   // Halvic's colour, not Prane's: the cast ends as it began.
   EXPECT_EQ(t.cast({999}, halvic, 1, 2),

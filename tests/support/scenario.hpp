@@ -28,7 +28,7 @@ class Scenario {
   class SlotHandle {
    public:
     SlotHandle(Game& g, std::int32_t slot) : g_(g), slot_(slot) {}
-    Fighter& record() { return g_.a[slot_]; }
+    Fighter& record() { return g_.roster[slot_]; }
     SlotHandle& hp(std::int32_t v) { return set(&Fighter::hp, v), set(&Fighter::max_hp, v); }
     SlotHandle& hp_only(std::int32_t v) { return set(&Fighter::hp, v); }
     SlotHandle& atk(std::int32_t v) { return set(&Fighter::atk, v); }
@@ -43,7 +43,7 @@ class Scenario {
 
    private:
     SlotHandle& set(std::int32_t Fighter::*field, std::int32_t v) {
-      g_.a[slot_].*field = v;
+      g_.roster[slot_].*field = v;
       return *this;
     }
     Game& g_;
@@ -56,7 +56,7 @@ class Scenario {
   // Appends a fighter with plain values: 300 hit points, 60 attack, 0 defence, 50 magic, no
   // attribute, ultimate level 1. Raises n to cover its team.
   SlotHandle fighter(std::string name, std::int32_t team) {
-    Fighter& x = g.a[g.rs];
+    Fighter& x = g.roster[g.next_slot];
     x = Fighter{};
     x.name = std::move(name);
     x.team = team;
@@ -66,7 +66,7 @@ class Scenario {
     x.curse_stacks = 1;
     x.ultimate_level = 1;
     if (team > g.n) g.n = team;
-    return SlotHandle(g, g.rs++);
+    return SlotHandle(g, g.next_slot++);
   }
   SlotHandle at(std::int32_t slot) { return SlotHandle(g, slot); }
 
