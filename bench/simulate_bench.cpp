@@ -63,7 +63,7 @@ void thousand_fighter_match(benchmark::State& state, std::int32_t index_from) {
   for (auto _ : state) {
     g->reset();
     random.srand(seed++);
-    g->n = 2;
+    g->counted_teams = 2;
     add_team(*g, 1, first, 1);
     add_team(*g, 2, second, 1);
     game(*g);
@@ -88,7 +88,7 @@ void odds_continuation(benchmark::State& state, const std::string& first,
   QuietConsole console;
   Lcg random(1);
   auto g = std::make_unique<Game>(console, random);
-  g->n = 2;
+  g->counted_teams = 2;
   add_team(*g, 1, first, 1);
   add_team(*g, 2, second, 1);
   odds::Estimator estimator;

@@ -45,8 +45,8 @@ class Player {
     Game& g = *game_;
     g.reset();
     random_.srand(config_.seed + static_cast<std::uint32_t>(i));
-    g.n = static_cast<std::int32_t>(teams_.size());
-    for (std::int32_t t = 1; t <= g.n; ++t) {
+    g.counted_teams = static_cast<std::int32_t>(teams_.size());
+    for (std::int32_t t = 1; t <= g.counted_teams; ++t) {
       add_team(g, t, teams_[static_cast<std::size_t>(t - 1)], config_.mode);
     }
     if (config_.mode == 2) dark_match(g);

@@ -10,10 +10,10 @@ namespace morvane {
 namespace {
 
 void call_focus_fire(Game& g, std::int32_t x, std::int32_t y) {
-  g.b[g.roster[x].team].focus = y;
+  g.team_calls[g.roster[x].team].focus = y;
 }
 void call_cover(Game& g, std::int32_t x) {
-  g.b[g.roster[x].team].needs_cover = x;
+  g.team_calls[g.roster[x].team].needs_cover = x;
 }
 
 // The attacker may open with a call to its team before the blow lands.

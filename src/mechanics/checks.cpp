@@ -7,26 +7,26 @@ namespace morvane {
 bool checkwin(Game& g) {
   // Only entries up to the highest team counted last time can be non-zero, so only those are
   // cleared: the check runs after every basic attack.
-  for (std::int32_t t = 0; t <= g.chrs_top; ++t)
-    g.chrs[t] = 0;
+  for (std::int32_t t = 0; t <= g.top_standing_team; ++t)
+    g.standing_per_team[t] = 0;
   std::int32_t top = 0;
   for (std::int32_t i = 1; i < g.next_slot; ++i) {
     if (g.roster[i].hp > 0) {
-      ++g.chrs[g.roster[i].team];
+      ++g.standing_per_team[g.roster[i].team];
       top = std::max(top, g.roster[i].team);
     }
   }
-  g.chrs_top = top;
+  g.top_standing_team = top;
   int cnt = 0;
-  for (std::int32_t t = 1; t <= g.n; ++t) {
-    if (g.chrs[t] != 0 && ++cnt > 1) return false;
+  for (std::int32_t t = 1; t <= g.counted_teams; ++t) {
+    if (g.standing_per_team[t] != 0 && ++cnt > 1) return false;
   }
   return true;
 }
 
 std::int32_t winner(const Game& g) {
-  for (std::int32_t t = 1; t <= g.n; ++t) {
-    if (g.chrs[t] > 0) return t;
+  for (std::int32_t t = 1; t <= g.counted_teams; ++t) {
+    if (g.standing_per_team[t] > 0) return t;
   }
   return 0;
 }

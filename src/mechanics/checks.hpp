@@ -6,18 +6,18 @@
 
 namespace morvane {
 
-// Whether the battle is over: at most one of teams 1 ... n has a living member. Rebuilds chrs,
-// the living members per team, on every call.
+// Whether the battle is over: at most one of teams 1 ... n has a living member. Rebuilds
+// standing_per_team, the living members per team, on every call.
 bool checkwin(Game& g);
 
 // The team the game names as the winner once a battle is decided: the first of teams 1 ... n
-// with anyone standing in chrs; 0 when nobody stands.
+// with anyone standing in standing_per_team; 0 when nobody stands.
 std::int32_t winner(const Game& g);
 
 // Whether slot i holds a living fighter of a counted team (1 ... n).
 inline bool counted(const Game& g, std::int32_t i) {
   return i >= 1 && i < g.next_slot && g.roster[i].hp > 0 && g.roster[i].team >= 1 &&
-         g.roster[i].team <= g.n;
+         g.roster[i].team <= g.counted_teams;
 }
 
 // The rest of battle_over: the full check, and two new fighters to watch when it goes on.
@@ -25,8 +25,8 @@ bool recount_battle_over(Game& g);
 
 // The victory check as the round driver makes it, many times a round: while the two fighters
 // that the last full check left in g.standing still stand in different counted teams, the
-// battle goes on and nobody is counted; otherwise the full check. chrs is therefore exact only
-// when this returns true, or after checkwin. Inline: the common answer needs no call.
+// battle goes on and nobody is counted; otherwise the full check. standing_per_team is therefore
+// exact only when this returns true, or after checkwin. Inline: the common answer needs no call.
 inline bool battle_over(Game& g) {
   const auto [p, q] = g.standing;
   if (counted(g, p) && counted(g, q) && g.roster[p].team != g.roster[q].team) return false;

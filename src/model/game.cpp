@@ -10,15 +10,15 @@ void Game::reset() {
   // Team calls are only ever made by and about combatants, so their teams cover every entry of
   // b in use.
   for (std::int32_t i = 1; i < used; ++i)
-    b[roster[i].team] = TeamCalls{};
+    team_calls[roster[i].team] = TeamCalls{};
   for (std::int32_t i = 1; i < used; ++i)
     roster[i] = Fighter{};
   used = 1;
-  for (std::int32_t t = 0; t <= chrs_top; ++t)
-    chrs[t] = 0;
-  chrs_top = 0;
+  for (std::int32_t t = 0; t <= top_standing_team; ++t)
+    standing_per_team[t] = 0;
+  top_standing_team = 0;
   next_slot = 1;
-  n = 0;
+  counted_teams = 0;
   hhs = 1;
   jncxgl = kSkillThresholds;
   standing = {};
@@ -31,13 +31,13 @@ void Game::copy_state_from(const Game& other) {
   const std::int32_t top = std::max({used, other.used, next_slot, other.next_slot});
   for (std::int32_t i = 1; i < top; ++i)
     roster[i] = other.roster[i];
-  b = other.b;
-  chrs = other.chrs;
+  team_calls = other.team_calls;
+  standing_per_team = other.standing_per_team;
   next_slot = other.next_slot;
-  n = other.n;
+  counted_teams = other.counted_teams;
   hhs = other.hhs;
   jncxgl = other.jncxgl;
-  chrs_top = other.chrs_top;
+  top_standing_team = other.top_standing_team;
   used = other.used;
   standing = other.standing;
   watching = false;

@@ -10,9 +10,9 @@
 //   TeamCalls            队伍            one team's record of calls
 //   a, next_slot         -               the roster of combatants by slot; next_slot is the next
 //   free slot b             -               the team records by team number n             - how
-//   many teams the victory check examines chrs          -               living members per team, as
-//   the last victory check counted hhs           回合数          the round counter attribute 属性
-//   attribute: selects a combatant's two skills status            状态            status code
+//   many teams the victory check examines standing_per_team          -               living members
+//   per team, as the last victory check counted hhs           回合数          the round counter
+//   attribute 属性 attribute: selects a combatant's two skills status            状态 status code
 //   (water prison, ice, torment, bleeding, ...) curse_stacks            层数            a counter:
 //   the stacks of the dark killing curse ultimate_level            奥义            ultimate level;
 //   every ultimate raises it magic            魔力            magic; most skills scale with it jnm
@@ -74,12 +74,13 @@ struct Game {
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
-  Slots<Fighter> roster;       // the roster; combatants live in slots 1 ... next_slot-1
-  std::int32_t next_slot = 1;  // next free roster slot
-  Slots<TeamCalls> b;          // per-team focus-fire and cover calls
-  std::int32_t n = 0;          // number of teams the victory check examines
-  Slots<std::int32_t> chrs;    // living members per team, as the last checkwin counted them
-  std::int32_t hhs = 1;        // 1 only in the run's first round
+  Slots<Fighter> roster;           // the roster; combatants live in slots 1 ... next_slot-1
+  std::int32_t next_slot = 1;      // next free roster slot
+  Slots<TeamCalls> team_calls;     // per-team focus-fire and cover calls
+  std::int32_t counted_teams = 0;  // number of teams the victory check examines
+  Slots<std::int32_t>
+      standing_per_team;  // living members per team, as the last checkwin counted them
+  std::int32_t hhs = 1;   // 1 only in the run's first round
   const SkillNames& jnm = kSkillNames;
   SkillThresholds jncxgl = kSkillThresholds;  // writable: modes change the odds
 
@@ -95,8 +96,9 @@ struct Game {
   // can never be won (summons that block each other), and every game must end.
   std::int64_t max_rounds = 0;
 
-  // Highest team number whose chrs entry may be non-zero; lets checkwin clear only what it used.
-  std::int32_t chrs_top = kMaxSlot;
+  // Highest team number whose standing_per_team entry may be non-zero; lets checkwin clear only
+  // what it used.
+  std::int32_t top_standing_team = kMaxSlot;
   // One past the highest slot ever written (next_slot can fall back, between endless levels).
   std::int32_t used = 1;
 

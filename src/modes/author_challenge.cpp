@@ -10,7 +10,7 @@ namespace morvane {
 void author_challenge(Game& g) {
   line(g, "请输入三个挑战者的属性。");
   pause(g, 500);
-  g.n = 4;
+  g.counted_teams = 4;
   for (std::int32_t i = 1; i <= 3; ++i) {
     say(g, "输入第", i, "个挑战者的属性");
     const std::int32_t chosen = read_attribute(g);

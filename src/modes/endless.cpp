@@ -33,7 +33,7 @@ void make_player(Game& g) {
                 .curse_stacks = 1,
                 .ultimate_level = 1});
   });
-  g.n = 2;
+  g.counted_teams = 2;
   line(g, "你的其他属性初始化完毕");
   line(g, kStatsHeading);
   player_stats(g);

@@ -118,7 +118,7 @@ struct Battle : BattleState {
     ater = i;
     choose_target(i);
     if (g.rand() % 100 > 29) {
-      const std::int32_t c = g.b[x.team].focus;
+      const std::int32_t c = g.team_calls[x.team].focus;
       if (g.roster[c].hp > 0) beat = c;
     }
     if (beat == 0) first_target(i);
@@ -147,12 +147,12 @@ struct Battle : BattleState {
     // From here on the victory check looks at team numbers up to the roster's size, summons
     // included, rather than the team count typed at set-up: a team numbered past it is no longer
     // counted.
-    g.n = g.next_slot - 1;
+    g.counted_teams = g.next_slot - 1;
     ++rounds;
     if (g.max_rounds > 0 && rounds >= g.max_rounds) {
       line(g, "战斗超过", std::to_string(g.max_rounds), "回合仍未分出胜负，判为平局");
       pause(g, 1000);
-      // Whoever reads chrs after the battle reads the full count.
+      // Whoever reads standing_per_team after the battle reads the full count.
       checkwin(g);
       return RoundEnd::Draw;
     }

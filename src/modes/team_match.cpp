@@ -26,7 +26,7 @@ void game_over(Game& g, bool decided) {
     say(g, g.roster[i].hp, " ");
   pause(g, 1000);
   endl(g);
-  // chrs and n are as the battle's last victory check and round end left them.
+  // standing_per_team and n are as the battle's last victory check and round end left them.
   if (const std::int32_t t = decided ? winner(g) : 0; t != 0) line(g, "胜利的是第", t, "队");
   pause(g, 1000);
   say(g, "如果想再来请重新运行程序");

@@ -60,7 +60,8 @@ Estimate Estimator::start(const Game& g) const {
   // Every counted team in the roster, those already beaten too (at 0%).
   for (std::int32_t i = 1; i < g.next_slot; ++i) {
     const std::int32_t t = g.roster[i].team;
-    if (t >= 1 && t <= g.n && std::find(e.teams.begin(), e.teams.end(), t) == e.teams.end()) {
+    if (t >= 1 && t <= g.counted_teams &&
+        std::find(e.teams.begin(), e.teams.end(), t) == e.teams.end()) {
       e.teams.push_back(t);
     }
   }

@@ -50,7 +50,7 @@ void strafe(Cast& c) {
       c.beat = x;
     }
   });
-  const std::int32_t focus = g.b[c.caster().team].focus;
+  const std::int32_t focus = g.team_calls[c.caster().team].focus;
   if (g.rand() % 100 > 29 && c.living(focus)) c.beat = focus;
   Fighter& target = g.roster[c.beat];
   for (int volley = 0; volley < 50; ++volley) {

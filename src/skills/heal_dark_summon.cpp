@@ -17,7 +17,7 @@ void heal(Cast& c) {
     }
   }
   // The one who last cried for cover is served first.
-  const std::int32_t needs_cover = g.b[c.caster().team].needs_cover;
+  const std::int32_t needs_cover = g.team_calls[c.caster().team].needs_cover;
   if (g.rand() % 100 > 29 && g.roster[needs_cover].hp > 0) c.beat = needs_cover;
   color(g, 2);
   g.roster[c.beat].hp = wadd(g.roster[c.beat].hp, c.mlz);

@@ -84,8 +84,8 @@ TEST(Attack, TheOpeningCallsAreTriedInOrderAndRecordedForTheAttackersTeam) {
     t.draws(Draws{/*spread*/ 0, kCall}.then(calls).then({0, 0, 0, 0}));
     t.hit();
     EXPECT_EQ(t.transcript(), "\n\t甲:" + line + "\n乙掉了40点血\n");
-    EXPECT_EQ(t.g.b[1].focus, focus ? 2 : 0);
-    EXPECT_EQ(t.g.b[1].needs_cover, focus ? 0 : 1);
+    EXPECT_EQ(t.g.team_calls[1].focus, focus ? 2 : 0);
+    EXPECT_EQ(t.g.team_calls[1].needs_cover, focus ? 0 : 1);
   }
 }
 
@@ -104,8 +104,8 @@ TEST(Attack, TheCoverCryNeedsTwentyNineHitPointsOrLessAndSilencesTheComplaint) {
     t.draws(Draws{/*spread*/ 0, 0, 0, 0, kCall}.then(reply).then({/*no follow-up*/ 0}));
     t.hit();
     EXPECT_EQ(t.transcript(), "乙掉了40点血\n" + lines) << hp << " " << max_hp;
-    EXPECT_EQ(t.g.b[2].needs_cover, lines.starts_with(cry) ? 2 : 0);
-    EXPECT_EQ(t.g.b[2].focus, lines.ends_with("集火那个甲！\n") ? 1 : 0);
+    EXPECT_EQ(t.g.team_calls[2].needs_cover, lines.starts_with(cry) ? 2 : 0);
+    EXPECT_EQ(t.g.team_calls[2].focus, lines.ends_with("集火那个甲！\n") ? 1 : 0);
   }
 }
 
@@ -115,7 +115,7 @@ TEST(Attack, TheFollowUpAfterAKillCanStillCallFocusFireOnTheFallen) {
   t.draws({/*spread*/ 0, 0, 0, 0, kCall, /*first call misses*/ 6999, 0, 7000});
   t.hit();
   EXPECT_EQ(t.transcript(), "乙掉了40点血\n   乙被秒杀了\n\t\t甲:漂亮！各位集火这家伙！\n");
-  EXPECT_EQ(t.g.b[1].focus, 2);
+  EXPECT_EQ(t.g.team_calls[1].focus, 2);
 }
 
 }  // namespace

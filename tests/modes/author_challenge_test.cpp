@@ -37,7 +37,7 @@ TEST(AuthorChallenge, ChallengersAsTypedAgainstTheAuthorUntilOneTeamStands) {
   EXPECT_EQ(text.find("战斗开始"), std::string::npos);
   EXPECT_EQ(g->roster[4].max_hp, 2147483647);  // the row shows only the hit points
   // With this seed the author's side wins.
-  EXPECT_EQ(g->chrs[1], 0);
+  EXPECT_EQ(g->standing_per_team[1], 0);
   EXPECT_TRUE(text.ends_with("\n胜利的是第2队\n如果想再来请重新运行程序"))
       << text.substr(text.size() - 200);
 }

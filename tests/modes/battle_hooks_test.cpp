@@ -24,7 +24,7 @@ TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrADraw) {
   HookConsole console;
   ScriptedRandom random;
   auto g = std::make_unique<Game>(console, random);
-  g->n = 2;
+  g->counted_teams = 2;
   for (std::int32_t team : {1, 2}) {
     Fighter& x = g->roster[g->next_slot++];
     x.name = team == 1 ? "甲" : "乙";

@@ -93,7 +93,7 @@ TEST(Round, FocusFireOverridesTheTargetWhenAliveEvenIfItNamesAnAlly) {
     t.fighter("丙", 2).hp(999);
     t.fighter("丁", 2).dead();
     t.fighter("戊", 1);
-    t.g.b[1].focus = focus_slot;
+    t.g.team_calls[1].focus = focus_slot;
     EXPECT_EQ(targets(t, {0}, focus_draw), hit) << focus_slot << " " << focus_draw;
   }
 }
@@ -115,7 +115,7 @@ TEST(Round, StatusDamageComesFromTheLastActorAndTheRoundEndsWithEveryonesHitPoin
             "回合结束，目前血量：250 245 -5 [p1000]\n[p500]"
             "战斗超过1回合仍未分出胜负，判为平局\n[p1000]");
   EXPECT_EQ(t.g.hhs, 2);
-  EXPECT_EQ(t.g.n, 3);
+  EXPECT_EQ(t.g.counted_teams, 3);
 }
 
 TEST(Round, BeforeAnyoneActsStatusDamageComesFromTheBearerWhoStillActsIfItKilledHim) {

@@ -76,7 +76,7 @@ TEST(TeamSetup, EveryNameOfALineIsAFighterEmptyOnesIncluded) {
     EXPECT_EQ(t.g.roster[i].name, names[i - 1]) << i;
     EXPECT_EQ(t.g.roster[i].team, i < 5 ? 1 : 2) << i;
   }
-  EXPECT_EQ(t.g.n, 2);
+  EXPECT_EQ(t.g.counted_teams, 2);
   EXPECT_EQ(t.g.jncxgl[6], (std::array<std::int32_t, 2>{65, 65}));
 }
 
@@ -105,7 +105,7 @@ TEST(TeamSetup, TheRosterHoldsAtMost1004TeamsAndFighters) {
   Scenario t("2000\n");
   t.random.script(std::vector<std::int32_t>(5 * 1004, 0));
   team_setup(t.g, 1);
-  EXPECT_EQ(t.g.n, 1004);
+  EXPECT_EQ(t.g.counted_teams, 1004);
   EXPECT_EQ(t.g.next_slot, 1005);
   create_fighter(t.g, "甲", 1, 1, Position::Closing);  // takes no draw
   EXPECT_EQ(t.g.next_slot, 1005);

@@ -89,7 +89,7 @@ TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
         auto g = std::make_unique<Game>(console, random);
         g->silent = true;
         std::mt19937 r(seed);
-        g->n = 3;
+        g->counted_teams = 3;
         for (g->next_slot = 1; g->next_slot <= 12; ++g->next_slot) {
           Fighter& x = g->roster[g->next_slot];
           x.name = "x";
@@ -134,7 +134,7 @@ std::string whole_game(std::uint32_t seed, const std::string& input, std::int32_
   play(*g);
   std::string text = console.transcript();
   for (std::int32_t t = 0; t <= kMaxSlot; ++t)
-    text += " " + std::to_string(g->chrs[t]);
+    text += " " + std::to_string(g->standing_per_team[t]);
   return text;
 }
 
@@ -168,19 +168,19 @@ TEST(TargetIndex, TheQuickVictoryCheckAgreesWithTheFullOneAndLeavesChrsExactWhen
     if (trial % 50 == 0) {
       quick->reset();
       quick->next_slot = std::uniform_int_distribution<std::int32_t>(2, 12)(r);
-      quick->n = std::uniform_int_distribution<std::int32_t>(1, 4)(r);
+      quick->counted_teams = std::uniform_int_distribution<std::int32_t>(1, 4)(r);
       for (std::int32_t i = 1; i < quick->next_slot; ++i)
         roll(r, quick->roster[i], 5);
     }
     const std::int32_t j = std::uniform_int_distribution<std::int32_t>(1, quick->next_slot - 1)(r);
     roll(r, quick->roster[j], 5);
-    if (r() % 10 == 0) quick->n = std::uniform_int_distribution<std::int32_t>(0, 6)(r);
+    if (r() % 10 == 0) quick->counted_teams = std::uniform_int_distribution<std::int32_t>(0, 6)(r);
     full->copy_state_from(*quick);
     const bool over = battle_over(*quick);
     ASSERT_EQ(over, checkwin(*full)) << trial;
     if (over) {
       for (std::int32_t t = 0; t <= kMaxSlot; ++t)
-        ASSERT_EQ(quick->chrs[t], full->chrs[t]) << trial;
+        ASSERT_EQ(quick->standing_per_team[t], full->standing_per_team[t]) << trial;
     }
   }
 }

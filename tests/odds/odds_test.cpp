@@ -99,7 +99,7 @@ TEST(Odds, ACopiedBattleResumedWithTheGamesOwnDrawsPlaysOnExactlyAsTheGameDid) {
           << "seed " << seed << rest.substr(replay.transcript().size(), 200);
       if (decided) {
         for (std::int32_t t = 0; t <= kMaxSlot; ++t)
-          ASSERT_EQ(resumed.chrs[t], p.g->chrs[t]) << "seed " << seed;
+          ASSERT_EQ(resumed.standing_per_team[t], p.g->standing_per_team[t]) << "seed " << seed;
       }
     }
   }

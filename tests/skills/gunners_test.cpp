@@ -18,7 +18,7 @@ TEST(Strafe, FiresAtTheHealthiestEnemyOrTheFocusTargetWearingDefenceDownUntilItD
   auto yi = t.fighter("乙", 2).hp(330).def(2);
   auto bing = t.fighter("丙", 2).hp(200);
   t.fighter("友", 1).hp(9999);
-  t.g.b[1].focus = jia;
+  t.g.team_calls[1].focus = jia;
   const Draws bursts =
       Draws{999, /*focus fire ignored*/ 29}.lands().then({0}).lands().then({99}).kills().then({0});
   EXPECT_EQ(t.cast(bursts, gunner, 0, jia),

@@ -31,7 +31,7 @@ TEST(Healing, AnAllyAboveOneThousandIsHealedOnlyWhenItCalledForCover) {
   t.fighter("甲", 1).attribute(6).hp(1001);
   t.fighter("乙", 2);
   t.fighter("丙", 1).hp(5000);
-  t.g.b[1].needs_cover = 3;
+  t.g.team_calls[1].needs_cover = 3;
   // Without the cover redirect the heal goes to the round driver's target.
   EXPECT_EQ(t.cast({999, 29}, 1, 0, 2), "甲使用了治疗，回复了乙的50点血\n");
   EXPECT_EQ(t.cast({999, 30}, 1, 0, 2), "甲使用了治疗，回复了丙的50点血\n");

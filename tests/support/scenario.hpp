@@ -65,7 +65,7 @@ class Scenario {
     x.magic = 50;
     x.curse_stacks = 1;
     x.ultimate_level = 1;
-    if (team > g.n) g.n = team;
+    if (team > g.counted_teams) g.counted_teams = team;
     return SlotHandle(g, g.next_slot++);
   }
   SlotHandle at(std::int32_t slot) { return SlotHandle(g, slot); }
