@@ -66,8 +66,8 @@ void thousand_fighter_match(benchmark::State& state, std::int32_t index_from) {
     g->counted_teams = 2;
     add_team(*g, 1, first, 1);
     add_team(*g, 2, second, 1);
-    game(*g);
-    benchmark::DoNotOptimize(g->hhs);
+    run_battle(*g);
+    benchmark::DoNotOptimize(g->round_count);
   }
 }
 void BM_ThousandFighterMatch(benchmark::State& state) {

@@ -54,9 +54,9 @@ class Player {
 
     ++tally_.played;
     const bool started = !checkwin(g);
-    const bool decided = game(g);
+    const bool decided = run_battle(g);
     // A battle ends inside the round it is decided in, before the round counter moves on.
-    const std::int64_t rounds = !decided ? config_.max_rounds : started ? g.hhs : 0;
+    const std::int64_t rounds = !decided ? config_.max_rounds : started ? g.round_count : 0;
     tally_.total_rounds += rounds;
     tally_.most_rounds = std::max(tally_.most_rounds, rounds);
     if (!decided) {

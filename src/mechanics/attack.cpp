@@ -17,7 +17,7 @@ void call_cover(Game& g, std::int32_t x) {
 }
 
 // The attacker may open with a call to its team before the blow lands.
-void opening_call(Game& g, std::int32_t ater, std::int32_t beat) {
+void opening_call(Game& g, std::int32_t attacker, std::int32_t target) {
   if (g.rand() % 20000 <= 12999) return;
   struct Call {
     int above;
@@ -35,27 +35,27 @@ void opening_call(Game& g, std::int32_t ater, std::int32_t beat) {
   for (const Call& c : kCalls) {
     if (g.rand() % 10000 <= c.above) continue;
     endl(g);
-    say(g, "\t", g.roster[ater].name, c.before);
-    if (c.names_target) say(g, g.roster[beat].name, c.after);
+    say(g, "\t", g.roster[attacker].name, c.before);
+    if (c.names_target) say(g, g.roster[target].name, c.after);
     endl(g);
     if (c.focus) {
-      call_focus_fire(g, ater, beat);
+      call_focus_fire(g, attacker, target);
     } else {
-      call_cover(g, ater);
+      call_cover(g, attacker);
     }
     pause(g, 1000);
     return;
   }
 }
 
-void death_line(Game& g, std::int32_t beat) {
-  const std::int32_t hp = g.roster[beat].hp;
-  say(g, "   ", g.roster[beat].name);
+void death_line(Game& g, std::int32_t target) {
+  const std::int32_t hp = g.roster[target].hp;
+  say(g, "   ", g.roster[target].name);
   if (hp < -499) {
     say(g, "在一道伴着巨响的强光中消失了");
   } else if (hp < -199) {
     say(g, "化为尘埃");
-  } else if (g.hhs == 1) {
+  } else if (g.round_count == 1) {
     say(g, "被秒杀了");
   } else if (hp < -49) {
     say(g, "重伤身亡");
@@ -67,28 +67,28 @@ void death_line(Game& g, std::int32_t beat) {
 }
 
 // The struck combatant, still standing, may cry for cover, complain, and call for revenge.
-void reply(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t hurts) {
+void reply(Game& g, std::int32_t attacker, std::int32_t target, std::int32_t damage) {
   if (g.rand() % 20000 <= 12999) return;
   bool cried = false;
-  if (g.roster[beat].hp <= 29 && g.rand() % 10000 > 6999) {
-    line(g, "\t\t", g.roster[beat].name, ":我要倒了！掩护我！");
-    call_cover(g, beat);
+  if (g.roster[target].hp <= 29 && g.rand() % 10000 > 6999) {
+    line(g, "\t\t", g.roster[target].name, ":我要倒了！掩护我！");
+    call_cover(g, target);
     pause(g, 1000);
     cried = true;
   }
-  if (!cried && hurts >= g.roster[beat].max_hp / 8 && g.rand() % 10000 > 6999) {
-    line(g, "\t\t", g.roster[beat].name, ":天哪，这下可真够疼的！");
+  if (!cried && damage >= g.roster[target].max_hp / 8 && g.rand() % 10000 > 6999) {
+    line(g, "\t\t", g.roster[target].name, ":天哪，这下可真够疼的！");
     pause(g, 1000);
   }
   if (g.rand() % 10000 > 8999) {
-    line(g, "\t\t", g.roster[beat].name, ":反击啊，你们这群废物！集火那个", g.roster[ater].name,
-         "！");
-    call_focus_fire(g, beat, ater);
+    line(g, "\t\t", g.roster[target].name, ":反击啊，你们这群废物！集火那个",
+         g.roster[attacker].name, "！");
+    call_focus_fire(g, target, attacker);
     pause(g, 1000);
   }
 }
 
-void follow_up(Game& g, std::int32_t ater, std::int32_t beat) {
+void follow_up(Game& g, std::int32_t attacker, std::int32_t target) {
   if (g.rand() % 20000 <= 12999) return;
   struct Call {
     std::string_view text;
@@ -101,8 +101,8 @@ void follow_up(Game& g, std::int32_t ater, std::int32_t beat) {
   }};
   for (const Call& c : kCalls) {
     if (g.rand() % 10000 <= 6999) continue;
-    say(g, "\t\t", g.roster[ater].name, c.text);
-    if (c.focus) call_focus_fire(g, ater, beat);
+    say(g, "\t\t", g.roster[attacker].name, c.text);
+    if (c.focus) call_focus_fire(g, attacker, target);
     endl(g);
     pause(g, 1000);
     return;
@@ -111,42 +111,42 @@ void follow_up(Game& g, std::int32_t ater, std::int32_t beat) {
 
 }  // namespace
 
-void attack(Game& g, std::int32_t ater, std::int32_t beat, std::int32_t atks) {
-  const std::int32_t defs = g.roster[beat].def;
-  const std::int32_t ratk = wsub(wadd(g.rand() % 50, atks), 20);
-  std::int32_t hurts = wsub(ratk, defs);
+void attack(Game& g, std::int32_t attacker, std::int32_t target, std::int32_t value) {
+  const std::int32_t defence = g.roster[target].def;
+  const std::int32_t blow = wsub(wadd(g.rand() % 50, value), 20);
+  std::int32_t damage = wsub(blow, defence);
 
-  opening_call(g, ater, beat);
+  opening_call(g, attacker, target);
 
-  if (g.rand() % 1000 > 899 && g.roster[beat].status <= 0) {
-    line(g, "但是", g.roster[beat].name, "闪开了");
+  if (g.rand() % 1000 > 899 && g.roster[target].status <= 0) {
+    line(g, "但是", g.roster[target].name, "闪开了");
     pause(g, 500);
     return;
   }
 
-  if (g.roster[ater].casting_ultimate) hurts = wmul(g.roster[ater].ultimate_level, hurts);
+  if (g.roster[attacker].casting_ultimate) damage = wmul(g.roster[attacker].ultimate_level, damage);
 
   if (g.rand() % 7 == 3) {
-    hurts = wmul(hurts, 2);
+    damage = wmul(damage, 2);
     say(g, "打出了暴击，");
   }
 
-  if (hurts <= 0) {
-    line(g, g.roster[beat].name, "防御了");
+  if (damage <= 0) {
+    line(g, g.roster[target].name, "防御了");
     return;
   }
 
-  g.roster[beat].hp = wsub(g.roster[beat].hp, hurts);
-  g.touched(beat);
-  line(g, g.roster[beat].name, "掉了", hurts, "点血");
+  g.roster[target].hp = wsub(g.roster[target].hp, damage);
+  g.touched(target);
+  line(g, g.roster[target].name, "掉了", damage, "点血");
 
-  if (g.roster[beat].hp <= 0) {
-    death_line(g, beat);
+  if (g.roster[target].hp <= 0) {
+    death_line(g, target);
   } else {
-    reply(g, ater, beat, hurts);
+    reply(g, attacker, target, damage);
   }
 
-  follow_up(g, ater, beat);
+  follow_up(g, attacker, target);
 }
 
 }  // namespace morvane

@@ -6,7 +6,7 @@
 
 namespace morvane {
 
-// Writes the pieces of a message in order: say(g, a[x].name, "掉了", hurts, "点血");
+// Writes the pieces of a message in order: say(g, a[x].name, "掉了", damage, "点血");
 // A silent game says nothing, without a call to its console.
 template <class... Pieces>
 void say(Game& g, const Pieces&... pieces) {

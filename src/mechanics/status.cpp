@@ -9,7 +9,7 @@ namespace morvane {
 namespace {
 
 // 1 ... 6: each turn in the prison makes breaking free likelier; the fourth always frees.
-bool water_prison(Game& g, std::int32_t i, std::int32_t ater) {
+bool water_prison(Game& g, std::int32_t i, std::int32_t attacker) {
   Fighter& x = g.roster[i];
   ++x.status;
   if (g.rand() % 3 + 2 < x.status) {
@@ -27,7 +27,7 @@ bool water_prison(Game& g, std::int32_t i, std::int32_t ater) {
   say(g, "水牢");
   color(g, 0);
   say(g, "里挣扎，但是扣血，");
-  attack(g, ater, i, wadd(x.def, 25));
+  attack(g, attacker, i, wadd(x.def, 25));
   pause(g, 500);
   return false;
 }
@@ -59,19 +59,19 @@ void frostbite(Game& g, std::int32_t i) {
 }
 
 // 15 -> 14 -> 13 -> 12: three ticks of rising damage, ending in frostbite.
-void torment(Game& g, std::int32_t i, std::int32_t ater) {
+void torment(Game& g, std::int32_t i, std::int32_t attacker) {
   Fighter& x = g.roster[i];
   --x.status;
   line(g, x.name, "因为钻心受到伤害…");
-  attack(g, ater, i, wmul(x.def, status::kTorment + 1 - x.status));
+  attack(g, attacker, i, wmul(x.def, status::kTorment + 1 - x.status));
 }
 
 // 16 ... 19: four ticks, then the code rests at 20.
-void bleeding(Game& g, std::int32_t i, std::int32_t ater) {
+void bleeding(Game& g, std::int32_t i, std::int32_t attacker) {
   Fighter& x = g.roster[i];
   ++x.status;
   line(g, x.name, "因为流血受到伤害…");
-  attack(g, ater, i, wadd(x.def, x.max_hp / 20));
+  attack(g, attacker, i, wadd(x.def, x.max_hp / 20));
 }
 
 // 22 ... k+21 with k = magic/10: the defence stays sky-high until the k-th turn, which heals fully
@@ -92,17 +92,17 @@ void invincibility(Game& g, std::int32_t i, std::int32_t k) {
 
 }  // namespace
 
-bool status_step(Game& g, std::int32_t i, std::int32_t ater) {
+bool status_step(Game& g, std::int32_t i, std::int32_t attacker) {
   Fighter& x = g.roster[i];
   if (x.status >= status::kWaterPrison && x.status <= status::kWaterPrisonLast)
-    return water_prison(g, i, ater);
+    return water_prison(g, i, attacker);
   if (x.status >= status::kIceBlock && x.status <= status::kIceBlockLast) return ice_block(g, i);
   if (x.status == status::kFrostbite) {
     frostbite(g, i);
   } else if (x.status >= status::kTormentLast && x.status <= status::kTorment) {
-    torment(g, i, ater);
+    torment(g, i, attacker);
   } else if (x.status >= status::kBleeding && x.status <= status::kBleedingLast) {
-    bleeding(g, i, ater);
+    bleeding(g, i, attacker);
   } else {
     const std::int32_t k = x.magic / 10;
     if (x.status >= status::kInvincible && x.status <= wadd(k, status::kInvincible - 1))

@@ -19,7 +19,7 @@ void Game::reset() {
   top_standing_team = 0;
   next_slot = 1;
   counted_teams = 0;
-  hhs = 1;
+  round_count = 1;
   jncxgl = kSkillThresholds;
   standing = {};
   watching = false;
@@ -35,7 +35,7 @@ void Game::copy_state_from(const Game& other) {
   standing_per_team = other.standing_per_team;
   next_slot = other.next_slot;
   counted_teams = other.counted_teams;
-  hhs = other.hhs;
+  round_count = other.round_count;
   jncxgl = other.jncxgl;
   top_standing_team = other.top_standing_team;
   used = other.used;

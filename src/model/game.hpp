@@ -11,18 +11,18 @@
 //   a, next_slot         -               the roster of combatants by slot; next_slot is the next
 //   free slot b             -               the team records by team number n             - how
 //   many teams the victory check examines standing_per_team          -               living members
-//   per team, as the last victory check counted hhs           回合数          the round counter
-//   attribute 属性 attribute: selects a combatant's two skills status            状态 status code
-//   (water prison, ice, torment, bleeding, ...) curse_stacks            层数            a counter:
+//   per team, as the last victory check counted round_count           回合数          the round
+//   counter attribute 属性 attribute: selects a combatant's two skills status            状态
+//   status code (water prison, ice, torment, bleeding, ...) curse_stacks            层数 a counter:
 //   the stacks of the dark killing curse ultimate_level            奥义            ultimate level;
 //   every ultimate raises it magic            魔力            magic; most skills scale with it jnm
 //   技能名          skill names, jnm[attribute-1][k] jncxgl        技能出现概率    skill
-//   thresholds, jncxgl[attribute-1][k] jnbh          技能编号        which of an attribute's two
-//   skills: 0 or 1 cljn          处理技能        casting a skill checklivings  存活的敌人数    the
-//   living enemies of a combatant checkwin      -               the victory check ater, beat    -
-//   the one who strikes and the one struck mlz           -               the caster's magic when
-//   the cast began ratk, hurts   -               a blow's attack value, and the damage it deals
-//   bekn          -               a slot drawn at random while a skill seeks its next target
+//   thresholds, jncxgl[attribute-1][k] skill          技能编号        which of an attribute's two
+//   skills: 0 or 1 cast          处理技能        casting a skill checklivings  存活的敌人数    the
+//   living enemies of a combatant checkwin      -               the victory check attacker, target
+//   - the one who strikes and the one struck mlz           -               the caster's magic when
+//   the cast began value, damage   -               a blow's attack value, and the damage it deals
+//   drawn          -               a slot drawn at random while a skill seeks its next target
 //   protect       掩护            the team member who last called for cover
 //   converge      集火            the enemy the team last agreed to focus fire on
 
@@ -45,7 +45,7 @@ class Console;
 class CastListener {
  public:
   virtual ~CastListener() = default;
-  virtual void cast(std::int32_t ater, std::int32_t attribute, int jnbh) = 0;
+  virtual void cast(std::int32_t caster, std::int32_t attribute, int skill) = 0;
 };
 
 struct Game;
@@ -56,9 +56,9 @@ inline constexpr std::int32_t kIndexFrom = 48;
 // What the round driver carries from turn to turn through one battle, beyond the game's own
 // records: enough to take the battle up again at the start of its next round.
 struct BattleState {
-  std::int32_t ater = 0;    // the last combatant whose turn reached its action; 0 before any
-  std::int32_t beat = 0;    // the current target; kept when a search finds nothing; 0 before any
-  std::int64_t rounds = 0;  // rounds of this battle played to their end
+  std::int32_t attacker = 0;  // the last combatant whose turn reached its action; 0 before any
+  std::int32_t target = 0;    // the current target; kept when a search finds nothing; 0 before any
+  std::int64_t rounds = 0;    // rounds of this battle played to their end
 };
 
 // Told at the end of every battle round that the battle outlives, once the round's hit-point
@@ -79,8 +79,8 @@ struct Game {
   Slots<TeamCalls> team_calls;     // per-team focus-fire and cover calls
   std::int32_t counted_teams = 0;  // number of teams the victory check examines
   Slots<std::int32_t>
-      standing_per_team;  // living members per team, as the last checkwin counted them
-  std::int32_t hhs = 1;   // 1 only in the run's first round
+      standing_per_team;         // living members per team, as the last checkwin counted them
+  std::int32_t round_count = 1;  // 1 only in the run's first round
   const SkillNames& jnm = kSkillNames;
   SkillThresholds jncxgl = kSkillThresholds;  // writable: modes change the odds
 

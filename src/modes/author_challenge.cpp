@@ -35,7 +35,7 @@ void author_challenge(Game& g) {
   });
   stat_table(g);
   pause(g, 1000);
-  game_over(g, game(g));
+  game_over(g, run_battle(g));
 }
 
 }  // namespace morvane

@@ -148,7 +148,7 @@ bool fight_level(Game& g, std::int32_t level) {
   if (g.next_slot == first_enemy) return false;
   pause(g, 100);
   // A level that the round cap ends as a draw is lost.
-  const bool decided = game(g);
+  const bool decided = run_battle(g);
   pause(g, 500);
   return decided && g.roster[1].hp > 0;
 }

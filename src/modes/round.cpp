@@ -70,7 +70,7 @@ struct Battle : BattleState {
     } else {
       found = search(i, strategy);
     }
-    if (found != 0) beat = found;
+    if (found != 0) target = found;
   }
 
   // Before anyone has chosen a target this battle: the first living enemy, else the first enemy,
@@ -80,20 +80,20 @@ struct Battle : BattleState {
     for (std::int32_t j = 1; j < g.next_slot; ++j) {
       if (g.roster[j].team == g.roster[i].team) continue;
       if (g.roster[j].hp > 0) {
-        beat = j;
+        target = j;
         return;
       }
       if (any == 0) any = j;
     }
-    beat = any != 0 ? any : i;
+    target = any != 0 ? any : i;
   }
 
   // Skill 0 is tried first, then skill 1, each on a draw of 1 ... 100 that reaches its
   // threshold. Returns whether a skill was cast.
-  bool cast_skill(const Fighter& x) {
-    for (int jnbh = 0; jnbh < 2; ++jnbh) {
-      if (g.rand() % 100 + 1 >= skill_threshold(g, x.attribute, jnbh)) {
-        cljn(g, ater, jnbh, beat);
+  bool try_skills(const Fighter& x) {
+    for (int skill = 0; skill < 2; ++skill) {
+      if (g.rand() % 100 + 1 >= skill_threshold(g, x.attribute, skill)) {
+        cast(g, attacker, skill, target);
         pause(g, 700);
         return true;
       }
@@ -113,19 +113,20 @@ struct Battle : BattleState {
       x.status = status::kNone;
     }
     // Most turns carry no status at all: no step to take.
-    if (x.status != status::kNone && !status_step(g, i, ater != 0 ? ater : i)) return Turn::Next;
+    if (x.status != status::kNone && !status_step(g, i, attacker != 0 ? attacker : i))
+      return Turn::Next;
     // A combatant that its status damage has just killed still acts in this turn.
-    ater = i;
+    attacker = i;
     choose_target(i);
     if (g.rand() % 100 > 29) {
       const std::int32_t c = g.team_calls[x.team].focus;
-      if (g.roster[c].hp > 0) beat = c;
+      if (g.roster[c].hp > 0) target = c;
     }
-    if (beat == 0) first_target(i);
-    if (x.attribute != attribute::kNone && cast_skill(x)) return Turn::Next;
+    if (target == 0) first_target(i);
+    if (x.attribute != attribute::kNone && try_skills(x)) return Turn::Next;
 
-    say(g, g.roster[ater].name, "发动攻击，");
-    attack(g, ater, beat, g.roster[i].atk);
+    say(g, g.roster[attacker].name, "发动攻击，");
+    attack(g, attacker, target, g.roster[i].atk);
     pause(g, 700);
     color(g, 0);
     return battle_over(g) ? Turn::BattleOver : Turn::Next;
@@ -139,7 +140,7 @@ struct Battle : BattleState {
     say(g, "回合结束，目前血量：");
     for (std::int32_t i = 1; i < g.next_slot; ++i)
       say(g, g.roster[i].hp, " ");
-    g.hhs = wadd(g.hhs, 1);  // a battle no one can win may run for ever
+    g.round_count = wadd(g.round_count, 1);  // a battle no one can win may run for ever
     pause(g, 1000);
     endl(g);
     pause(g, 500);
@@ -160,7 +161,7 @@ struct Battle : BattleState {
     return RoundEnd::Next;
   }
 
-  bool play() {
+  bool run() {
     for (;;) {
       color(g, 0);
       if (battle_over(g)) return true;
@@ -177,15 +178,15 @@ struct Battle : BattleState {
 
 }  // namespace
 
-bool resume(Game& g, const BattleState& from) {
+bool resume_battle(Game& g, const BattleState& from) {
   g.con.battle_begins();
-  const bool decided = Battle(g, from).play();
+  const bool decided = Battle(g, from).run();
   g.con.battle_ends();
   return decided;
 }
 
-bool game(Game& g) {
-  return resume(g, BattleState{});
+bool run_battle(Game& g) {
+  return resume_battle(g, BattleState{});
 }
 
 }  // namespace morvane

@@ -14,7 +14,7 @@ void team_match(Game& g, std::int32_t mode) {
   pause(g, 500);
   line(g, "战斗开始");
   pause(g, 1000);
-  game_over(g, game(g));
+  game_over(g, run_battle(g));
 }
 
 void game_over(Game& g, bool decided) {

@@ -76,7 +76,7 @@ void Estimator::one(const Game& g, const BattleState& battle, std::uint32_t seed
   random_.srand(seed);
   c.max_rounds = battle.rounds + kContinuationRounds;
   if (g.max_rounds > 0) c.max_rounds = std::min(c.max_rounds, g.max_rounds);
-  const bool decided = resume(c, battle);
+  const bool decided = resume_battle(c, battle);
   ++e.played;
   if (!decided) {
     ++e.undecided;
@@ -112,7 +112,7 @@ Estimate Estimator::play_until(const Game& g, const BattleState& battle, std::ui
                                std::optional<std::chrono::steady_clock::time_point> until) {
   Estimate e = start(g);
   for (std::int64_t k = 0; k < most; ++k) {
-    one(g, battle, continuation_seed(seed, g.hhs, k), e);
+    one(g, battle, continuation_seed(seed, g.round_count, k), e);
     if (until && std::chrono::steady_clock::now() >= *until) break;
   }
   return e;

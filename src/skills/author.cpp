@@ -14,7 +14,7 @@ void summon_henchman(Cast& c) {
   line(g, "叫来了一个属性为", attribute, "的敌人！");
   c.summon([&](Fighter& x) {
     enlist(x, {.name = "敌人",
-               .team = c.caster().team,
+               .team = c.me().team,
                .stats = c.scaled(Stats{400, 100, 70, 80}),
                .attribute = attribute});
   });
@@ -27,11 +27,11 @@ void summon_henchman(Cast& c) {
 void anti_everything_cannon(Cast& c) {
   Game& g = c.g;
   color(g, g.rand() % 8);
-  Fighter& target = g.roster[c.beat];
+  Fighter& target = g.roster[c.target];
   say(g, "将炮口对准了", target.name, "...");
   pause(g, 1000);
   target.status = status::kCannonIce;
-  c.hit(c.beat, wadd(wadd(target.hp, target.def), 525));
+  c.hit(c.target, wadd(wadd(target.hp, target.def), 525));
   pause(g, 500);
 }
 

@@ -5,30 +5,30 @@
 
 namespace morvane {
 
-void cljn(Game& g, std::int32_t ater, int jnbh, std::int32_t beat) {
-  Fighter& caster = g.roster[ater];
+void cast(Game& g, std::int32_t caster, int skill, std::int32_t target) {
+  Fighter& me = g.roster[caster];
   // The attribute and the magic as the cast begins: a skill may change either (Halvic learning
   // Prane's skills, 杰哥's beer) without changing this cast.
-  const std::int32_t attribute = caster.attribute;
-  Cast c{g, ater, beat, caster.magic};
-  caster.casting_ultimate = false;
+  const std::int32_t attribute = me.attribute;
+  Cast c{g, caster, target, me.magic};
+  me.casting_ultimate = false;
 
   // Each ultimate makes the next likelier; from ultimate_level 10 on every cast is one. The raise
   // comes before the skill, so this cast already multiplies by the raised level.
-  if (g.rand() % 1000 < wmul(caster.ultimate_level, 100)) {
-    caster.casting_ultimate = true;
-    caster.ultimate_level = wadd(caster.ultimate_level, 1);
+  if (g.rand() % 1000 < wmul(me.ultimate_level, 100)) {
+    me.casting_ultimate = true;
+    me.ultimate_level = wadd(me.ultimate_level, 1);
   }
 
   // The banner is in the colour of the turn; the skill is in its own.
-  say(g, caster.name, "使用了");
-  if (caster.casting_ultimate) say(g, " 奥义·");
-  say(g, skill_name(g, attribute, jnbh), "，");
-  if (g.on_cast != nullptr) g.on_cast->cast(ater, attribute, jnbh);
+  say(g, me.name, "使用了");
+  if (me.casting_ultimate) say(g, " 奥义·");
+  say(g, skill_name(g, attribute, skill), "，");
+  if (g.on_cast != nullptr) g.on_cast->cast(caster, attribute, skill);
 
-  cast_skill(c, attribute, jnbh);
+  dispatch_skill(c, attribute, skill);
 
-  g.roster[ater].casting_ultimate = false;
+  g.roster[caster].casting_ultimate = false;
 }
 
 }  // namespace morvane

@@ -11,9 +11,9 @@
 
 namespace morvane {
 
-// Resolves skill jnbh (0 or 1) of the caster in slot ater against the round driver's target:
+// Resolves skill 0 or 1 of the fighter in slot `caster` against the round driver's target:
 // the ultimate roll, the banner, the skill itself, the end of the ultimate.
-void cljn(Game& g, std::int32_t ater, int jnbh, std::int32_t beat);
+void cast(Game& g, std::int32_t caster, int skill, std::int32_t target);
 
 inline constexpr const char* kHitIndent = "                 ";  // 17 spaces
 inline constexpr const char* kMissLine = "但是没有命中一个人";
@@ -21,17 +21,17 @@ inline constexpr const char* kMissLine = "但是没有命中一个人";
 // What a skill works with: the caster, its target and the caster's magic as the cast began.
 struct Cast {
   Game& g;
-  std::int32_t ater;     // the caster
-  std::int32_t beat;     // the target; skills that choose their own overwrite it
-  std::int32_t mlz = 0;  // the caster's magic when the cast began
+  std::int32_t caster;
+  std::int32_t target;     // the target; skills that choose their own overwrite it
+  std::int32_t magic = 0;  // the caster's magic when the cast began
 
-  Fighter& caster() { return g.roster[ater]; }
-  bool casting_ultimate() const { return g.roster[ater].casting_ultimate; }
-  std::int32_t ultimate_level() const { return g.roster[ater].ultimate_level; }
+  Fighter& me() { return g.roster[caster]; }
+  bool casting_ultimate() const { return g.roster[caster].casting_ultimate; }
+  std::int32_t ultimate_level() const { return g.roster[caster].ultimate_level; }
 
   // A hit of the skill goes through the basic attack, so defence, dodge, critical hits, chatter
   // and death lines apply to it as to any blow.
-  void hit(std::int32_t target, std::int32_t value) { attack(g, ater, target, value); }
+  void hit(std::int32_t slot, std::int32_t value) { attack(g, caster, slot, value); }
   void indent() { say(g, kHitIndent); }
   // A skill that touches several fighters writes a line for each; every line after the cast's
   // first is indented under it. `count` counts the lines so far.
@@ -40,14 +40,14 @@ struct Cast {
     ++count;
   }
   // One blow of such a skill, and the pause after it.
-  void hit_one_of_several(std::int32_t& count, std::int32_t target, std::int32_t value, int ms) {
+  void hit_one_of_several(std::int32_t& count, std::int32_t slot, std::int32_t value, int ms) {
     indent_unless_first(count);
-    hit(target, value);
+    hit(slot, value);
     pause(g, ms);
   }
   void miss_line() { line(g, kMissLine); }
   bool living(std::int32_t slot) const { return g.roster[slot].hp > 0; }
-  bool ally(std::int32_t slot) const { return g.roster[slot].team == g.roster[ater].team; }
+  bool ally(std::int32_t slot) const { return g.roster[slot].team == g.roster[caster].team; }
   bool living_enemy(std::int32_t slot) const { return living(slot) && !ally(slot); }
 
   // The enemy sweep: every living enemy in slot order, next_slot read afresh at every step so that
@@ -62,18 +62,18 @@ struct Cast {
   // Draws slots among 1 ... next_slot-1 until a living enemy comes up or `budget` draws have failed
   // in this cast (`failed` counts them over the whole cast). Returns the last slot drawn, or `last`
   // when no draw was made.
-  std::int32_t draw_enemy(std::int32_t& failed, std::int32_t budget, std::int32_t& target,
+  std::int32_t draw_enemy(std::int32_t& failed, std::int32_t budget, std::int32_t& found,
                           std::int32_t last) {
-    std::int32_t bekn = last;
+    std::int32_t drawn = last;
     while (failed < budget) {
-      bekn = g.rand() % (g.next_slot - 1) + 1;
-      if (living_enemy(bekn)) {
-        target = bekn;
+      drawn = g.rand() % (g.next_slot - 1) + 1;
+      if (living_enemy(drawn)) {
+        found = drawn;
         break;
       }
       ++failed;
     }
-    return bekn;
+    return drawn;
   }
 
   // An ultimate makes what it summons stronger: each value times the caster's ultimate level

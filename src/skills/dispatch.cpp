@@ -58,13 +58,13 @@ constexpr std::array<Attribute, kAttributes + 1> kAttributeSkills = {{
 
 }  // namespace
 
-void cast_skill(Cast& c, std::int32_t attribute, int jnbh) {
+void dispatch_skill(Cast& c, std::int32_t attribute, int skill) {
   if (attribute < 0 || attribute > kAttributes) return;
   const Attribute& row = kAttributeSkills[static_cast<std::size_t>(attribute)];
-  const Skill skill = jnbh == 0 ? row.first : row.second;
-  if (skill == nullptr) return;
+  const Skill chosen = skill == 0 ? row.first : row.second;
+  if (chosen == nullptr) return;
   if (row.color != kOwnColor) color(c.g, row.color);
-  skill(c);
+  chosen(c);
 }
 
 }  // namespace morvane

@@ -44,11 +44,11 @@ void odd_or_even(Cast& c) {
   const std::int32_t drawn = g.rand();
   line(g, "他抽出了", drawn, "！");
   if (drawn % 2 == 0) {
-    line(g, "是偶数，", g.roster[c.beat].name, "扣除血量！");
-    c.hit(c.beat, wadd(g.roster[c.beat].def, g.roster[c.beat].atk));
+    line(g, "是偶数，", g.roster[c.target].name, "扣除血量！");
+    c.hit(c.target, wadd(g.roster[c.target].def, g.roster[c.target].atk));
   } else {
     line(g, "是奇数，自己扣血！");
-    c.hit(c.ater, c.caster().atk);
+    c.hit(c.caster, c.me().atk);
   }
   pause(g, 300);
 }
@@ -59,7 +59,7 @@ namespace {
 // that cycles over the roster until they are or the battle is decided.
 void tails(Cast& c) {
   Game& g = c.g;
-  const std::int32_t enemies = checklivings(g, c.ater);
+  const std::int32_t enemies = checklivings(g, c.caster);
   std::int32_t budget = enemies / 2 + enemies % 2;
   std::int32_t x = 1;
   auto advance = [&] { x = x + 1 < g.next_slot ? x + 1 : 1; };
@@ -90,7 +90,7 @@ void life_or_death_coin(Cast& c) {
   if (g.rand() % 10000 > 4999) {
     line(g, "正面");
     pause(g, 500);
-    c.hit(c.ater, wmul(c.caster().max_hp, 10000));
+    c.hit(c.caster, wmul(c.me().max_hp, 10000));
     return;
   }
   line(g, "反面");
@@ -123,21 +123,21 @@ void boost(Fighter& me, const Boost& b) {
 // 啤酒: stronger at once, and stronger still after a kill.
 void beer(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.caster();
+  Fighter& me = c.me();
   line(g, "他仰头干了一罐啤酒...");
   pause(g, 700);
   line(g, "杰哥的各项能力上升了!");
   boost(me, kBeer);
-  g.touched(c.ater);
+  g.touched(c.caster);
   pause(g, 500);
   line(g, "杰哥挥着拳头打出一击...");
-  c.hit(c.beat, wadd(me.atk, g.roster[c.beat].def));
-  if (!c.living(c.beat)) {
+  c.hit(c.target, wadd(me.atk, g.roster[c.target].def));
+  if (!c.living(c.target)) {
     line(g, "杰哥感到一阵亢奋!");
     pause(g, 600);
     line(g, "杰哥的各项属性再次提升!");
     boost(me, kThrill);
-    g.touched(c.ater);
+    g.touched(c.caster);
   }
   pause(g, 500);
 }
@@ -145,11 +145,11 @@ void beer(Cast& c) {
 // 让我看看
 void let_me_see(Cast& c) {
   Game& g = c.g;
-  line(g, "他冲着", g.roster[c.beat].name, "扑了过去...");
+  line(g, "他冲着", g.roster[c.target].name, "扑了过去...");
   if (g.rand() % 1000 > 699) {
-    line(g, g.roster[c.beat].name, "闪开了");
+    line(g, g.roster[c.target].name, "闪开了");
   } else {
-    c.hit(c.beat, wadd(wadd(g.roster[c.beat].max_hp / 2, c.caster().atk), g.roster[c.beat].def));
+    c.hit(c.target, wadd(wadd(g.roster[c.target].max_hp / 2, c.me().atk), g.roster[c.target].def));
   }
   pause(g, 650);
 }
@@ -160,7 +160,7 @@ namespace {
 bool escapes(Cast& c) {
   Game& g = c.g;
   if (g.rand() % 100 <= 79) return false;
-  line(g, g.roster[c.beat].name, "发现了指挥官并退出了他的视线...");
+  line(g, g.roster[c.target].name, "发现了指挥官并退出了他的视线...");
   pause(g, 500);
   return true;
 }
@@ -173,7 +173,7 @@ void sniper_rifle(Cast& c) {
   line(g, "指挥官找到一个高地趴下...");
   pause(g, 600);
   if (escapes(c)) return;
-  line(g, "瞄准镜套住了", g.roster[c.beat].name, "...");
+  line(g, "瞄准镜套住了", g.roster[c.target].name, "...");
   pause(g, 600);
   if (escapes(c)) return;
   line(g, "食指已轻触扳机...");
@@ -182,8 +182,8 @@ void sniper_rifle(Cast& c) {
   line(g, "指挥官扣动扳机！");
   line(g, "砰！");
   pause(g, 500);
-  line(g, g.roster[c.beat].name, "直接被爆头了！");
-  c.hit(c.beat, g.roster[c.beat].hp / 7);
+  line(g, g.roster[c.target].name, "直接被爆头了！");
+  c.hit(c.target, g.roster[c.target].hp / 7);
   pause(g, 600);
 }
 
@@ -195,7 +195,7 @@ void call_support(Cast& c) {
     c.summon([&](Fighter& x) {
       const Stats drawn = typed_stats(g);
       enlist(x, {.name = "士兵",
-                 .team = c.caster().team,
+                 .team = c.me().team,
                  .stats = c.scaled(drawn),
                  .attribute = g.rand() % 3 + attribute::kBayonetSoldier});
     });
@@ -206,22 +206,22 @@ void call_support(Cast& c) {
 // 刺刀: the wound bleeds whatever the thrust did.
 void bayonet(Cast& c) {
   Game& g = c.g;
-  line(g, "他向", g.roster[c.beat].name, "刺出了一刀!");
-  line(g, g.roster[c.beat].name, "流血了!");
-  c.hit(c.beat, wadd(wmul(2, g.roster[c.beat].atk), g.roster[c.beat].def));
-  g.roster[c.beat].status = status::kBleeding;
+  line(g, "他向", g.roster[c.target].name, "刺出了一刀!");
+  line(g, g.roster[c.target].name, "流血了!");
+  c.hit(c.target, wadd(wmul(2, g.roster[c.target].atk), g.roster[c.target].def));
+  g.roster[c.target].status = status::kBleeding;
   pause(g, 600);
 }
 
 // 步枪: up to thirty shots while the target stands.
 void rifle(Cast& c) {
   Game& g = c.g;
-  line(g, "他对着", g.roster[c.beat].name, "射出了一梭子子弹！");
+  line(g, "他对着", g.roster[c.target].name, "射出了一梭子子弹！");
   pause(g, 450);
   for (int k = 0; k < 30; ++k) {
-    if (!c.living(c.beat)) break;
+    if (!c.living(c.target)) break;
     say(g, "   ");
-    c.hit(c.beat, wadd(wmul(3, c.caster().atk), g.roster[c.beat].def));
+    c.hit(c.target, wadd(wmul(3, c.me().atk), g.roster[c.target].def));
     pause(g, 50);
   }
   pause(g, 600);

@@ -15,7 +15,7 @@ void grenade(Cast& c) {
   std::int32_t hits = 0;
   c.sweep([&](std::int32_t x) {
     if (g.rand() % 100 > 49) return;
-    c.hit(x, wadd(g.roster[x].atk, c.caster().atk));
+    c.hit(x, wadd(g.roster[x].atk, c.me().atk));
     ++hits;
     pause(g, 100);
   });
@@ -27,12 +27,12 @@ void grenade(Cast& c) {
 void shotgun(Cast& c) {
   Game& g = c.g;
   line(g, "拉动枪栓，射出了一发子弹！");
-  Fighter& target = g.roster[c.beat];
-  c.hit(c.beat, wadd(wmul(3, c.caster().atk), target.max_hp / 7));
+  Fighter& target = g.roster[c.target];
+  c.hit(c.target, wadd(wmul(3, c.me().atk), target.max_hp / 7));
   if (target.def > 0 && g.rand() % 100 <= 49) {
     line(g, "  ", target.name, "的防御减少了！");
     target.def = target.def / 3 * 2;
-    g.touched(c.beat);
+    g.touched(c.target);
     pause(g, 50);
   }
   pause(g, 600);
@@ -47,20 +47,20 @@ void strafe(Cast& c) {
   c.sweep([&](std::int32_t x) {
     if (g.roster[x].hp > best) {
       best = g.roster[x].hp;
-      c.beat = x;
+      c.target = x;
     }
   });
-  const std::int32_t focus = g.team_calls[c.caster().team].focus;
-  if (g.rand() % 100 > 29 && c.living(focus)) c.beat = focus;
-  Fighter& target = g.roster[c.beat];
+  const std::int32_t focus = g.team_calls[c.me().team].focus;
+  if (g.rand() % 100 > 29 && c.living(focus)) c.target = focus;
+  Fighter& target = g.roster[c.target];
   for (int volley = 0; volley < 50; ++volley) {
     if (target.hp <= 0) break;
     say(g, "     ");
-    c.hit(c.beat, wmul(2, c.caster().atk));
+    c.hit(c.target, wmul(2, c.me().atk));
     if (target.def > 0 && g.rand() % 100 <= 49) {
       line(g, "      ", target.name, "的防御减少了！");
       --target.def;
-      g.touched(c.beat);
+      g.touched(c.target);
       pause(g, 50);
     }
     pause(g, 10);
@@ -71,7 +71,7 @@ void strafe(Cast& c) {
 // 生命之轮: trade hit points with the healthiest enemy above the caster.
 void wheel_of_life(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.caster();
+  Fighter& me = c.me();
   std::int32_t x = 0;
   c.sweep([&](std::int32_t i) {
     if (g.roster[i].hp > me.hp && (x == 0 || g.roster[i].hp > g.roster[x].hp)) x = i;
@@ -81,7 +81,7 @@ void wheel_of_life(Cast& c) {
   } else {
     line(g, "互换了自己和", g.roster[x].name, "的血量!");
     std::swap(me.hp, g.roster[x].hp);
-    g.touched(c.ater);
+    g.touched(c.caster);
     g.touched(x);
   }
   pause(g, 700);
@@ -92,13 +92,13 @@ void crow_tide(Cast& c) {
   Game& g = c.g;
   line(g, "乌鸦如同潮水般涌出！");
   pause(g, 300);
-  Fighter& target = g.roster[c.beat];
+  Fighter& target = g.roster[c.target];
   const std::int32_t cut = target.def <= 10 ? 30 : target.def / 2;
   line(g, target.name, "的防御减少了", cut);
   target.def = wsub(target.def, cut);
-  g.touched(c.beat);
+  g.touched(c.target);
   pause(g, 300);
-  c.hit(c.beat, target.max_hp / (g.rand() % 2 + 2));
+  c.hit(c.target, target.max_hp / (g.rand() % 2 + 2));
   pause(g, 700);
 }
 
@@ -109,9 +109,9 @@ void bullet_time(Cast& c, std::int32_t times) {
   Game& g = c.g;
   line(g, "抬起枪开始扫射！");
   pause(g, 300);
-  for (std::int32_t i = 1; i <= c.caster().magic / 10; ++i) {
-    if (!c.living(c.beat)) break;
-    c.hit(c.beat, wadd(wmul(times, c.caster().atk), g.roster[c.beat].atk));
+  for (std::int32_t i = 1; i <= c.me().magic / 10; ++i) {
+    if (!c.living(c.target)) break;
+    c.hit(c.target, wadd(wmul(times, c.me().atk), g.roster[c.target].atk));
     pause(g, 300);
   }
 }
@@ -132,7 +132,7 @@ void call_the_crew(Cast& c) {
       const Stats drawn{g.rand() % 100 + 400, g.rand() % 50 + 100, g.rand() % 50 + 60,
                         g.rand() % 50 + 50};
       enlist(x, {.name = comrade.first,
-                 .team = c.caster().team,
+                 .team = c.me().team,
                  .stats = drawn,
                  .attribute = comrade.second,
                  .ultimate_level = 1});
@@ -150,30 +150,30 @@ void heavy_sniper(Cast& c) {
   line(g, "抬起了一把反器材狙击步枪！");
   pause(g, 1000);
   const std::int32_t r = g.rand();
-  const std::int32_t span = wmul(2, g.roster[c.beat].max_hp / 10);
+  const std::int32_t span = wmul(2, g.roster[c.target].max_hp / 10);
   // A target too frail for the formula (maximum below 10) gets the 10000 alone.
-  c.hit(c.beat, wadd(span == 0 ? 0 : r % span, 10000));
+  c.hit(c.target, wadd(span == 0 ? 0 : r % span, 10000));
 }
 
 // 无敌时间
 void invincible_time(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.caster();
+  Fighter& me = c.me();
   line(g, "接下来的", me.magic / 10, "个回合他将获得超高防御力！");
   me.status = status::kInvincible;
   me.def = kInt32Max;
-  g.touched(c.ater);
+  g.touched(c.caster);
   pause(g, 500);
 }
 
 // 火神机枪: one shot per living enemy met, every one of them at the turn's target.
 void minigun(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.caster();
+  Fighter& me = c.me();
   line(g, "抬起了备弹充足的火神机枪！");
   pause(g, 1000);
   c.sweep([&](std::int32_t) {
-    if (g.rand() % 1000 <= 949) c.hit(c.beat, wadd(wmul(5, me.atk), g.roster[c.beat].def));
+    if (g.rand() % 1000 <= 949) c.hit(c.target, wadd(wmul(5, me.atk), g.roster[c.target].def));
     pause(g, 75);
   });
 }

@@ -13,16 +13,16 @@ void heal(Cast& c) {
   for (std::int32_t i = 1; i < g.next_slot; ++i) {
     if (c.living(i) && c.ally(i) && g.roster[i].hp <= lowest) {
       lowest = g.roster[i].hp;
-      c.beat = i;
+      c.target = i;
     }
   }
   // The one who last cried for cover is served first.
-  const std::int32_t needs_cover = g.team_calls[c.caster().team].needs_cover;
-  if (g.rand() % 100 > 29 && g.roster[needs_cover].hp > 0) c.beat = needs_cover;
+  const std::int32_t needs_cover = g.team_calls[c.me().team].needs_cover;
+  if (g.rand() % 100 > 29 && g.roster[needs_cover].hp > 0) c.target = needs_cover;
   color(g, 2);
-  g.roster[c.beat].hp = wadd(g.roster[c.beat].hp, c.mlz);
-  g.touched(c.beat);
-  line(g, "回复了", g.roster[c.beat].name, "的", c.mlz, "点血");
+  g.roster[c.target].hp = wadd(g.roster[c.target].hp, c.magic);
+  g.touched(c.target);
+  line(g, "回复了", g.roster[c.target].name, "的", c.magic, "点血");
   pause(g, 700);
 }
 
@@ -33,16 +33,16 @@ void drain(Cast& c) {
   c.sweep([&](std::int32_t i) {
     if (g.roster[i].hp >= highest) {
       highest = g.roster[i].hp;
-      c.beat = i;
+      c.target = i;
     }
   });
-  const std::int32_t ratk = wsub(c.mlz, g.rand() % 30);
-  c.hit(c.beat, ratk);
+  const std::int32_t value = wsub(c.magic, g.rand() % 30);
+  c.hit(c.target, value);
   pause(g, 350);
   // The caster drinks whatever the blow did; a weak drain costs it blood.
-  const std::int32_t gain = wsub(ratk, 10);
-  c.caster().hp = wadd(c.caster().hp, gain);
-  g.touched(c.ater);
+  const std::int32_t gain = wsub(value, 10);
+  c.me().hp = wadd(c.me().hp, gain);
+  g.touched(c.caster);
   color(g, 2);
   line(g, "             回复了自己的", gain, "点血");
   pause(g, 350);
@@ -54,39 +54,39 @@ void killing_curse(Cast& c) {
   Game& g = c.g;
   std::int32_t lowest = 1000;
   std::int32_t highest = -100;
-  std::int32_t bebeat = 0;  // the healthiest living enemy; 0 when there is none
+  std::int32_t healthiest = 0;  // the healthiest living enemy; 0 when there is none
   c.sweep([&](std::int32_t i) {
     if (g.roster[i].hp <= lowest) {
       lowest = g.roster[i].hp;
-      c.beat = i;
+      c.target = i;
     }
     if (g.roster[i].hp >= highest) {
       highest = g.roster[i].hp;
-      bebeat = i;
+      healthiest = i;
     }
   });
-  Fighter& me = c.caster();
+  Fighter& me = c.me();
   if (me.curse_stacks <= 3) {
-    say(g, "他的魔咒射向了", g.roster[c.beat].name, ",");
-    c.hit(c.beat, wadd(wmul(me.curse_stacks, 100), g.roster[c.beat].def));
-    if (!c.living(c.beat)) {
+    say(g, "他的魔咒射向了", g.roster[c.target].name, ",");
+    c.hit(c.target, wadd(wmul(me.curse_stacks, 100), g.roster[c.target].def));
+    if (!c.living(c.target)) {
       pause(g, 500);
-      line(g, g.roster[c.beat].name, "的死给", me.name, "的阿瓦达索命叠加了层数");
+      line(g, g.roster[c.target].name, "的死给", me.name, "的阿瓦达索命叠加了层数");
       me.curse_stacks = wadd(me.curse_stacks, 1);
       if (me.curse_stacks > 3) line(g, me.name, "的阿瓦达索命已经满层，接下来将秒杀一切");
     }
     pause(g, 700);
     return;
   }
-  if (bebeat == 0) {
+  if (healthiest == 0) {
     // Every enemy has fallen already this round: the curse has no one to strike.
     c.miss_line();
     pause(g, 700);
     return;
   }
-  const std::int32_t ratk = g.rand() % 5000 + 5000;
+  const std::int32_t value = g.rand() % 5000 + 5000;
   line(g, "由于层数叠满，直接秒杀");
-  c.hit(bebeat, ratk);
+  c.hit(healthiest, value);
   pause(g, 700);
 }
 
@@ -94,16 +94,16 @@ void killing_curse(Cast& c) {
 void shadow_blade(Cast& c) {
   Game& g = c.g;
   std::int32_t failed = 0;  // draws that found no enemy, at most 3 in the cast
-  std::int32_t bekn = 0;
-  std::int32_t ratk = wadd(wmul(2, c.mlz), g.rand() % 60);
+  std::int32_t drawn = 0;
+  std::int32_t value = wadd(wmul(2, c.magic), g.rand() % 60);
   for (std::int32_t k = 1; k <= 3; ++k) {
-    if (!c.living(c.beat)) continue;
+    if (!c.living(c.target)) continue;
     if (k != 1) c.indent();
-    c.hit(c.beat, ratk);
-    bekn = c.draw_enemy(failed, 3, c.beat, bekn);
+    c.hit(c.target, value);
+    drawn = c.draw_enemy(failed, 3, c.target, drawn);
     // No enemy was found to bounce to (unless the last slot drawn is the target itself).
-    if (c.beat != bekn) return;
-    ratk = (ratk / 10) * 9;
+    if (c.target != drawn) return;
+    value = (value / 10) * 9;
     pause(g, 500);
   }
 }
@@ -114,7 +114,7 @@ void chess_piece(Cast& c) {
   line(g, "场上出现了一个棋子");
   c.summon([&](Fighter& x) {
     enlist(x, {.name = "棋子",
-               .team = c.caster().team,
+               .team = c.me().team,
                .stats = c.scaled(Stats{100, 50, 50, 0}),
                .attribute = attribute::kNone,
                .curse_stacks = 0});
@@ -138,12 +138,12 @@ void zombie_plague(Cast& c) {
     pause(g, 700);
     return;
   }
-  c.beat = corpse;
+  c.target = corpse;
   line(g, "把死去的", g.roster[corpse].name, "变成了一只丧尸");
   const bool risen = c.summon([&](Fighter& x) {
     const Stats drawn{g.rand() % 100 + 150, g.rand() % 85, g.rand() % 30 + 20, 0};
     enlist(x, {.name = "丧尸",
-               .team = c.caster().team,
+               .team = c.me().team,
                .stats = c.scaled(drawn),
                .attribute = attribute::kNone,
                .curse_stacks = 0});

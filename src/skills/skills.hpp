@@ -11,9 +11,9 @@ namespace morvane {
 
 using Skill = void (*)(Cast&);
 
-// Casts skill jnbh (0 or 1) of attribute attribute in its colour. An attribute without skills (0,
+// Casts skill skill (0 or 1) of attribute attribute in its colour. An attribute without skills (0,
 // 25 ... 32, anything unknown) does nothing: its banner alone is written.
-void cast_skill(Cast& c, std::int32_t attribute, int jnbh);
+void dispatch_skill(Cast& c, std::int32_t attribute, int skill);
 
 // elemental.cpp
 void fireball(Cast&);

@@ -14,7 +14,7 @@ void black_wizards(Cast& c) {
   for (int k = 0; k < 3; ++k) {
     c.summon([&](Fighter& x) {
       enlist(x, {.name = "黑巫师",
-                 .team = c.caster().team,
+                 .team = c.me().team,
                  .stats = c.scaled(typed_stats(g)),
                  .attribute = attribute::kDark,
                  .curse_stacks = 1});
@@ -25,8 +25,8 @@ void black_wizards(Cast& c) {
 // 龙骨碎: one great blow, or a spray of fragments over the first enemies and a final blow.
 void dragon_bone(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.caster();
-  const std::int32_t enemies = checklivings(g, c.ater);
+  Fighter& me = c.me();
+  const std::int32_t enemies = checklivings(g, c.caster);
   if (enemies == 0) {
     c.miss_line();
     return;
@@ -35,7 +35,7 @@ void dragon_bone(Cast& c) {
   std::int32_t last = g.rand() % enemies + 1;
   if (last == 1) {
     line(g, "tessik用龙骨碎全力劈砍下去...");
-    c.hit(c.beat, wmul(me.atk, 3));
+    c.hit(c.target, wmul(me.atk, 3));
     pause(g, 700);
     return;
   }
@@ -58,7 +58,7 @@ void dragon_bone(Cast& c) {
 // 阿瓦达狂潮: five curses that pierce every enemy they meet.
 void avada_tide(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.caster();
+  Fighter& me = c.me();
   line(g, "放出了五个穿透性的阿瓦达！");
   std::int32_t hits = 0;
   for (std::int32_t x = 1; x <= 5; ++x) {
@@ -80,9 +80,9 @@ void avada_tide(Cast& c) {
 // 钻心剜骨: the torment takes hold whatever the blow did.
 void torment_curse(Cast& c) {
   Game& g = c.g;
-  line(g, "钻心咒击中了", g.roster[c.beat].name, "!");
-  c.hit(c.beat, wmul(2, c.caster().def));
-  g.roster[c.beat].status = status::kTorment;
+  line(g, "钻心咒击中了", g.roster[c.target].name, "!");
+  c.hit(c.target, wmul(2, c.me().def));
+  g.roster[c.target].status = status::kTorment;
 }
 
 // TNT: friends with their defence + 50, foes with their own strength.
@@ -105,7 +105,7 @@ void tnt(Cast& c) {
 // The netherite axe: each lucky cast sharpens it for good (x3, then /2).
 void netherite_axe(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.caster();
+  Fighter& me = c.me();
   line(g, "他举起了下界合金斧...");
   if (g.rand() % 100 > 49) {
     line(g, "嘣！下界合金斧多了一层锋利！");
@@ -113,9 +113,9 @@ void netherite_axe(Cast& c) {
     line(g, me.name, "的攻击力提升了！");
     pause(g, 300);
     me.atk = wmuldiv(me.atk, 3, 2);
-    g.touched(c.ater);
+    g.touched(c.caster);
   }
-  c.hit(c.beat, wadd(wmul(2, me.atk), g.roster[c.beat].def));
+  c.hit(c.target, wadd(wmul(2, me.atk), g.roster[c.target].def));
 }
 
 // 爬行者刷怪蛋. The creeper takes over whatever else its slot held (attack, defence, magic,
@@ -129,7 +129,7 @@ void creeper_egg(Cast& c) {
     x.attribute = attribute::kCreeper;
     x.hp = c.scaled(300);
     x.max_hp = 300;
-    x.team = c.caster().team;
+    x.team = c.me().team;
   });
   pause(g, 500);
 }
@@ -138,19 +138,19 @@ void creeper_egg(Cast& c) {
 void prane_inspiration(Cast& c) {
   Game& g = c.g;
   line(g, "他学会了Prane的所有技能！");
-  c.caster().attribute = attribute::kPrane;
-  g.touched(c.ater);
+  c.me().attribute = attribute::kPrane;
+  g.touched(c.caster);
   pause(g, 500);
 }
 
 // 自爆, the creeper's only skill under both of its names.
 void self_destruct(Cast& c) {
   Game& g = c.g;
-  line(g, "它爬到了", g.roster[c.beat].name, "的身旁...");
+  line(g, "它爬到了", g.roster[c.target].name, "的身旁...");
   line(g, "轰！！！");
-  c.hit(c.beat, 1000);
-  c.caster().hp = -1;
-  g.touched(c.ater);
+  c.hit(c.target, 1000);
+  c.me().hp = -1;
+  g.touched(c.caster);
   line(g, "爬行者化为尘埃...");
   pause(g, 500);
 }

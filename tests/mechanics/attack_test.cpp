@@ -21,7 +21,7 @@ struct Duel : Scenario {
     fighter("乙", 2);
   }
   Fighter& target() { return g.roster[2]; }
-  void hit(std::int32_t atks = 60) { attack(g, 1, 2, atks); }
+  void hit(std::int32_t value = 60) { attack(g, 1, 2, value); }
 };
 
 TEST(Attack, OnlyATargetWithoutStatusCanDodge) {
@@ -51,7 +51,7 @@ TEST(Attack, NothingGetsThroughAtZeroDamageEvenOnACriticalButOnePointDoes) {
 }
 
 TEST(Attack, TheDeathLineDependsOnHowFarBelowZeroAndOnTheFirstRound) {
-  // hhs, hit points before a hit of 100 (from 0 or below it strikes the fallen), the line
+  // round_count, hit points before a hit of 100 (from 0 or below it strikes the fallen), the line
   const std::tuple<std::int32_t, std::int32_t, std::string> cases[] = {
       {2, -400, "在一道伴着巨响的强光中消失了"},
       {2, -399, "化为尘埃"},
@@ -61,9 +61,9 @@ TEST(Attack, TheDeathLineDependsOnHowFarBelowZeroAndOnTheFirstRound) {
       {2, 50, "重伤身亡"},
       {2, 51, "倒地了"},
       {1, 100, "被秒杀了"}};
-  for (const auto& [hhs, hp_before, line] : cases) {
+  for (const auto& [round_count, hp_before, line] : cases) {
     Duel t;
-    t.g.hhs = hhs;
+    t.g.round_count = round_count;
     t.target().hp = hp_before;
     t.draws(Draws().kills(0));
     t.hit(120);

@@ -33,16 +33,16 @@ TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrADraw) {
   }
   // Won before any turn: only one team has anyone standing.
   g->roster[2].hp = 0;
-  EXPECT_TRUE(game(*g));
+  EXPECT_TRUE(run_battle(*g));
   EXPECT_EQ(console.transcript(), "<begin><end>");
-  EXPECT_EQ(g->hhs, 1);  // not a round played
+  EXPECT_EQ(g->round_count, 1);  // not a round played
 
   // Ended by the round cap after one round of two blows that no one feels (no attack).
   console.forget();
   g->roster[2].hp = 300;
   g->max_rounds = 1;
   random.script(Draws{/*knx*/ 0, /*focus*/ 0}.absorbed().then({0, 0}).absorbed().values());
-  EXPECT_FALSE(game(*g));
+  EXPECT_FALSE(run_battle(*g));
   EXPECT_TRUE(console.transcript().starts_with("<begin>甲发动攻击，")) << console.transcript();
   EXPECT_TRUE(console.transcript().ends_with("战斗超过1回合仍未分出胜负，判为平局\n<end>"))
       << console.transcript();

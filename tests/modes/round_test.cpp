@@ -26,7 +26,7 @@ std::string targets(Scenario& t, std::initializer_list<std::int32_t> knxs,
     t.draws(Draws{knx, focus_draw}.lands(0));
   }
   t.g.max_rounds = static_cast<std::int64_t>(knxs.size());
-  game(t.g);
+  run_battle(t.g);
   std::string hit;
   for (std::int32_t j = 2; j < t.g.next_slot; ++j)
     if (t.g.roster[j].hp != hp_before[j]) hit += t.g.roster[j].name;
@@ -108,13 +108,13 @@ TEST(Round, StatusDamageComesFromTheLastActorAndTheRoundEndsWithEveryonesHitPoin
   t.draws(Draws{/*knx*/ 0, /*focus*/ 0}.lands(10));
   t.g.max_rounds = 1;
   t.console.show_pauses = true;
-  EXPECT_FALSE(game(t.g));
+  EXPECT_FALSE(run_battle(t.g));
   EXPECT_EQ(t.transcript(),
             "甲发动攻击，乙掉了40点血\n[p700]乙因为流血受到伤害…\n乙掉了15点血\n"
             "\t\t甲:到你们了！干掉这个家伙！\n[p1000]乙发动攻击，甲掉了50点血\n[p700]"
             "回合结束，目前血量：250 245 -5 [p1000]\n[p500]"
             "战斗超过1回合仍未分出胜负，判为平局\n[p1000]");
-  EXPECT_EQ(t.g.hhs, 2);
+  EXPECT_EQ(t.g.round_count, 2);
   EXPECT_EQ(t.g.counted_teams, 3);
 }
 
@@ -124,7 +124,7 @@ TEST(Round, BeforeAnyoneActsStatusDamageComesFromTheBearerWhoStillActsIfItKilled
   t.fighter("甲", 1).hp(40);
   t.draws({/*bleeding: spread*/ 10, 0, 0, 0, /*follow-up*/ 13000, 7000});
   t.draws(Draws{/*knx*/ 0, /*focus fire on the fallen 乙*/ 30}.kills(0));
-  EXPECT_TRUE(game(t.g));
+  EXPECT_TRUE(run_battle(t.g));
   EXPECT_EQ(t.transcript(),
             "乙因为流血受到伤害…\n乙掉了10点血\n   乙被秒杀了\n\t\t乙:到你们了！干掉这个家伙！\n"
             "乙发动攻击，甲掉了40点血\n   甲被秒杀了\n");
@@ -136,7 +136,7 @@ TEST(Round, ASummonedFighterActsInTheRoundItWasSummoned) {
   t.fighter("乙", 2).hp(30).status(8);
   t.draws({/*knx*/ 0, /*focus*/ 0, /*召唤棋子*/ 69, /*no ultimate*/ 999});
   t.draws(Draws{/*棋子: knx*/ 0, /*focus*/ 0}.kills(0));
-  EXPECT_TRUE(game(t.g));
+  EXPECT_TRUE(run_battle(t.g));
   EXPECT_EQ(t.transcript(),
             "甲使用了召唤棋子，场上出现了一个棋子\n乙在冰块里无法动弹\n"
             "棋子发动攻击，乙掉了30点血\n   乙被秒杀了\n");
@@ -155,9 +155,9 @@ TEST(Round, ASkillKillingTheLastEnemyEndsTheBattleOnlyAtTheNextBasicAttackOrTheR
       t.draws(Draws{/*knx*/ 2, /*focus*/ 0}.kills(0));
       expected += "丙发动攻击，乙掉了40点血\n   乙被秒杀了\n";
     }
-    EXPECT_TRUE(game(t.g));
+    EXPECT_TRUE(run_battle(t.g));
     EXPECT_EQ(t.transcript(), expected);
-    EXPECT_EQ(t.g.hhs, 1);
+    EXPECT_EQ(t.g.round_count, 1);
   }
 }
 
@@ -167,7 +167,7 @@ TEST(Round, TheAuthorShrugsOffStatusesAfterDrawingHisColour) {
   t.fighter("作者", 1).attribute(33).status(1);
   t.fighter("乙", 2).hp(40);
   t.draws(Draws{/*colour*/ 5, /*knx*/ 0, /*focus*/ 0, /*no skill*/ 0, 0}.kills(0));
-  EXPECT_TRUE(game(t.g));
+  EXPECT_TRUE(run_battle(t.g));
   EXPECT_EQ(t.transcript(), "[c0][c0][c5]作者发动攻击，乙掉了40点血\n   乙被秒杀了\n[c0]");
 }
 

@@ -84,8 +84,8 @@ TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
   QuietConsole console;
   for (std::uint32_t seed = 1; seed <= 40; ++seed) {
     for (std::int32_t attribute = 1; attribute <= kAttributes; ++attribute) {
-      for (int jnbh = 0; jnbh < 2; ++jnbh) {
-        Lcg random(seed * 7919 + static_cast<std::uint32_t>(attribute * 2 + jnbh));
+      for (int skill = 0; skill < 2; ++skill) {
+        Lcg random(seed * 7919 + static_cast<std::uint32_t>(attribute * 2 + skill));
         auto g = std::make_unique<Game>(console, random);
         g->silent = true;
         std::mt19937 r(seed);
@@ -107,14 +107,14 @@ TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
         }
         g->roster[1].attribute = attribute;
         TargetIndex index(*g);
-        cljn(*g, 1, jnbh, 2);
+        cast(*g, 1, skill, 2);
         for (std::int32_t i = 1; i < g->next_slot; ++i) {
           if (g->roster[i].status != 0) status_step(*g, i, 1);
         }
         for (std::int32_t i = 1; i < g->next_slot; ++i) {
           for (std::int32_t strategy = 0; strategy < 4; ++strategy) {
             ASSERT_EQ(index.search(i, strategy), walk(*g, i, strategy))
-                << "attribute " << attribute << ", skill " << jnbh << ", seed " << seed
+                << "attribute " << attribute << ", skill " << skill << ", seed " << seed
                 << ", fighter " << i << ", strategy " << strategy;
           }
         }

@@ -35,7 +35,7 @@ class Snapshot final : public RoundListener {
  public:
   explicit Snapshot(std::int32_t at) : at_(at) {}
   void round_ended(const Game& g, const BattleState& battle) override {
-    if (g.hhs != at_ || taken) return;
+    if (g.round_count != at_ || taken) return;
     taken = true;
     state = battle;
     copy = std::make_unique<Game>(quiet, random);
@@ -92,7 +92,7 @@ TEST(Odds, ACopiedBattleResumedWithTheGamesOwnDrawsPlaysOnExactlyAsTheGameDid) {
       Game resumed(replay, same);
       resumed.copy_state_from(*p.snapshot.copy);
       resumed.max_rounds = 1000;
-      const bool decided = resume(resumed, p.snapshot.state);
+      const bool decided = resume_battle(resumed, p.snapshot.state);
       const std::string rest = p.console.transcript().substr(mark);
       ASSERT_TRUE(rest.starts_with(replay.transcript())) << "seed " << seed;
       EXPECT_TRUE(rest.substr(replay.transcript().size()).starts_with("[p500]游戏结束！"))
@@ -114,14 +114,14 @@ TEST(Odds, ContinuationsLeaveTheGameAndItsRandomStreamAlone) {
     void round_ended(const Game& g, const BattleState& battle) override {
       const long draws = counting->draws;
       const std::string said = console->transcript();
-      const std::int32_t hp = g.roster[1].hp, next_slot = g.next_slot, hhs = g.hhs;
+      const std::int32_t hp = g.roster[1].hp, next_slot = g.next_slot, round_count = g.round_count;
       const odds::Estimate e = odds.play(g, battle, 7, 300);
       EXPECT_EQ(e.played, 300);
       EXPECT_EQ(counting->draws, draws);
       EXPECT_EQ(console->transcript(), said);
       EXPECT_EQ(g.roster[1].hp, hp);
       EXPECT_EQ(g.next_slot, next_slot);
-      EXPECT_EQ(g.hhs, hhs);
+      EXPECT_EQ(g.round_count, round_count);
       ++rounds;
     }
     CountingRandom* counting;

@@ -35,13 +35,13 @@ TEST(Cast, EveryAttributeFromOneToEightCastsBothOfItsSkillsInItsOwnColour) {
       {8, 0, "召唤棋子", "", {}},
       {8, 1, "生化攻击", "", {}},
   };
-  for (const auto& [attribute, jnbh, name, colour, draws] : skills) {
+  for (const auto& [attribute, skill, name, colour, draws] : skills) {
     SCOPED_TRACE(name);
     Scenario t;
     t.console.show_colors = true;
     t.fighter("甲", 1).attribute(attribute).magic(0).curse_stacks(0);
     t.fighter("乙", 2);
-    const std::string out = t.cast(Draws{999}.then(draws), 1, jnbh, 2);
+    const std::string out = t.cast(Draws{999}.then(draws), 1, skill, 2);
     const std::string banner = "甲使用了" + name + "，";
     ASSERT_EQ(out.substr(0, banner.size() + colour.size()), banner + colour);
     if (colour.empty()) {
@@ -91,7 +91,7 @@ TEST(Cast, AtAFullRosterNoSummonComesAndNoneOfItsDrawsIsTakenButTheLinesStay) {
   const std::tuple<const char*, std::int32_t, int> casters[] = {
       {"甲", 8, 0},      {"丙", 8, 1},        {"tessik", 9, 0}, {"Halvic", 12, 0},
       {"指挥官", 17, 1}, {"富兰克林", 22, 1}, {"作者", 33, 0}};
-  for (auto [name, attribute, jnbh] : casters)
+  for (auto [name, attribute, skill] : casters)
     t.fighter(name, 1).attribute(attribute);
   t.fighter("乙", 2).dead(-50);
   t.g.next_slot = kMaxSlot + 1;

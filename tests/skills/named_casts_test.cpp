@@ -15,7 +15,7 @@ namespace {
 using namespace morvane::testing;
 
 struct SkillsSeen : CastListener {
-  void cast(std::int32_t, std::int32_t ms, int jnbh) override { seen.insert({ms, jnbh}); }
+  void cast(std::int32_t, std::int32_t ms, int skill) override { seen.insert({ms, skill}); }
   std::set<std::pair<std::int32_t, int>> seen;
 };
 
@@ -43,9 +43,9 @@ TEST(NamedCasts, WholeMatchesCastEverySkillOfTheNamedAttributesAndNameTheirWinne
   }
   for (std::int32_t attribute = 9; attribute <= 24; ++attribute) {
     // The creeper's thresholds are both 0, so its first skill test always passes.
-    for (int jnbh : attribute == 13 ? std::set{0} : std::set{0, 1})
-      EXPECT_TRUE(skills.seen.count({attribute, jnbh}))
-          << "attribute " << attribute << " skill " << jnbh;
+    for (int skill : attribute == 13 ? std::set{0} : std::set{0, 1})
+      EXPECT_TRUE(skills.seen.count({attribute, skill}))
+          << "attribute " << attribute << " skill " << skill;
   }
 }
 

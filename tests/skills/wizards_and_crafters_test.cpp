@@ -98,10 +98,10 @@ TEST(Halvic, AnUltimateCreeperOutgrowsItsMaximumAndInspirationTurnsHalvicIntoPra
 }
 
 TEST(Creeper, BothSkillsBlowUpOnTheTargetAndLeaveTheCreeperDead) {
-  for (int jnbh : {0, 1}) {
+  for (int skill : {0, 1}) {
     Scenario t;
     auto creeper = t.fighter("苦力怕", 1).attribute(13);
-    EXPECT_EQ(t.cast(Draws{999}.kills(), creeper, jnbh, t.fighter("乙", 2)),
+    EXPECT_EQ(t.cast(Draws{999}.kills(), creeper, skill, t.fighter("乙", 2)),
               "苦力怕使用了自爆，它爬到了乙的身旁...\n轰！！！\n乙掉了1000点血\n"
               "   乙在一道伴着巨响的强光中消失了\n爬行者化为尘埃...\n");
     EXPECT_EQ(creeper.record().hp, -1);

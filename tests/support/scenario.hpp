@@ -72,13 +72,13 @@ class Scenario {
 
   void draws(std::initializer_list<std::int32_t> d) { random.script(d); }
   void draws(const Draws& d) { random.script(d.values()); }
-  // Casts skill jnbh of the fighter in slot ater at beat with exactly the draws d (the ultimate
-  // roll first) and returns what the cast wrote.
-  std::string cast(const Draws& d, std::int32_t ater, int jnbh, std::int32_t beat,
+  // Casts skill skill of the fighter in slot caster at target with exactly the draws d (the
+  // ultimate roll first) and returns what the cast wrote.
+  std::string cast(const Draws& d, std::int32_t caster, int skill, std::int32_t target,
                    const Where& where = Where::here()) {
     const std::size_t from = transcript().size();
     draws(d);
-    cljn(g, ater, jnbh, beat);
+    morvane::cast(g, caster, skill, target);
     random.expect_all_taken(where);
     return transcript().substr(from);
   }
