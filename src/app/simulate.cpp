@@ -53,7 +53,7 @@ class Player {
     g.max_rounds = config_.max_rounds;
 
     ++tally_.played;
-    const bool started = !checkwin(g);
+    const bool started = !check_victory(g);
     const bool decided = run_battle(g);
     // A battle ends inside the round it is decided in, before the round counter moves on.
     const std::int64_t rounds = !decided ? config_.max_rounds : started ? g.round_count : 0;

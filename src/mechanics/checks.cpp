@@ -4,7 +4,7 @@
 
 namespace morvane {
 
-bool checkwin(Game& g) {
+bool check_victory(Game& g) {
   // Only entries up to the highest team counted last time can be non-zero, so only those are
   // cleared: the check runs after every basic attack.
   for (std::int32_t t = 0; t <= g.top_standing_team; ++t)
@@ -48,14 +48,14 @@ std::int32_t strongest(const Game& g, std::int32_t except) {
 }  // namespace
 
 bool recount_battle_over(Game& g) {
-  if (checkwin(g)) return true;
+  if (check_victory(g)) return true;
   // The strongest of two different teams are likely to stand longest.
   const std::int32_t first = strongest(g, 0);
   g.standing = {first, strongest(g, g.roster[first].team)};
   return false;
 }
 
-std::int32_t checklivings(const Game& g, std::int32_t x) {
+std::int32_t living_enemies(const Game& g, std::int32_t x) {
   std::int32_t cnt = 0;
   for (std::int32_t i = 1; i < g.next_slot; ++i) {
     if (g.roster[i].hp > 0 && g.roster[i].team != g.roster[x].team) ++cnt;

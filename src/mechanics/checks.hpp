@@ -8,7 +8,7 @@ namespace morvane {
 
 // Whether the battle is over: at most one of teams 1 ... n has a living member. Rebuilds
 // standing_per_team, the living members per team, on every call.
-bool checkwin(Game& g);
+bool check_victory(Game& g);
 
 // The team the game names as the winner once a battle is decided: the first of teams 1 ... n
 // with anyone standing in standing_per_team; 0 when nobody stands.
@@ -26,7 +26,8 @@ bool recount_battle_over(Game& g);
 // The victory check as the round driver makes it, many times a round: while the two fighters
 // that the last full check left in g.standing still stand in different counted teams, the
 // battle goes on and nobody is counted; otherwise the full check. standing_per_team is therefore
-// exact only when this returns true, or after checkwin. Inline: the common answer needs no call.
+// exact only when this returns true, or after check_victory. Inline: the common answer needs no
+// call.
 inline bool battle_over(Game& g) {
   const auto [p, q] = g.standing;
   if (counted(g, p) && counted(g, q) && g.roster[p].team != g.roster[q].team) return false;
@@ -34,6 +35,6 @@ inline bool battle_over(Game& g) {
 }
 
 // The number of living combatants outside x's team.
-std::int32_t checklivings(const Game& g, std::int32_t x);
+std::int32_t living_enemies(const Game& g, std::int32_t x);
 
 }  // namespace morvane

@@ -11,11 +11,11 @@ namespace morvane {
 template <class... Pieces>
 void say(Game& g, const Pieces&... pieces) {
   if (g.silent) return;
-  (g.con.write(pieces), ...);
+  (g.console.write(pieces), ...);
 }
 
 inline void endl(Game& g) {
-  if (!g.silent) g.con.endl();
+  if (!g.silent) g.console.endl();
 }
 
 // A whole line: its pieces, then the line's end.
@@ -26,10 +26,10 @@ void line(Game& g, const Pieces&... pieces) {
 }
 
 inline void pause(Game& g, int ms) {
-  if (!g.silent) g.con.pause(ms);
+  if (!g.silent) g.console.pause(ms);
 }
 inline void color(Game& g, int k) {
-  if (!g.silent) g.con.color(k);
+  if (!g.silent) g.console.color(k);
 }
 
 }  // namespace morvane

@@ -20,7 +20,7 @@ void Game::reset() {
   next_slot = 1;
   counted_teams = 0;
   round_count = 1;
-  jncxgl = kSkillThresholds;
+  skill_thresholds = kSkillThresholds;
   standing = {};
   watching = false;
   changed.clear();
@@ -36,7 +36,7 @@ void Game::copy_state_from(const Game& other) {
   next_slot = other.next_slot;
   counted_teams = other.counted_teams;
   round_count = other.round_count;
-  jncxgl = other.jncxgl;
+  skill_thresholds = other.skill_thresholds;
   top_standing_team = other.top_standing_team;
   used = other.used;
   standing = other.standing;
@@ -46,12 +46,12 @@ void Game::copy_state_from(const Game& other) {
 
 std::string_view skill_name(const Game& g, std::int32_t attribute, int k) {
   if (!has_skill_row(attribute)) return {};
-  return g.jnm[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
+  return g.skill_names[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
 
 std::int32_t& writable_skill_threshold(Game& g, std::int32_t attribute, int k) {
   assert(has_skill_row(attribute));
-  return g.jncxgl[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
+  return g.skill_thresholds[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
 
 }  // namespace morvane

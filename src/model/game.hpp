@@ -15,11 +15,12 @@
 //   counter attribute 属性 attribute: selects a combatant's two skills status            状态
 //   status code (water prison, ice, torment, bleeding, ...) curse_stacks            层数 a counter:
 //   the stacks of the dark killing curse ultimate_level            奥义            ultimate level;
-//   every ultimate raises it magic            魔力            magic; most skills scale with it jnm
-//   技能名          skill names, jnm[attribute-1][k] jncxgl        技能出现概率    skill
-//   thresholds, jncxgl[attribute-1][k] skill          技能编号        which of an attribute's two
-//   skills: 0 or 1 cast          处理技能        casting a skill checklivings  存活的敌人数    the
-//   living enemies of a combatant checkwin      -               the victory check attacker, target
+//   every ultimate raises it magic            魔力            magic; most skills scale with it
+//   skill_names 技能名          skill names, skill_names[attribute-1][k] skill_thresholds
+//   技能出现概率    skill thresholds, skill_thresholds[attribute-1][k] skill          技能编号
+//   which of an attribute's two skills: 0 or 1 cast          处理技能        casting a skill
+//   living_enemies  存活的敌人数    the living enemies of a combatant check_victory      - the
+//   victory check attacker, target
 //   - the one who strikes and the one struck mlz           -               the caster's magic when
 //   the cast began value, damage   -               a blow's attack value, and the damage it deals
 //   drawn          -               a slot drawn at random while a skill seeks its next target
@@ -70,7 +71,7 @@ class RoundListener {
 };
 
 struct Game {
-  Game(Console& console, Random& random) : con(console), rng(random), lcg_(random.plain_lcg()) {}
+  Game(Console& out, Random& source) : console(out), random(source), lcg_(source.plain_lcg()) {}
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -79,13 +80,13 @@ struct Game {
   Slots<TeamCalls> team_calls;     // per-team focus-fire and cover calls
   std::int32_t counted_teams = 0;  // number of teams the victory check examines
   Slots<std::int32_t>
-      standing_per_team;         // living members per team, as the last checkwin counted them
+      standing_per_team;         // living members per team, as the last check_victory counted them
   std::int32_t round_count = 1;  // 1 only in the run's first round
-  const SkillNames& jnm = kSkillNames;
-  SkillThresholds jncxgl = kSkillThresholds;  // writable: modes change the odds
+  const SkillNames& skill_names = kSkillNames;
+  SkillThresholds skill_thresholds = kSkillThresholds;  // writable: modes change the odds
 
-  Console& con;
-  Random& rng;
+  Console& console;
+  Random& random;
   CastListener* on_cast = nullptr;
   RoundListener* on_round_end = nullptr;
   // Nothing is narrated: say, line, endl, pause and colour do nothing (their arguments, draws
@@ -96,8 +97,8 @@ struct Game {
   // can never be won (summons that block each other), and every game must end.
   std::int64_t max_rounds = 0;
 
-  // Highest team number whose standing_per_team entry may be non-zero; lets checkwin clear only
-  // what it used.
+  // Highest team number whose standing_per_team entry may be non-zero; lets check_victory clear
+  // only what it used.
   std::int32_t top_standing_team = kMaxSlot;
   // One past the highest slot ever written (next_slot can fall back, between endless levels).
   std::int32_t used = 1;
@@ -125,11 +126,11 @@ struct Game {
   void copy_state_from(const Game& other);
 
   std::int32_t rand(const Where& where = Where::here()) {
-    return lcg_ != nullptr ? lcg_->next() : rng.draw(where);
+    return lcg_ != nullptr ? lcg_->next() : random.draw(where);
   }
 
  private:
-  Lcg* lcg_;  // rng itself when it is the classic generator and nothing more
+  Lcg* lcg_;  // the random source itself when it is the classic generator and nothing more
 
  public:
 };
@@ -143,7 +144,7 @@ inline bool has_skill_row(std::int32_t attribute) {
 // Inline: every turn of every fighter with an attribute reads it.
 inline std::int32_t skill_threshold(const Game& g, std::int32_t attribute, int k) {
   if (!has_skill_row(attribute)) return 101;
-  return g.jncxgl[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
+  return g.skill_thresholds[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
 // The threshold of skill k of attribute attribute, to change the odds; attribute must have a row.
 std::int32_t& writable_skill_threshold(Game& g, std::int32_t attribute, int k);

@@ -82,7 +82,7 @@ void upgrade(Game& g, std::int32_t level) {
   line(g, "7.随机抽取一个属性(可能会很强也可能会弱到爆炸)");
   line(g, "其他.放弃");
 
-  const std::int32_t choice = g.con.read_number();
+  const std::int32_t choice = g.console.read_number();
   if (choice == 1) {
     me.max_hp = wadd(me.max_hp, step);
     me.hp = me.max_hp;
@@ -138,7 +138,7 @@ void level_won(Game& g, std::int32_t level) {
 
 // One level's battle. Returns whether the player won it.
 bool fight_level(Game& g, std::int32_t level) {
-  g.con.clear();
+  g.console.clear();
   g.roster[1].status = status::kNone;
   line(g, "战斗开始");
   const std::int32_t first_enemy = g.next_slot;

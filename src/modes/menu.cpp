@@ -6,12 +6,12 @@ namespace morvane {
 
 void play(Game& g) {
   say(g, "欢迎来到Morvane！请按下任意键继续。");
-  g.con.wait_key();
-  g.con.clear();
+  g.console.wait_key();
+  g.console.clear();
   line(g, "你要玩那个模式？输入1或2或3 ");
   line(g, "1.正常模式 2.疯狂阿瓦达模式 3.无尽模式");
   line(g, "4.(限时开放)与作者的战斗");
-  const std::int32_t mode = g.con.read_number();
+  const std::int32_t mode = g.console.read_number();
   g.next_slot = 1;
   // Any other number ends the game quietly.
   if (mode == 1 || mode == 2) team_match(g, mode);
@@ -22,7 +22,7 @@ void play(Game& g) {
 std::int32_t read_attribute(Game& g) {
   for (;;) {
     // At the end of input the read gives 0, which is taken.
-    const std::int32_t typed = g.con.read_number();
+    const std::int32_t typed = g.console.read_number();
     if (typed == attribute::kAuthor) return attribute::kCreeper;
     if (typed >= attribute::kNone && typed <= attribute::kAuthor) return typed;
   }

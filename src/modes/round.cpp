@@ -154,7 +154,7 @@ struct Battle : BattleState {
       line(g, "战斗超过", std::to_string(g.max_rounds), "回合仍未分出胜负，判为平局");
       pause(g, 1000);
       // Whoever reads standing_per_team after the battle reads the full count.
-      checkwin(g);
+      check_victory(g);
       return RoundEnd::Draw;
     }
     if (g.on_round_end != nullptr) g.on_round_end->round_ended(g, *this);
@@ -179,9 +179,9 @@ struct Battle : BattleState {
 }  // namespace
 
 bool resume_battle(Game& g, const BattleState& from) {
-  g.con.battle_begins();
+  g.console.battle_begins();
   const bool decided = Battle(g, from).run();
-  g.con.battle_ends();
+  g.console.battle_ends();
   return decided;
 }
 

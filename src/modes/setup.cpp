@@ -68,14 +68,14 @@ void dark_match(Game& g) {
 }
 
 void team_setup(Game& g, std::int32_t mode) {
-  g.con.clear();
+  g.console.clear();
   say(g, "请输入队伍总数(可以一人一队但绝对不可以空队):");
   // The roster has room for 1004 fighters, so there can be no more teams than that.
-  g.counted_teams = std::min(g.con.read_number(), kMaxSlot);
+  g.counted_teams = std::min(g.console.read_number(), kMaxSlot);
   line(g, "接下来输入每队的人物名字(P.S不可以重名哦)");
   for (std::int32_t i = 1; i <= g.counted_teams; ++i) {
     line(g, "现在请输入第", i, "队的人物名字，名字之间用英文输入法的/隔开，结尾不用输/");
-    add_team(g, i, g.con.read_word(), mode);
+    add_team(g, i, g.console.read_word(), mode);
   }
   if (mode == 2) dark_match(g);
 }

@@ -59,7 +59,7 @@ namespace {
 // that cycles over the roster until they are or the battle is decided.
 void tails(Cast& c) {
   Game& g = c.g;
-  const std::int32_t enemies = checklivings(g, c.caster);
+  const std::int32_t enemies = living_enemies(g, c.caster);
   std::int32_t budget = enemies / 2 + enemies % 2;
   std::int32_t x = 1;
   auto advance = [&] { x = x + 1 < g.next_slot ? x + 1 : 1; };
@@ -74,7 +74,7 @@ void tails(Cast& c) {
       --budget;
     }
     advance();
-    if (checkwin(g)) break;
+    if (check_victory(g)) break;
   }
 }
 

@@ -26,7 +26,7 @@ void black_wizards(Cast& c) {
 void dragon_bone(Cast& c) {
   Game& g = c.g;
   Fighter& me = c.me();
-  const std::int32_t enemies = checklivings(g, c.caster);
+  const std::int32_t enemies = living_enemies(g, c.caster);
   if (enemies == 0) {
     c.miss_line();
     return;

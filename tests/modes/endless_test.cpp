@@ -104,8 +104,8 @@ TEST(Endless, EachUpgradeChangesWhatItPromises) {
               menu + shown + "\n\n即将开始第2波攻击...")
         << choice;
     // The thresholds belong to the attribute: the enemies of fire gain as much as the player.
-    EXPECT_EQ(r.g.jncxgl[0][0], choice == std::string("5") ? 69 : 70) << choice;
-    EXPECT_EQ(r.g.jncxgl[0][1], choice == std::string("6") ? 84 : 85) << choice;
+    EXPECT_EQ(r.g.skill_thresholds[0][0], choice == std::string("5") ? 69 : 70) << choice;
+    EXPECT_EQ(r.g.skill_thresholds[0][1], choice == std::string("6") ? 84 : 85) << choice;
   }
 }
 
@@ -116,7 +116,7 @@ TEST(Endless, WithoutAnAttributeTheSkillUpgradesAreNotOfferedAndCountAsGivingUp)
   EXPECT_EQ(r.from("4.增加魔力至30", "你选择放弃。\n"),
             "4.增加魔力至30\n7.随机抽取一个属性(可能会很强也可能会弱到爆炸)\n其他.放弃\n"
             "你选择放弃。\n");
-  EXPECT_EQ(r.g.jncxgl, kSkillThresholds);
+  EXPECT_EQ(r.g.skill_thresholds, kSkillThresholds);
 }
 
 TEST(Endless, TeamOneMovesToTheFrontDeadOrAliveAndTheNextEnemiesFollowIt) {

@@ -77,7 +77,7 @@ TEST(TeamSetup, EveryNameOfALineIsAFighterEmptyOnesIncluded) {
     EXPECT_EQ(t.g.roster[i].team, i < 5 ? 1 : 2) << i;
   }
   EXPECT_EQ(t.g.counted_teams, 2);
-  EXPECT_EQ(t.g.jncxgl[6], (std::array<std::int32_t, 2>{65, 65}));
+  EXPECT_EQ(t.g.skill_thresholds[6], (std::array<std::int32_t, 2>{65, 65}));
 }
 
 TEST(TeamSetup, OnlyTheLastNameOfALineIsAClosingNameAndASpaceStartsTheNextLine) {
@@ -98,7 +98,7 @@ TEST(TeamSetup, TheDarkMatchMultipliesHitPointsAndFixesTheCurseThresholds) {
   EXPECT_EQ(values(t.g.roster[2]), (Values{8350, 50, 20, 20, 7}));
   EXPECT_EQ((std::array{t.g.roster[1].curse_stacks, t.g.roster[2].curse_stacks}),
             (std::array{4, 4}));
-  EXPECT_EQ(t.g.jncxgl[6], (std::array<std::int32_t, 2>{0, 100}));
+  EXPECT_EQ(t.g.skill_thresholds[6], (std::array<std::int32_t, 2>{0, 100}));
 }
 
 TEST(TeamSetup, TheRosterHoldsAtMost1004TeamsAndFighters) {
@@ -134,7 +134,7 @@ TEST(GameOver, TheWinnerIsTheLowestTeamWithAnyoneStandingIfAny) {
   t.fighter("甲", 1).dead(-5);
   t.fighter("乙", 2).hp(10);
   t.fighter("丙", 3);
-  checkwin(t.g);
+  check_victory(t.g);
   game_over(t.g, true);
   EXPECT_EQ(t.transcript(),
             "游戏结束！\n目前血量：-5 10 300 \n胜利的是第2队\n如果想再来请重新运行程序");
@@ -143,7 +143,7 @@ TEST(GameOver, TheWinnerIsTheLowestTeamWithAnyoneStandingIfAny) {
   Scenario none;
   none.fighter("甲", 1).dead(-5);
   none.fighter("乙", 2).dead();
-  checkwin(none.g);
+  check_victory(none.g);
   game_over(none.g, true);
   EXPECT_EQ(none.transcript(), "游戏结束！\n目前血量：-5 0 \n如果想再来请重新运行程序");
 }

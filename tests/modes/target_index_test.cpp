@@ -177,7 +177,7 @@ TEST(TargetIndex, TheQuickVictoryCheckAgreesWithTheFullOneAndLeavesChrsExactWhen
     if (r() % 10 == 0) quick->counted_teams = std::uniform_int_distribution<std::int32_t>(0, 6)(r);
     full->copy_state_from(*quick);
     const bool over = battle_over(*quick);
-    ASSERT_EQ(over, checkwin(*full)) << trial;
+    ASSERT_EQ(over, check_victory(*full)) << trial;
     if (over) {
       for (std::int32_t t = 0; t <= kMaxSlot; ++t)
         ASSERT_EQ(quick->standing_per_team[t], full->standing_per_team[t]) << trial;
