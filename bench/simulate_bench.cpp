@@ -94,7 +94,7 @@ void odds_continuation(benchmark::State& state, const std::string& first,
   odds::Estimator estimator;
   std::int64_t played = 0;
   for (auto _ : state) {
-    const odds::Estimate e = estimator.play(*g, BattleState{}, 1, 20);
+    const odds::Estimate e = estimator.estimate(*g, BattleState{}, 1, 20);
     benchmark::DoNotOptimize(e.wins.data());
     played += e.played;
   }

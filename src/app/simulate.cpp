@@ -30,9 +30,9 @@ struct Tally {
 };
 
 // One worker: its own game, reset between matches, so no game shares anything with another.
-class Player {
+class Worker {
  public:
-  explicit Player(const SimulationConfig& config)
+  explicit Worker(const SimulationConfig& config)
       : config_(config), random_(0), game_(std::make_unique<Game>(console_, random_)) {
     tally_.wins.assign(config.lines.size(), 0);
     // Nobody watches: the rules skip their narration altogether.
@@ -41,7 +41,7 @@ class Player {
       teams_.push_back(split_team(line));
   }
 
-  void play(std::int64_t i) {
+  void run(std::int64_t i) {
     Game& g = *game_;
     g.reset();
     random_.srand(config_.seed + static_cast<std::uint32_t>(i));
@@ -158,7 +158,7 @@ SimulationReport simulate(const SimulationConfig& config,
   const auto stopped = [stop] { return stop != nullptr && stop->load(std::memory_order_relaxed); };
 
   auto work = [&] {
-    Player player(config);
+    Worker worker(config);
     // Games are handed out in small batches: one atomic step per batch, not per game.
     constexpr std::int64_t kBatch = 64;
     for (;;) {
@@ -167,11 +167,11 @@ SimulationReport simulate(const SimulationConfig& config,
       const std::int64_t last = std::min(first + kBatch, config.games);
       std::int64_t i = first;
       for (; i < last && !stopped(); ++i)
-        player.play(config.first_game + i);
+        worker.run(config.first_game + i);
       done.fetch_add(i - first);
       if (i < last) break;
     }
-    const Tally& t = player.tally();
+    const Tally& t = worker.tally();
     std::lock_guard lock(merge);
     for (std::size_t k = 0; k < t.wins.size(); ++k)
       report.wins[k] += t.wins[k];

@@ -4,7 +4,7 @@
 
 namespace morvane {
 
-void play(Game& g) {
+void play_game(Game& g) {
   say(g, "欢迎来到Morvane！请按下任意键继续。");
   g.console.wait_key();
   g.console.clear();

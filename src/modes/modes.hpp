@@ -8,7 +8,7 @@
 namespace morvane {
 
 // The whole program after the random source is seeded: welcome, menu, the chosen mode.
-void play(Game& g);
+void play_game(Game& g);
 
 // Modes 1 and 2: teams of typed names (mode 2 is the dark match).
 void team_match(Game& g, std::int32_t mode);

@@ -70,7 +70,8 @@ Estimate Estimator::start(const Game& g) const {
   return e;
 }
 
-void Estimator::one(const Game& g, const BattleState& battle, std::uint32_t seed, Estimate& e) {
+void Estimator::run_continuation(const Game& g, const BattleState& battle, std::uint32_t seed,
+                                 Estimate& e) {
   Game& c = *scratch_;
   c.copy_state_from(g);
   random_.srand(seed);
@@ -97,22 +98,22 @@ void Estimator::one(const Game& g, const BattleState& battle, std::uint32_t seed
   ++e.wins[static_cast<std::size_t>(at - e.teams.begin())];
 }
 
-Estimate Estimator::play(const Game& g, const BattleState& battle, std::uint32_t seed,
-                         std::int64_t count) {
-  return play_until(g, battle, seed, count, std::nullopt);
+Estimate Estimator::estimate(const Game& g, const BattleState& battle, std::uint32_t seed,
+                             std::int64_t count) {
+  return estimate_until(g, battle, seed, count, std::nullopt);
 }
 
-Estimate Estimator::play_for(const Game& g, const BattleState& battle, std::uint32_t seed,
-                             std::chrono::steady_clock::duration budget, std::int64_t most) {
-  return play_until(g, battle, seed, most, std::chrono::steady_clock::now() + budget);
+Estimate Estimator::estimate_for(const Game& g, const BattleState& battle, std::uint32_t seed,
+                                 std::chrono::steady_clock::duration budget, std::int64_t most) {
+  return estimate_until(g, battle, seed, most, std::chrono::steady_clock::now() + budget);
 }
 
-Estimate Estimator::play_until(const Game& g, const BattleState& battle, std::uint32_t seed,
-                               std::int64_t most,
-                               std::optional<std::chrono::steady_clock::time_point> until) {
+Estimate Estimator::estimate_until(const Game& g, const BattleState& battle, std::uint32_t seed,
+                                   std::int64_t most,
+                                   std::optional<std::chrono::steady_clock::time_point> until) {
   Estimate e = start(g);
   for (std::int64_t k = 0; k < most; ++k) {
-    one(g, battle, continuation_seed(seed, g.round_count, k), e);
+    run_continuation(g, battle, continuation_seed(seed, g.round_count, k), e);
     if (until && std::chrono::steady_clock::now() >= *until) break;
   }
   return e;
@@ -155,7 +156,7 @@ OddsListener::OddsListener(Console& out, std::uint32_t seed, const Options& opti
 void OddsListener::round_ended(const Game& g, const BattleState& battle) {
   // Skipping to a battle's end, the player sees its end at once, not estimates on the way.
   if (out_.hurrying()) return;
-  const Estimate e = estimator_.play_for(g, battle, seed_, options_.budget, options_.most);
+  const Estimate e = estimator_.estimate_for(g, battle, seed_, options_.budget, options_.most);
   // Grey, then back to the rules' colour 0: deleting this line leaves the game's own bytes.
   out_.color(7);
   out_.write(odds_line(e, options_.ascii, options_.verbose));

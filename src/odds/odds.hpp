@@ -39,19 +39,21 @@ class Estimator {
  public:
   Estimator();
 
-  // Plays exactly `count` continuations of the battle in `g` as the round driver left it.
-  Estimate play(const Game& g, const BattleState& battle, std::uint32_t seed, std::int64_t count);
-  // Plays continuations until `budget` has passed (at least one, at most `most`).
-  Estimate play_for(const Game& g, const BattleState& battle, std::uint32_t seed,
-                    std::chrono::steady_clock::duration budget, std::int64_t most);
+  // The odds from exactly `count` continuations of the battle in `g` as the round driver left it.
+  Estimate estimate(const Game& g, const BattleState& battle, std::uint32_t seed,
+                    std::int64_t count);
+  // The odds from as many continuations as `budget` has time for (at least one, at most `most`).
+  Estimate estimate_for(const Game& g, const BattleState& battle, std::uint32_t seed,
+                        std::chrono::steady_clock::duration budget, std::int64_t most);
 
  private:
   // Up to `most` continuations, none begun once `until` has passed.
-  Estimate play_until(const Game& g, const BattleState& battle, std::uint32_t seed,
-                      std::int64_t most,
-                      std::optional<std::chrono::steady_clock::time_point> until);
+  Estimate estimate_until(const Game& g, const BattleState& battle, std::uint32_t seed,
+                          std::int64_t most,
+                          std::optional<std::chrono::steady_clock::time_point> until);
   Estimate start(const Game& g) const;
-  void one(const Game& g, const BattleState& battle, std::uint32_t seed, Estimate& e);
+  // One continuation of the battle, played on a copy, and its outcome counted in `e`.
+  void run_continuation(const Game& g, const BattleState& battle, std::uint32_t seed, Estimate& e);
 
   QuietConsole console_;
   Lcg random_;

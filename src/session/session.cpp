@@ -43,7 +43,7 @@ void play_on(Console& console, std::uint32_t seed, std::int64_t max_rounds,
   auto g = std::make_unique<Game>(console, random);
   g->max_rounds = max_rounds;
   g->on_round_end = on_round_end;
-  play(*g);
+  play_game(*g);
 }
 
 // Whether these rules tell the fight as its digest says, asking nothing of anyone.

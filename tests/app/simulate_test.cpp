@@ -32,7 +32,7 @@ std::string interactive_winner(std::uint32_t seed, const std::string& input) {
   RecordingConsole console(input);
   Lcg random(seed);
   auto g = std::make_unique<Game>(console, random);
-  play(*g);
+  play_game(*g);
   const std::string& text = console.transcript();
   const auto at = text.find("胜利的是第");
   return at == std::string::npos ? "" : text.substr(at, text.find('\n', at) - at);

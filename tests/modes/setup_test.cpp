@@ -121,7 +121,7 @@ TEST(TeamSetup, ALineCutAfterTheRostersLastNameMakesTheSameGame) {
   auto table = [&](TokenLimits limits) {
     RecordingConsole con("1 2 " + line + " 甲", limits);
     Lcg random(3);
-    play(*std::make_unique<Game>(con, random));
+    play_game(*std::make_unique<Game>(con, random));
     return con.transcript();
   };
   const std::string whole = table({.token_bytes = 100000, .names_per_line = 100000});

@@ -131,7 +131,7 @@ std::string whole_game(std::uint32_t seed, const std::string& input, std::int32_
   auto g = std::make_unique<Game>(console, random);
   g->index_from = index_from;
   g->max_rounds = 3000;
-  play(*g);
+  play_game(*g);
   std::string text = console.transcript();
   for (std::int32_t t = 0; t <= kMaxSlot; ++t)
     text += " " + std::to_string(g->standing_per_team[t]);

@@ -86,7 +86,7 @@ TEST(Odds, ACopiedBattleResumedWithTheGamesOwnDrawsPlaysOnExactlyAsTheGameDid) {
         mark = p.console.transcript().size();
         same = p.random;  // the game's generator as it stands
       };
-      play(*p.g);
+      play_game(*p.g);
       if (!p.snapshot.taken) continue;  // decided within two rounds
       ++resumed_battles;
       Game resumed(replay, same);
@@ -115,7 +115,7 @@ TEST(Odds, ContinuationsLeaveTheGameAndItsRandomStreamAlone) {
       const long draws = counting->draws;
       const std::string said = console->transcript();
       const std::int32_t hp = g.roster[1].hp, next_slot = g.next_slot, round_count = g.round_count;
-      const odds::Estimate e = odds.play(g, battle, 7, 300);
+      const odds::Estimate e = odds.estimate(g, battle, 7, 300);
       EXPECT_EQ(e.played, 300);
       EXPECT_EQ(counting->draws, draws);
       EXPECT_EQ(console->transcript(), said);
@@ -132,19 +132,19 @@ TEST(Odds, ContinuationsLeaveTheGameAndItsRandomStreamAlone) {
   peek.counting = &random;
   peek.console = &console;
   g->on_round_end = &peek;
-  play(*g);
+  play_game(*g);
   EXPECT_GT(peek.rounds, 0);
 }
 
 TEST(Odds, AFixedNumberOfContinuationsGivesTheSameFiguresEveryTime) {
   Played p("1\n2\n甲/乙/丙/丁\n戊/己/庚/辛\n", 11);
-  play(*p.g);
+  play_game(*p.g);
   ASSERT_TRUE(p.snapshot.taken);
   const Game& g = *p.snapshot.copy;
   odds::Estimator one, other;
-  const odds::Estimate a = one.play(g, p.snapshot.state, 11, 500);
-  const odds::Estimate b = other.play(g, p.snapshot.state, 11, 500);
-  const odds::Estimate c = one.play(g, p.snapshot.state, 11, 500);
+  const odds::Estimate a = one.estimate(g, p.snapshot.state, 11, 500);
+  const odds::Estimate b = other.estimate(g, p.snapshot.state, 11, 500);
+  const odds::Estimate c = one.estimate(g, p.snapshot.state, 11, 500);
   EXPECT_EQ(a.wins, b.wins);
   EXPECT_EQ(a.wins, c.wins);
   EXPECT_EQ(a.no_winner + a.undecided, b.no_winner + b.undecided);
@@ -162,13 +162,13 @@ TEST(Odds, ABattleAlreadyDecidedIsAHundredToNothing) {
   t.fighter("乙", 2).dead(-3);
   t.fighter("丙", 2).dead();
   odds::Estimator odds;
-  const odds::Estimate e = odds.play(t.g, BattleState{1, 2, 3}, 5, 50);
+  const odds::Estimate e = odds.estimate(t.g, BattleState{1, 2, 3}, 5, 50);
   EXPECT_EQ(e.teams, (std::vector<std::int32_t>{1, 2}));
   EXPECT_EQ(e.wins, (std::vector<std::int64_t>{50, 0}));
   EXPECT_EQ(odds::odds_line(e, false, false), "胜率 第1队 100% ██████████ 第2队 0%");
   // Nobody standing at all: nobody wins.
   t.at(1).dead();
-  const odds::Estimate none = odds.play(t.g, BattleState{}, 5, 10);
+  const odds::Estimate none = odds.estimate(t.g, BattleState{}, 5, 10);
   EXPECT_EQ(none.no_winner, 10);
   EXPECT_EQ(odds::odds_line(none, true, true), "胜率 第1队 0% 第2队 0% 无人生还 100%（推演10次）");
 }

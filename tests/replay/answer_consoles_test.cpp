@@ -151,7 +151,7 @@ TEST(ReplayConsoles, AWholeGameRecordedAsACodeReplaysWithTheSameNarration) {
   AnswerRecorder recorder(player);
   DigestConsole recording(recorder);
   Lcg random(11);
-  play(*std::make_unique<Game>(recording, random));
+  play_game(*std::make_unique<Game>(recording, random));
 
   const std::string code = encode({11, 100000, recorder.answers(), recording.digest()});
   const DecodeResult read = decode(code);
@@ -162,7 +162,7 @@ TEST(ReplayConsoles, AWholeGameRecordedAsACodeReplaysWithTheSameNarration) {
     AnswerPlayer answers(shown, read.fight->answers);
     DigestConsole digest(answers);
     Lcg again(read.fight->seed);
-    play(*std::make_unique<Game>(digest, again));
+    play_game(*std::make_unique<Game>(digest, again));
     EXPECT_FALSE(answers.mismatched());
     EXPECT_TRUE(answers.finished());
     return digest.digest();

@@ -30,7 +30,7 @@ TEST(NamedCasts, WholeMatchesCastEverySkillOfTheNamedAttributesAndNameTheirWinne
     Lcg random(seed);
     auto g = std::make_unique<Game>(console, random);
     g->on_cast = &skills;
-    play(*g);
+    play_game(*g);
     std::int32_t winner = 0;
     for (std::int32_t i = 1; i < g->next_slot; ++i) {
       if (g->roster[i].hp <= 0) continue;
