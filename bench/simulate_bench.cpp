@@ -64,8 +64,8 @@ void thousand_fighter_match(benchmark::State& state, std::int32_t index_from) {
     g->reset();
     random.srand(seed++);
     g->counted_teams = 2;
-    add_team(*g, 1, first, 1);
-    add_team(*g, 2, second, 1);
+    add_team(*g, 1, first, Mode::TeamMatch);
+    add_team(*g, 2, second, Mode::TeamMatch);
     run_battle(*g);
     benchmark::DoNotOptimize(g->round_count);
   }
@@ -89,8 +89,8 @@ void odds_continuation(benchmark::State& state, const std::string& first,
   Lcg random(1);
   auto g = std::make_unique<Game>(console, random);
   g->counted_teams = 2;
-  add_team(*g, 1, first, 1);
-  add_team(*g, 2, second, 1);
+  add_team(*g, 1, first, Mode::TeamMatch);
+  add_team(*g, 2, second, Mode::TeamMatch);
   odds::Estimator estimator;
   std::int64_t played = 0;
   for (auto _ : state) {

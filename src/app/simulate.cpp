@@ -49,7 +49,7 @@ class Worker {
     for (std::int32_t t = 1; t <= g.counted_teams; ++t) {
       add_team(g, t, teams_[static_cast<std::size_t>(t - 1)], config_.mode);
     }
-    if (config_.mode == 2) dark_match(g);
+    if (config_.mode == Mode::DarkMatch) dark_match(g);
     g.max_rounds = config_.max_rounds;
 
     ++tally_.played;
@@ -207,8 +207,8 @@ SimulationReport simulate(const SimulationConfig& config,
 std::string format_report(const SimulationReport& r) {
   const SimulationConfig& c = r.config;
   std::string out = r.shards > 0 ? "合并" + std::to_string(r.shards) + "个分片：" : "";
-  out += "模拟了" + std::to_string(r.played) + "局" +
-         (c.mode == 2 ? "疯狂阿瓦达模式" : "正常模式") + "（" + coverage(r);
+  out += "模拟了" + std::to_string(r.played) + "局" + std::string(mode_name(c.mode)) + "（" +
+         coverage(r);
   if (r.shards == 0) out += "，" + std::to_string(c.threads) + "个线程";
   out += "）\n";
   if (r.interrupted()) {
@@ -253,7 +253,7 @@ std::string valid_utf8(std::string_view text) {
 std::string format_json(const SimulationReport& r) {
   const SimulationConfig& c = r.config;
   Json j;
-  j["mode"] = c.mode;
+  j["mode"] = static_cast<std::int32_t>(c.mode);
   j["seed"] = c.seed;
   j["first_game"] = c.first_game;
   j["games"] = r.played;
@@ -336,7 +336,7 @@ class Reader {
 bool read_figures(const Json& j, Reader& in, SimulationReport& r) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   SimulationConfig& c = r.config;
-  c.mode = static_cast<std::int32_t>(in.integer("mode", 1, 2));
+  c.mode = static_cast<Mode>(in.integer("mode", 1, 2));
   c.seed = static_cast<std::uint32_t>(in.integer("seed", 0, kSeeds - 1));
   c.first_game = in.integer("first_game", 0, kSeeds - 1);
   r.played = c.games = in.integer("games", 1, kSeeds);

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "modes/mode.hpp"
+
 namespace morvane {
 
 // Game i plays with seed + i (mod 2^32): there are 2^32 different games of a line-up, indexed
@@ -17,7 +19,7 @@ namespace morvane {
 inline constexpr std::int64_t kSeeds = std::int64_t{1} << 32;
 
 struct SimulationConfig {
-  std::int32_t mode = 1;        // 1 the team match, 2 the dark match
+  Mode mode = Mode::TeamMatch;  // the team match or the dark match
   std::int64_t first_game = 0;  // the games first_game ... first_game + games - 1 are played
   std::int64_t games = 1000;
   std::uint32_t seed = 1;

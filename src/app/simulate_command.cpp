@@ -144,7 +144,7 @@ int run_simulation(const SimulateCommand& sim) {
     return usage_error("simulate: 最多1004队");
   }
   SimulationConfig config;
-  config.mode = static_cast<std::int32_t>(*mode);
+  config.mode = static_cast<Mode>(*mode);
   config.first_game = *first_game;
   config.games = *games;
   config.threads = static_cast<unsigned>(*threads);

@@ -11,12 +11,22 @@ void play_game(Game& g) {
   line(g, "你要玩那个模式？输入1或2或3 ");
   line(g, "1.正常模式 2.疯狂阿瓦达模式 3.无尽模式");
   line(g, "4.(限时开放)与作者的战斗");
-  const std::int32_t mode = g.console.read_number();
+  const auto mode = static_cast<Mode>(g.console.read_number());
   g.next_slot = 1;
-  // Any other number ends the game quietly.
-  if (mode == 1 || mode == 2) team_match(g, mode);
-  if (mode == 3) endless(g);
-  if (mode == 4) author_challenge(g);
+  switch (mode) {
+    case Mode::TeamMatch:
+    case Mode::DarkMatch:
+      team_match(g, mode);
+      break;
+    case Mode::Endless:
+      endless(g);
+      break;
+    case Mode::AuthorChallenge:
+      author_challenge(g);
+      break;
+    default:
+      break;  // any other number ends the game quietly
+  }
 }
 
 std::int32_t read_attribute(Game& g) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "model/game.hpp"
+#include "modes/mode.hpp"
 
 namespace morvane {
 
@@ -11,7 +12,7 @@ namespace morvane {
 void play_game(Game& g);
 
 // Modes 1 and 2: teams of typed names (mode 2 is the dark match).
-void team_match(Game& g, std::int32_t mode);
+void team_match(Game& g, Mode mode);
 // Mode 3: one fighter against ever larger levels of generated enemies.
 void endless(Game& g);
 // Mode 4: three challengers against the author.

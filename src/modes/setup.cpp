@@ -10,14 +10,14 @@
 
 namespace morvane {
 
-void create_fighter(Game& g, const std::string& name, std::int32_t team, std::int32_t mode,
+void create_fighter(Game& g, const std::string& name, std::int32_t team, Mode mode,
                     Position position) {
   add_fighter(g, [&](Fighter& x) {
     Stats stats = typed_stats(g);
     std::int32_t attribute = g.rand() % 8 + 1;
     std::int32_t stacks = 1;
     // The dark match: the attribute is still drawn, then overwritten.
-    if (mode == 2) {
+    if (mode == Mode::DarkMatch) {
       attribute = attribute::kDark;
       stacks = 4;
     }
@@ -46,13 +46,12 @@ std::vector<TeamMember> split_team(std::string_view names) {
   return members;
 }
 
-void add_team(Game& g, std::int32_t team, const std::vector<TeamMember>& members,
-              std::int32_t mode) {
+void add_team(Game& g, std::int32_t team, const std::vector<TeamMember>& members, Mode mode) {
   for (const TeamMember& m : members)
     create_fighter(g, m.name, team, mode, m.position);
 }
 
-void add_team(Game& g, std::int32_t team, std::string_view names, std::int32_t mode) {
+void add_team(Game& g, std::int32_t team, std::string_view names, Mode mode) {
   add_team(g, team, split_team(names), mode);
 }
 
@@ -67,7 +66,7 @@ void dark_match(Game& g) {
   writable_skill_threshold(g, attribute::kDark, 1) = 100;
 }
 
-void team_setup(Game& g, std::int32_t mode) {
+void team_setup(Game& g, Mode mode) {
   g.console.clear();
   say(g, "请输入队伍总数(可以一人一队但绝对不可以空队):");
   // The roster has room for 1004 fighters, so there can be no more teams than that.
@@ -77,7 +76,7 @@ void team_setup(Game& g, std::int32_t mode) {
     line(g, "现在请输入第", i, "队的人物名字，名字之间用英文输入法的/隔开，结尾不用输/");
     add_team(g, i, g.console.read_word(), mode);
   }
-  if (mode == 2) dark_match(g);
+  if (mode == Mode::DarkMatch) dark_match(g);
 }
 
 void stat_table(Game& g) {

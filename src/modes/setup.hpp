@@ -8,6 +8,7 @@
 
 #include "model/game.hpp"
 #include "model/roster.hpp"
+#include "modes/mode.hpp"
 
 namespace morvane {
 
@@ -17,7 +18,7 @@ enum class Position { Inner, Closing };
 
 // Makes a fighter of the given team from a typed name in slot next_slot: the five base draws, the
 // dark match's rule, the named characters' rules. Does nothing when the roster is full.
-void create_fighter(Game& g, const std::string& name, std::int32_t team, std::int32_t mode,
+void create_fighter(Game& g, const std::string& name, std::int32_t team, Mode mode,
                     Position position);
 
 // Applies the named-character rules to a fighter being made from a typed name: values drawn
@@ -35,17 +36,16 @@ struct TeamMember {
 std::vector<TeamMember> split_team(std::string_view names);
 
 // Makes team `team` from its line of '/'-separated names, in typing order.
-void add_team(Game& g, std::int32_t team, std::string_view names, std::int32_t mode);
+void add_team(Game& g, std::int32_t team, std::string_view names, Mode mode);
 // The same from a line already cut (a batch run plays the same lines many times).
-void add_team(Game& g, std::int32_t team, const std::vector<TeamMember>& members,
-              std::int32_t mode);
+void add_team(Game& g, std::int32_t team, const std::vector<TeamMember>& members, Mode mode);
 
 // The dark match: fifty times the hit points, full curse stacks, the curse on every turn.
 void dark_match(Game& g);
 
 // Reads the team count and one line of '/'-separated names per team (modes 1 and 2), and makes
 // the dark match's changes.
-void team_setup(Game& g, std::int32_t mode);
+void team_setup(Game& g, Mode mode);
 
 // "下面的数值分别代表名字，血量，攻击，防御，魔力，属性，队伍" and one row per fighter.
 void stat_table(Game& g);

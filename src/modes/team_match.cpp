@@ -6,7 +6,7 @@
 
 namespace morvane {
 
-void team_match(Game& g, std::int32_t mode) {
+void team_match(Game& g, Mode mode) {
   team_setup(g, mode);
   stat_table(g);
   pause(g, 500);

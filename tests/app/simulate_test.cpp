@@ -39,7 +39,7 @@ std::string interactive_winner(std::uint32_t seed, const std::string& input) {
 }
 
 TEST(Simulate, EachGameIsTheInteractiveGameOfItsSeed) {
-  for (std::int32_t mode : {1, 2}) {
+  for (const Mode mode : {Mode::TeamMatch, Mode::DarkMatch}) {
     for (std::uint32_t seed = 100; seed < 108; ++seed) {
       SimulationConfig config = three_against_three(1, 1);
       config.mode = mode;
@@ -50,9 +50,10 @@ TEST(Simulate, EachGameIsTheInteractiveGameOfItsSeed) {
       for (std::size_t t = 0; t < r.wins.size(); ++t) {
         if (r.wins[t] == 1) expected = "胜利的是第" + std::to_string(t + 1) + "队";
       }
-      EXPECT_EQ(interactive_winner(seed, std::to_string(mode) + "\n3\n甲/乙\n丙/tessik\n丁\n"),
+      EXPECT_EQ(interactive_winner(
+                    seed, std::to_string(static_cast<int>(mode)) + "\n3\n甲/乙\n丙/tessik\n丁\n"),
                 expected)
-          << "mode " << mode << ", seed " << seed;
+          << mode_name(mode) << ", seed " << seed;
     }
   }
 }
@@ -129,7 +130,7 @@ TEST(Simulate, MergeRefusesShardsOfAnotherRunAndShardsThatOverlap) {
   SimulationReport other = b;
   other.config.lines[1] = "丁/戊";
   refused({a, other}, "队伍");
-  other = b, other.config.mode = 2;
+  other = b, other.config.mode = Mode::DarkMatch;
   refused({a, other}, "模式");
   other = b, other.config.max_rounds = 50;
   refused({a, other}, "回合上限");

@@ -27,7 +27,7 @@ TEST(CreateFighter, AnOrdinaryNameTakesItsFiveDrawsInOrder) {
   Scenario t;
   // Each draw leaves a different remainder for each range, so a swap shows.
   t.draws({/*hp*/ 1000, /*atk*/ 2001, /*def*/ 3002, /*magic*/ 4003, /*attribute*/ 5004});
-  create_fighter(t.g, "甲", 3, 1, Position::Closing);
+  create_fighter(t.g, "甲", 3, Mode::TeamMatch, Position::Closing);
   const Fighter& x = t.g.roster[1];
   EXPECT_EQ(values(x), (Values{150, 51, 22, 23, 5}));
   EXPECT_EQ(x.name, "甲");
@@ -61,7 +61,7 @@ TEST(CreateFighter, NamedCharactersRedrawOrScaleByTheirRowAndPosition) {
     Scenario t;
     t.draws({151, 0, 5, 20, 0});
     if (redrawn) t.draws({/*hp*/ 999, /*atk*/ 99, /*def*/ 149, /*magic*/ 119});
-    create_fighter(t.g, name, 1, 1, position);
+    create_fighter(t.g, name, 1, Mode::TeamMatch, position);
     EXPECT_EQ(values(t.g.roster[1]), expected) << name;
   }
 }
@@ -69,7 +69,7 @@ TEST(CreateFighter, NamedCharactersRedrawOrScaleByTheirRowAndPosition) {
 TEST(TeamSetup, EveryNameOfALineIsAFighterEmptyOnesIncluded) {
   Scenario t("2\n甲//乙/\n/\n");
   t.random.script(std::vector<std::int32_t>(30, 0));
-  team_setup(t.g, 1);  // its prompts are pinned by the golden games
+  team_setup(t.g, Mode::TeamMatch);  // its prompts are pinned by the golden games
   ASSERT_EQ(t.g.next_slot, 7);
   const char* names[] = {"甲", "", "乙", "", "", ""};
   for (std::int32_t i = 1; i < 7; ++i) {
@@ -83,7 +83,7 @@ TEST(TeamSetup, EveryNameOfALineIsAFighterEmptyOnesIncluded) {
 TEST(TeamSetup, OnlyTheLastNameOfALineIsAClosingNameAndASpaceStartsTheNextLine) {
   Scenario t("2\ntessik/tessik 甲\n");
   t.draws({0, 0, 0, 0, 0, 0, 0, 149, 0, 0, 0, 0, 0, 0, 0, 0, 149, 0, 0, 0, 0, 0, 0});
-  team_setup(t.g, 1);
+  team_setup(t.g, Mode::TeamMatch);
   EXPECT_EQ(t.g.roster[1].def, 149);
   EXPECT_EQ(t.g.roster[2].def, 249);
   EXPECT_EQ(t.g.roster[3].name, "甲");
@@ -93,7 +93,7 @@ TEST(TeamSetup, OnlyTheLastNameOfALineIsAClosingNameAndASpaceStartsTheNextLine) 
 TEST(TeamSetup, TheDarkMatchMultipliesHitPointsAndFixesTheCurseThresholds) {
   Scenario t("1\n杰哥/甲\n");
   t.draws({151, 0, 5, 20, 0, 32767, 0, 0, 0, 0});
-  team_setup(t.g, 2);
+  team_setup(t.g, Mode::DarkMatch);
   EXPECT_EQ(values(t.g.roster[1]), (Values{30100, 75, 37, 40, 16}));
   EXPECT_EQ(values(t.g.roster[2]), (Values{8350, 50, 20, 20, 7}));
   EXPECT_EQ((std::array{t.g.roster[1].curse_stacks, t.g.roster[2].curse_stacks}),
@@ -104,10 +104,10 @@ TEST(TeamSetup, TheDarkMatchMultipliesHitPointsAndFixesTheCurseThresholds) {
 TEST(TeamSetup, TheRosterHoldsAtMost1004TeamsAndFighters) {
   Scenario t("2000\n");
   t.random.script(std::vector<std::int32_t>(5 * 1004, 0));
-  team_setup(t.g, 1);
+  team_setup(t.g, Mode::TeamMatch);
   EXPECT_EQ(t.g.counted_teams, 1004);
   EXPECT_EQ(t.g.next_slot, 1005);
-  create_fighter(t.g, "甲", 1, 1, Position::Closing);  // takes no draw
+  create_fighter(t.g, "甲", 1, Mode::TeamMatch, Position::Closing);  // takes no draw
   EXPECT_EQ(t.g.next_slot, 1005);
   EXPECT_EQ(t.g.roster[1004].team, 1004);
 }
