@@ -41,7 +41,7 @@ TEST(BattleHooks, EnclosePreciselyTheBattleWhetherItIsWonOrADraw) {
   console.forget();
   g->roster[2].hp = 300;
   g->max_rounds = 1;
-  random.script(Draws{/*knx*/ 0, /*focus*/ 0}.absorbed().then({0, 0}).absorbed().values());
+  random.script(Draws{/*strategy*/ 0, /*focus*/ 0}.absorbed().then({0, 0}).absorbed().values());
   EXPECT_FALSE(run_battle(*g));
   EXPECT_TRUE(console.transcript().starts_with("<begin>甲发动攻击，")) << console.transcript();
   EXPECT_TRUE(console.transcript().ends_with("战斗超过1回合仍未分出胜负，判为平局\n<end>"))

@@ -13,19 +13,19 @@ namespace {
 
 using namespace morvane::testing;
 
-// 甲 in slot 1 takes the only turns of one round per strategy in `knxs`, everyone else sitting
-// in ice; returns the names of those it hurt.
-std::string targets(Scenario& t, std::initializer_list<std::int32_t> knxs,
+// 甲 in slot 1 takes the only turns of one round per strategy in `strategies`, everyone else
+// sitting in ice; returns the names of those it hurt.
+std::string targets(Scenario& t, std::initializer_list<std::int32_t> strategies,
                     std::int32_t focus_draw = 0) {
   Slots<std::int32_t> hp_before;
   for (std::int32_t j = 2; j < t.g.next_slot; ++j) {
     t.at(j).status(8);
     hp_before[j] = t.g.roster[j].hp;
   }
-  for (const std::int32_t knx : knxs) {
-    t.draws(Draws{knx, focus_draw}.lands(0));
+  for (const std::int32_t strategy : strategies) {
+    t.draws(Draws{strategy, focus_draw}.lands(0));
   }
-  t.g.max_rounds = static_cast<std::int64_t>(knxs.size());
+  t.g.max_rounds = static_cast<std::int64_t>(strategies.size());
   run_battle(t.g);
   std::string hit;
   for (std::int32_t j = 2; j < t.g.next_slot; ++j)
@@ -38,19 +38,19 @@ TEST(Round, EachStrategyPicksAmongLivingEnemiesOnlyAndTheLowestSlotOnATie) {
   // for the best, the ally 戊 and the fallen 己 would be better still.
   const std::int32_t worst[] = {500, 70, 400, 10}, best[] = {300, 90, 600, 20},
                      beyond[] = {50, 200, 900, 30};
-  for (std::int32_t knx = 0; knx < 4; ++knx) {
+  for (std::int32_t strategy = 0; strategy < 4; ++strategy) {
     Scenario t;
-    std::int32_t Fighter::*const field = knx == 1   ? &Fighter::atk
-                                         : knx == 3 ? &Fighter::def
-                                                    : &Fighter::hp;
+    std::int32_t Fighter::*const field = strategy == 1   ? &Fighter::atk
+                                         : strategy == 3 ? &Fighter::def
+                                                         : &Fighter::hp;
     t.fighter("甲", 1);
-    t.fighter("戊", 1).record().*field = beyond[knx];
-    t.fighter("己", 2).record().*field = beyond[knx];
+    t.fighter("戊", 1).record().*field = beyond[strategy];
+    t.fighter("己", 2).record().*field = beyond[strategy];
     t.at(3).dead(-5);
-    t.fighter("乙", 2).record().*field = worst[knx];
-    t.fighter("丙", 2).record().*field = best[knx];
-    t.fighter("丁", 2).record().*field = best[knx];
-    EXPECT_EQ(targets(t, {knx}), "丙") << knx;
+    t.fighter("乙", 2).record().*field = worst[strategy];
+    t.fighter("丙", 2).record().*field = best[strategy];
+    t.fighter("丁", 2).record().*field = best[strategy];
+    EXPECT_EQ(targets(t, {strategy}), "丙") << strategy;
   }
 }
 
@@ -103,9 +103,9 @@ TEST(Round, StatusDamageComesFromTheLastActorAndTheRoundEndsWithEveryonesHitPoin
   t.fighter("甲", 1);
   t.fighter("乙", 2).status(16);
   t.fighter("丙", 2).dead(-5);
-  t.draws(Draws{/*knx*/ 0, /*focus*/ 0}.lands(0));
+  t.draws(Draws{/*strategy*/ 0, /*focus*/ 0}.lands(0));
   t.draws({/*bleeding: spread*/ 20, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000, 7000});
-  t.draws(Draws{/*knx*/ 0, /*focus*/ 0}.lands(10));
+  t.draws(Draws{/*strategy*/ 0, /*focus*/ 0}.lands(10));
   t.g.max_rounds = 1;
   t.console.show_pauses = true;
   EXPECT_FALSE(run_battle(t.g));
@@ -123,7 +123,7 @@ TEST(Round, BeforeAnyoneActsStatusDamageComesFromTheBearerWhoStillActsIfItKilled
   t.fighter("乙", 2).hp(400).hp_only(5).status(16);
   t.fighter("甲", 1).hp(40);
   t.draws({/*bleeding: spread*/ 10, 0, 0, 0, /*follow-up*/ 13000, 7000});
-  t.draws(Draws{/*knx*/ 0, /*focus fire on the fallen 乙*/ 30}.kills(0));
+  t.draws(Draws{/*strategy*/ 0, /*focus fire on the fallen 乙*/ 30}.kills(0));
   EXPECT_TRUE(run_battle(t.g));
   EXPECT_EQ(t.transcript(),
             "乙因为流血受到伤害…\n乙掉了10点血\n   乙被秒杀了\n\t\t乙:到你们了！干掉这个家伙！\n"
@@ -134,8 +134,8 @@ TEST(Round, ASummonedFighterActsInTheRoundItWasSummoned) {
   Scenario t;
   t.fighter("甲", 1).attribute(8);
   t.fighter("乙", 2).hp(30).status(8);
-  t.draws({/*knx*/ 0, /*focus*/ 0, /*召唤棋子*/ 69, /*no ultimate*/ 999});
-  t.draws(Draws{/*棋子: knx*/ 0, /*focus*/ 0}.kills(0));
+  t.draws({/*strategy*/ 0, /*focus*/ 0, /*召唤棋子*/ 69, /*no ultimate*/ 999});
+  t.draws(Draws{/*棋子: strategy*/ 0, /*focus*/ 0}.kills(0));
   EXPECT_TRUE(run_battle(t.g));
   EXPECT_EQ(t.transcript(),
             "甲使用了召唤棋子，场上出现了一个棋子\n乙在冰块里无法动弹\n"
@@ -147,12 +147,12 @@ TEST(Round, ASkillKillingTheLastEnemyEndsTheBattleOnlyAtTheNextBasicAttackOrTheR
     Scenario t;
     t.fighter("甲", 1).attribute(1);
     t.fighter("乙", 2).hp(60);
-    t.draws(
-        Draws{/*knx*/ 0, /*focus*/ 0, /*火球术*/ 69, /*no ultimate*/ 999, /*fireball*/ 0}.kills(0));
+    t.draws(Draws{/*strategy*/ 0, /*focus*/ 0, /*火球术*/ 69, /*no ultimate*/ 999, /*fireball*/ 0}
+                .kills(0));
     std::string expected = "甲使用了火球术，乙掉了60点血\n   乙被秒杀了\n";
     if (ally_follows) {  // 丙 finds no living enemy, keeps the fallen target and strikes it again
       t.fighter("丙", 1);
-      t.draws(Draws{/*knx*/ 2, /*focus*/ 0}.kills(0));
+      t.draws(Draws{/*strategy*/ 2, /*focus*/ 0}.kills(0));
       expected += "丙发动攻击，乙掉了40点血\n   乙被秒杀了\n";
     }
     EXPECT_TRUE(run_battle(t.g));
@@ -166,7 +166,7 @@ TEST(Round, TheAuthorShrugsOffStatusesAfterDrawingHisColour) {
   t.console.show_colors = true;
   t.fighter("作者", 1).attribute(33).status(1);
   t.fighter("乙", 2).hp(40);
-  t.draws(Draws{/*colour*/ 5, /*knx*/ 0, /*focus*/ 0, /*no skill*/ 0, 0}.kills(0));
+  t.draws(Draws{/*colour*/ 5, /*strategy*/ 0, /*focus*/ 0, /*no skill*/ 0, 0}.kills(0));
   EXPECT_TRUE(run_battle(t.g));
   EXPECT_EQ(t.transcript(), "[c0][c0][c5]作者发动攻击，乙掉了40点血\n   乙被秒杀了\n[c0]");
 }
