@@ -56,8 +56,8 @@ void thousand_fighter_match(benchmark::State& state, std::int32_t index_from) {
   QuietConsole console;
   Lcg random(1);
   auto g = std::make_unique<Game>(console, random);
-  g->silent = true;
-  g->index_from = index_from;
+  g->options.silent = true;
+  g->options.index_from = index_from;
   const std::string first = names(500, "a"), second = names(500, "b");
   std::uint32_t seed = 1;
   for (auto _ : state) {

@@ -36,7 +36,7 @@ class Worker {
       : config_(config), random_(0), game_(std::make_unique<Game>(console_, random_)) {
     tally_.wins.assign(config.lines.size(), 0);
     // Nobody watches: the rules skip their narration altogether.
-    game_->silent = true;
+    game_->options.silent = true;
     for (const std::string& line : config.lines)
       teams_.push_back(split_team(line));
   }
@@ -50,7 +50,7 @@ class Worker {
       add_team(g, t, teams_[static_cast<std::size_t>(t - 1)], config_.mode);
     }
     if (config_.mode == Mode::DarkMatch) dark_match(g);
-    g.max_rounds = config_.max_rounds;
+    g.options.max_rounds = config_.max_rounds;
 
     ++tally_.played;
     const bool started = !check_victory(g);

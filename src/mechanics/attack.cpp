@@ -136,8 +136,7 @@ void attack(Game& g, std::int32_t attacker, std::int32_t target, std::int32_t va
     return;
   }
 
-  g.roster[target].hp = wsub(g.roster[target].hp, damage);
-  g.touched(target);
+  g.roster.set_hp(target, wsub(g.roster[target].hp, damage));
   line(g, g.roster[target].name, "掉了", damage, "点血");
 
   if (g.roster[target].hp <= 0) {

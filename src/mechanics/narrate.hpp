@@ -10,12 +10,12 @@ namespace morvane {
 // A silent game says nothing, without a call to its console.
 template <class... Pieces>
 void say(Game& g, const Pieces&... pieces) {
-  if (g.silent) return;
+  if (g.options.silent) return;
   (g.console.write(pieces), ...);
 }
 
 inline void endl(Game& g) {
-  if (!g.silent) g.console.endl();
+  if (!g.options.silent) g.console.endl();
 }
 
 // A whole line: its pieces, then the line's end.
@@ -26,10 +26,10 @@ void line(Game& g, const Pieces&... pieces) {
 }
 
 inline void pause(Game& g, int ms) {
-  if (!g.silent) g.console.pause(ms);
+  if (!g.options.silent) g.console.pause(ms);
 }
 inline void color(Game& g, int k) {
-  if (!g.silent) g.console.color(k);
+  if (!g.options.silent) g.console.color(k);
 }
 
 }  // namespace morvane

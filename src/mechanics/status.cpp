@@ -10,15 +10,15 @@ namespace {
 
 // 1 ... 6: each turn in the prison makes breaking free likelier; the fourth always frees.
 bool water_prison(Game& g, std::int32_t i, std::int32_t attacker) {
-  Fighter& x = g.roster[i];
-  ++x.status;
+  const Fighter& x = g.roster[i];
+  g.roster.set_status(i, x.status + 1);
   if (g.rand() % 3 + 2 < x.status) {
     say(g, x.name, "从");
     color(g, 1);
     say(g, "水牢");
     color(g, 0);
     line(g, "中挣脱出来");
-    x.status = status::kNone;
+    g.roster.set_status(i, status::kNone);
     pause(g, 500);
     return true;
   }
@@ -34,11 +34,11 @@ bool water_prison(Game& g, std::int32_t i, std::int32_t attacker) {
 
 // 8 ... 11: two turns frozen from 8, then the ice melts (code 10 melts at once).
 bool ice_block(Game& g, std::int32_t i) {
-  Fighter& x = g.roster[i];
-  ++x.status;
+  const Fighter& x = g.roster[i];
+  g.roster.set_status(i, x.status + 1);
   if (x.status == status::kIceMelted) {
     line(g, x.name, "所处的冰块融化了");
-    x.status = status::kNone;
+    g.roster.set_status(i, status::kNone);
     pause(g, 600);
     return true;
   }
@@ -48,28 +48,28 @@ bool ice_block(Game& g, std::int32_t i) {
 }
 
 void frostbite(Game& g, std::int32_t i) {
-  Fighter& x = g.roster[i];
+  const Fighter& x = g.roster[i];
   if (g.rand() % 100 > 19) {
     line(g, x.name, "从冻伤中恢复过来");
-    x.status = status::kNone;
+    g.roster.set_status(i, status::kNone);
   } else {
     line(g, x.name, "冻伤发作，他又冻住了");
-    x.status = status::kIceBlock;
+    g.roster.set_status(i, status::kIceBlock);
   }
 }
 
 // 15 -> 14 -> 13 -> 12: three ticks of rising damage, ending in frostbite.
 void torment(Game& g, std::int32_t i, std::int32_t attacker) {
-  Fighter& x = g.roster[i];
-  --x.status;
+  const Fighter& x = g.roster[i];
+  g.roster.set_status(i, x.status - 1);
   line(g, x.name, "因为钻心受到伤害…");
   attack(g, attacker, i, wmul(x.def, status::kTorment + 1 - x.status));
 }
 
 // 16 ... 19: four ticks, then the code rests at 20.
 void bleeding(Game& g, std::int32_t i, std::int32_t attacker) {
-  Fighter& x = g.roster[i];
-  ++x.status;
+  const Fighter& x = g.roster[i];
+  g.roster.set_status(i, x.status + 1);
   line(g, x.name, "因为流血受到伤害…");
   attack(g, attacker, i, wadd(x.def, x.max_hp / 20));
 }
@@ -77,23 +77,22 @@ void bleeding(Game& g, std::int32_t i, std::int32_t attacker) {
 // 22 ... k+21 with k = magic/10: the defence stays sky-high until the k-th turn, which heals fully
 // and draws a new, ordinary defence.
 void invincibility(Game& g, std::int32_t i, std::int32_t k) {
-  Fighter& x = g.roster[i];
-  ++x.status;
+  const Fighter& x = g.roster[i];
+  g.roster.set_status(i, x.status + 1);
   if (x.status == wadd(k, status::kInvincible)) {
     line(g, x.name, "的无敌时间已过！");
-    x.hp = x.max_hp;
-    x.def = g.rand() % 50 + 70;
+    g.roster.set_hp(i, x.max_hp);
+    g.roster.set_def(i, g.rand() % 50 + 70);
   } else {
     line(g, x.name, "的防御高到离谱！");
-    x.def = kInt32Max;
+    g.roster.set_def(i, kInt32Max);
   }
-  g.touched(i);
 }
 
 }  // namespace
 
 bool status_step(Game& g, std::int32_t i, std::int32_t attacker) {
-  Fighter& x = g.roster[i];
+  const Fighter& x = g.roster[i];
   if (x.status >= status::kWaterPrison && x.status <= status::kWaterPrisonLast)
     return water_prison(g, i, attacker);
   if (x.status >= status::kIceBlock && x.status <= status::kIceBlockLast) return ice_block(g, i);

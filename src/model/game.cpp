@@ -6,47 +6,50 @@
 
 namespace morvane {
 
+void Roster::clear() {
+  for (std::int32_t i = 1; i < used_; ++i)
+    slots_[i] = Fighter{};
+  used_ = 1;
+  next_ = 1;
+  watching_ = false;
+  changed_.clear();
+}
+
+void Roster::copy_from(const Roster& other) {
+  // Only what either roster has ever written.
+  const std::int32_t top = std::max(used_, other.used_);
+  for (std::int32_t i = 1; i < top; ++i)
+    slots_[i] = other.slots_[i];
+  next_ = other.next_;
+  used_ = other.used_;
+  watching_ = false;
+  changed_.clear();
+}
+
 void Game::reset() {
-  // Team calls are only ever made by and about combatants, so their teams cover every entry of
-  // b in use.
-  for (std::int32_t i = 1; i < used; ++i)
+  // Team calls are only ever made by and about fighters, so their teams cover every entry in
+  // use.
+  for (std::int32_t i = 1; i < roster.used(); ++i)
     team_calls[roster[i].team] = TeamCalls{};
-  for (std::int32_t i = 1; i < used; ++i)
-    roster[i] = Fighter{};
-  used = 1;
-  for (std::int32_t t = 0; t <= top_standing_team; ++t)
-    standing_per_team[t] = 0;
-  top_standing_team = 0;
-  next_slot = 1;
+  roster.clear();
+  standing_per_team.clear();
   counted_teams = 0;
   round_count = 1;
   skill_thresholds = kSkillThresholds;
-  standing = {};
-  watching = false;
-  changed.clear();
 }
 
 void Game::copy_state_from(const Game& other) {
-  // Tests fill the roster by hand, without raising `used`.
-  const std::int32_t top = std::max({used, other.used, next_slot, other.next_slot});
-  for (std::int32_t i = 1; i < top; ++i)
-    roster[i] = other.roster[i];
+  roster.copy_from(other.roster);
   team_calls = other.team_calls;
   standing_per_team = other.standing_per_team;
-  next_slot = other.next_slot;
   counted_teams = other.counted_teams;
   round_count = other.round_count;
   skill_thresholds = other.skill_thresholds;
-  top_standing_team = other.top_standing_team;
-  used = other.used;
-  standing = other.standing;
-  watching = false;
-  changed.clear();
 }
 
-std::string_view skill_name(const Game& g, std::int32_t attribute, int k) {
+std::string_view skill_name(const Game&, std::int32_t attribute, int k) {
   if (!has_skill_row(attribute)) return {};
-  return g.skill_names[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
+  return kSkillNames[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
 
 std::int32_t& writable_skill_threshold(Game& g, std::int32_t attribute, int k) {

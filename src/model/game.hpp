@@ -1,39 +1,44 @@
 #pragma once
-// One game: the roster, the team records, the counters and the skill tables, with the console
-// it talks through and the random source it draws from. Nothing is global, so several games can
-// run side by side.
+// One game: the rules' state (the roster, the team records, the counters and the skill
+// thresholds), the wiring (the console it talks through, the random source it draws from, who
+// listens), and the options it runs with. Nothing is global, so several games can run side by
+// side.
 //
-// The game keeps its own short names; here is what each means, once for the whole code.
+// Glossary: the rules' own short names, for whoever reads the code beside them. The code uses
+// the full names only.
 //
-//   name          word            meaning
-//   Fighter            人物            one combatant's record
-//   TeamCalls            队伍            one team's record of calls
-//   a, next_slot         -               the roster of combatants by slot; next_slot is the next
-//   free slot b             -               the team records by team number n             - how
-//   many teams the victory check examines standing_per_team          -               living members
-//   per team, as the last victory check counted round_count           回合数          the round
-//   counter attribute 属性 attribute: selects a combatant's two skills status            状态
-//   status code (water prison, ice, torment, bleeding, ...) curse_stacks            层数 a counter:
-//   the stacks of the dark killing curse ultimate_level            奥义            ultimate level;
-//   every ultimate raises it magic            魔力            magic; most skills scale with it
-//   skill_names 技能名          skill names, skill_names[attribute-1][k] skill_thresholds
-//   技能出现概率    skill thresholds, skill_thresholds[attribute-1][k] skill          技能编号
-//   which of an attribute's two skills: 0 or 1 cast          处理技能        casting a skill
-//   living_enemies  存活的敌人数    the living enemies of a combatant check_victory      - the
-//   victory check attacker, target
-//   - the one who strikes and the one struck mlz           -               the caster's magic when
-//   the cast began value, damage   -               a blow's attack value, and the damage it deals
-//   drawn          -               a slot drawn at random while a skill seeks its next target
-//   protect       掩护            the team member who last called for cover
-//   converge      集火            the enemy the team last agreed to focus fire on
+//   short name    word            in the code
+//   rw            人物            Fighter
+//   dw            队伍            TeamCalls; protect is needs_cover, converge (集火) is focus
+//   a, rs         -               Game::roster, Roster::next_slot()
+//   b             -               Game::team_calls
+//   n             -               Game::counted_teams
+//   chrs          -               Game::standing_per_team
+//   hhs           回合数          Game::round_count
+//   maxhp, ml     魔力            Fighter::max_hp, Fighter::magic
+//   sx            属性            Fighter::attribute, the names in namespace attribute
+//   zt            状态            Fighter::status, the codes in namespace status
+//   cs            层数            Fighter::curse_stacks
+//   oy, flag      奥义            Fighter::ultimate_level, Fighter::casting_ultimate
+//   jnm, jncxgl   技能名, 概率    skill_name(), Game::skill_thresholds
+//   jnbh          技能编号        skill: which of an attribute's two skills, 0 or 1
+//   cljn          处理技能        cast()
+//   game()        -               run_battle()
+//   checkwin      -               check_victory()
+//   checklivings  存活的敌人数    living_enemies()
+//   ater, beat    -               attacker (caster in a skill), target
+//   mlz           -               Cast::magic, the caster's magic when the cast began
+//   ratk, hurts   -               a blow and the damage it deals
+//   bekn          -               a slot drawn while a skill seeks its next target
+//   knx           -               the target strategy
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 #include "model/fighter.hpp"
+#include "model/headcount.hpp"
 #include "model/random.hpp"
 #include "model/slots.hpp"
 #include "model/tables.hpp"
@@ -49,9 +54,9 @@ class CastListener {
   virtual void cast(std::int32_t caster, std::int32_t attribute, int skill) = 0;
 };
 
-struct Game;
+class Game;
 
-// Battles of this many fighters or more search their targets in an index (see Game::index_from).
+// Battles of this many fighters or more search their targets in an index (see GameOptions).
 inline constexpr std::int32_t kIndexFrom = 48;
 
 // What the round driver carries from turn to turn through one battle, beyond the game's own
@@ -70,25 +75,8 @@ class RoundListener {
   virtual void round_ended(const Game& g, const BattleState& battle) = 0;
 };
 
-struct Game {
-  Game(Console& out, Random& source) : console(out), random(source), lcg_(source.plain_lcg()) {}
-  Game(const Game&) = delete;
-  Game& operator=(const Game&) = delete;
-
-  Slots<Fighter> roster;           // the roster; combatants live in slots 1 ... next_slot-1
-  std::int32_t next_slot = 1;      // next free roster slot
-  Slots<TeamCalls> team_calls;     // per-team focus-fire and cover calls
-  std::int32_t counted_teams = 0;  // number of teams the victory check examines
-  Slots<std::int32_t>
-      standing_per_team;         // living members per team, as the last check_victory counted them
-  std::int32_t round_count = 1;  // 1 only in the run's first round
-  const SkillNames& skill_names = kSkillNames;
-  SkillThresholds skill_thresholds = kSkillThresholds;  // writable: modes change the odds
-
-  Console& console;
-  Random& random;
-  CastListener* on_cast = nullptr;
-  RoundListener* on_round_end = nullptr;
+// How a game runs, set by whoever starts it.
+struct GameOptions {
   // Nothing is narrated: say, line, endl, pause and colour do nothing (their arguments, draws
   // included, are still evaluated). For batch runs and the odds' continuations, where nobody
   // watches.
@@ -96,33 +84,38 @@ struct Game {
   // A battle still undecided after this many rounds ends as a draw; 0 is no cap. Some battles
   // can never be won (summons that block each other), and every game must end.
   std::int64_t max_rounds = 0;
+  // Battles of this many fighters or more search their targets in an index.
+  std::int32_t index_from = kIndexFrom;
+};
 
-  // Highest team number whose standing_per_team entry may be non-zero; lets check_victory clear
-  // only what it used.
-  std::int32_t top_standing_team = kMaxSlot;
-  // One past the highest slot ever written (next_slot can fall back, between endless levels).
-  std::int32_t used = 1;
+class Game {
+ public:
+  Game(Console& out, Random& source) : console(out), random(source), lcg_(source.plain_lcg()) {}
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
 
-  // Two living fighters of different counted teams, as the last full victory check found them:
-  // while both still stand the battle is not over, and the quick check need count nobody.
-  std::array<std::int32_t, 2> standing{};
+  // The rules' state, which copy_state_from() takes along.
+  Roster roster;
+  Slots<TeamCalls> team_calls;     // by team number
+  std::int32_t counted_teams = 0;  // the victory check counts teams 1 ... counted_teams
+  Headcount standing_per_team;
+  std::int32_t round_count = 1;                         // 1 only in the game's first round
+  SkillThresholds skill_thresholds = kSkillThresholds;  // writable: modes change the odds
 
-  // Large battles answer the target search from an index rather than a scan of the roster. The
-  // index keeps its own copy of what the searches read (hit points, attack, defence, attribute,
-  // team): every rule that changes one of those during a battle calls touched() on the slot.
-  std::int32_t index_from = kIndexFrom;  // fighters from which a battle keeps the index
-  bool watching = false;                 // a battle's index is listening
-  std::vector<std::int32_t> changed;
-  void touched(std::int32_t i) {
-    if (watching) changed.push_back(i);
-  }
+  // The wiring.
+  Console& console;
+  Random& random;
+  CastListener* on_cast = nullptr;
+  RoundListener* on_round_end = nullptr;
 
-  // Back to the state of a new game, with the same console, random source and round cap. Only
-  // what a game can have used is cleared.
+  GameOptions options;
+
+  // Back to the state of a new game, with the same wiring and options. Only what a game can
+  // have used is cleared.
   void reset();
 
-  // Takes the roster, team calls, counters and skill thresholds of `other`, to play on from
-  // where it stands with this game's own console, random source, round cap and listeners.
+  // Takes the rules' state of `other`, to play on from where it stands with this game's own
+  // wiring and options.
   void copy_state_from(const Game& other);
 
   std::int32_t rand(const Where& where = Where::here()) {
@@ -131,8 +124,6 @@ struct Game {
 
  private:
   Lcg* lcg_;  // the random source itself when it is the classic generator and nothing more
-
- public:
 };
 
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
@@ -146,7 +137,7 @@ inline std::int32_t skill_threshold(const Game& g, std::int32_t attribute, int k
   if (!has_skill_row(attribute)) return 101;
   return g.skill_thresholds[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
-// The threshold of skill k of attribute attribute, to change the odds; attribute must have a row.
+// The threshold of skill k of an attribute, to change the odds; the attribute must have a row.
 std::int32_t& writable_skill_threshold(Game& g, std::int32_t attribute, int k);
 
 }  // namespace morvane

@@ -55,17 +55,4 @@ inline void enlist(Fighter& x, const Recruit& r) {
   }
 }
 
-// The one door into the roster: every fighter, typed or summoned, comes in through here. A
-// fighter that would go past slot 1004 is not made at all: `fill` is not called, so none of its
-// draws is taken. Returns whether it was made.
-template <class Fill>
-bool add_fighter(Game& g, Fill&& fill) {
-  if (g.next_slot > kMaxSlot) return false;
-  fill(g.roster[g.next_slot]);
-  g.touched(g.next_slot);
-  ++g.next_slot;
-  if (g.next_slot > g.used) g.used = g.next_slot;
-  return true;
-}
-
 }  // namespace morvane

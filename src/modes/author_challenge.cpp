@@ -14,7 +14,7 @@ void author_challenge(Game& g) {
   for (std::int32_t i = 1; i <= 3; ++i) {
     say(g, "输入第", i, "个挑战者的属性");
     const std::int32_t chosen = read_attribute(g);
-    add_fighter(g, [&](Fighter& x) {
+    g.roster.add([&](Fighter& x) {
       const Stats drawn{g.rand() % 200 + 500, g.rand() % 50 + 100, g.rand() % 50 + 50,
                         g.rand() % 50 + 80};
       enlist(x, {.name = "挑战者",
@@ -25,7 +25,7 @@ void author_challenge(Game& g) {
                  .ultimate_level = 1});
     });
   }
-  add_fighter(g, [](Fighter& x) {
+  g.roster.add([](Fighter& x) {
     enlist(x, {.name = "作者",
                .team = 2,
                .stats = {kInt32Max, 200, 300, 200},

@@ -1,5 +1,4 @@
 #include <cstddef>
-#include <utility>
 
 #include "mechanics/narrate.hpp"
 #include "model/codes.hpp"
@@ -23,7 +22,7 @@ void make_player(Game& g) {
   line(g, "你需要什么属性？(1~8分别为: 1火,2水,3电,4地,5冰,6疗,7黑,8召)");
   const std::int32_t chosen = read_attribute(g);
   pause(g, 500);
-  add_fighter(g, [&](Fighter& me) {
+  g.roster.add([&](Fighter& me) {
     const Stats drawn{g.rand() % 250 + 250, g.rand() % 50 + 50, g.rand() % 30 + 20,
                       g.rand() % 80 + 20};
     enlist(me, {.name = "你",
@@ -45,7 +44,7 @@ void make_player(Game& g) {
 void make_enemies(Game& g, std::int32_t level) {
   const std::int32_t step = wmul(level, 10);
   for (std::int32_t i = 1; i <= level; ++i) {
-    add_fighter(g, [&](Fighter& x) {
+    g.roster.add([&](Fighter& x) {
       const Stats drawn{wadd(g.rand() % 250 + 140, step), wadd(g.rand() % 50 + 40, step),
                         wadd(g.rand() % 30 + 10, step), wadd(g.rand() % 80 + 10, step)};
       enlist(x, {.name = "敌人",
@@ -65,7 +64,7 @@ constexpr std::int32_t kFirstSkillItem = 5;
 
 // The upgrade menu after a won level, and the choice applied to the player's fighter.
 void upgrade(Game& g, std::int32_t level) {
-  Fighter& me = g.roster[1];
+  const Fighter& me = g.roster[1];
   const std::int32_t step = wmul(level, 10);
   // The skill tables have no row for attribute 0, so its two skill items are left out.
   const bool skills = has_skill_row(me.attribute);
@@ -84,20 +83,20 @@ void upgrade(Game& g, std::int32_t level) {
 
   const std::int32_t choice = g.console.read_number();
   if (choice == 1) {
-    me.max_hp = wadd(me.max_hp, step);
-    me.hp = me.max_hp;
+    g.roster.set_max_hp(1, wadd(me.max_hp, step));
+    g.roster.set_hp(1, me.max_hp);
   } else if (choice == 2) {
-    me.atk = wadd(me.atk, step);
+    g.roster.set_atk(1, wadd(me.atk, step));
   } else if (choice == 3) {
-    me.def = wadd(me.def, step);
+    g.roster.set_def(1, wadd(me.def, step));
   } else if (choice == 4) {
-    me.magic = wadd(me.magic, step);
+    g.roster.set_magic(1, wadd(me.magic, step));
   } else if ((choice == kFirstSkillItem || choice == kFirstSkillItem + 1) && skills) {
     // The thresholds belong to the attribute: the enemies of it gain as much as the player.
     std::int32_t& threshold = writable_skill_threshold(g, me.attribute, choice - kFirstSkillItem);
     threshold = wsub(threshold, level);
   } else if (choice == 7) {
-    me.attribute = g.rand() % 24 + 1;
+    g.roster.set_attribute(1, g.rand() % 24 + 1);
     line(g, "你现在的属性是", me.attribute);
   } else {
     line(g, "你选择放弃。");
@@ -107,13 +106,13 @@ void upgrade(Game& g, std::int32_t level) {
 // Team 1 moves to the front in its old order, dead or alive; the enemies fall behind next_slot.
 void compact(Game& g) {
   std::int32_t c = 2;
-  for (std::int32_t i = 2; i < g.next_slot; ++i) {
+  for (std::int32_t i = 2; i < g.roster.next_slot(); ++i) {
     if (g.roster[i].team == 1) {
-      if (i != c) std::swap(g.roster[i], g.roster[c]);
+      if (i != c) g.roster.swap(i, c);
       ++c;
     }
   }
-  g.next_slot = c;
+  g.roster.set_next_slot(c);
 }
 
 // After a won level: the upgrade, and the roster made ready for the next.
@@ -139,13 +138,13 @@ void level_won(Game& g, std::int32_t level) {
 // One level's battle. Returns whether the player won it.
 bool fight_level(Game& g, std::int32_t level) {
   g.console.clear();
-  g.roster[1].status = status::kNone;
+  g.roster.set_status(1, status::kNone);
   line(g, "战斗开始");
-  const std::int32_t first_enemy = g.next_slot;
+  const std::int32_t first_enemy = g.roster.next_slot();
   make_enemies(g, level);
   // With no enemy at all the level would be won at once, again and again: the player's summons
   // have filled the roster, and the run ends here.
-  if (g.next_slot == first_enemy) return false;
+  if (g.roster.next_slot() == first_enemy) return false;
   pause(g, 100);
   // A level that the round cap ends as a draw is lost.
   const bool decided = run_battle(g);

@@ -12,7 +12,7 @@ void play_game(Game& g) {
   line(g, "1.正常模式 2.疯狂阿瓦达模式 3.无尽模式");
   line(g, "4.(限时开放)与作者的战斗");
   const auto mode = static_cast<Mode>(g.console.read_number());
-  g.next_slot = 1;
+  g.roster.set_next_slot(1);
   switch (mode) {
     case Mode::TeamMatch:
     case Mode::DarkMatch:

@@ -20,7 +20,7 @@ namespace {
 // What one battle carries from turn to turn until it ends.
 struct Battle : BattleState {
   Battle(Game& game, const BattleState& from) : BattleState(from), g(game) {
-    if (g.next_slot - 1 >= g.index_from) index = std::make_unique<TargetIndex>(g);
+    if (g.roster.next_slot() - 1 >= g.options.index_from) index = std::make_unique<TargetIndex>(g);
   }
 
   Game& g;
@@ -32,7 +32,7 @@ struct Battle : BattleState {
   // with `Dark`, a dark enemy met later takes the place. 0 when no enemy qualifies.
   template <std::int32_t Fighter::*Field, bool Lowest, bool Dark = false>
   std::int32_t walk(std::int32_t team, std::int32_t best) const {
-    const std::int32_t next_slot = g.next_slot;
+    const std::int32_t next_slot = g.roster.next_slot();
     std::int32_t found = 0;
     for (std::int32_t j = 1; j < next_slot; ++j) {
       const Fighter& e = g.roster[j];
@@ -77,7 +77,7 @@ struct Battle : BattleState {
   // else the actor itself. No draw is taken for it.
   void first_target(std::int32_t i) {
     std::int32_t any = 0;
-    for (std::int32_t j = 1; j < g.next_slot; ++j) {
+    for (std::int32_t j = 1; j < g.roster.next_slot(); ++j) {
       if (g.roster[j].team == g.roster[i].team) continue;
       if (g.roster[j].hp > 0) {
         target = j;
@@ -105,12 +105,12 @@ struct Battle : BattleState {
 
   Turn turn(std::int32_t i) {
     color(g, 0);
-    Fighter& x = g.roster[i];
+    const Fighter& x = g.roster[i];
     if (x.hp <= 0) return Turn::Next;
     // The author is above every status: his code is wiped before it can act on him.
     if (x.attribute == attribute::kAuthor) {
       color(g, g.rand() % 8);
-      x.status = status::kNone;
+      g.roster.set_status(i, status::kNone);
     }
     // Most turns carry no status at all: no step to take.
     if (x.status != status::kNone && !status_step(g, i, attacker != 0 ? attacker : i))
@@ -138,7 +138,7 @@ struct Battle : BattleState {
     color(g, 0);
     if (battle_over(g)) return RoundEnd::Won;
     say(g, "回合结束，目前血量：");
-    for (std::int32_t i = 1; i < g.next_slot; ++i)
+    for (std::int32_t i = 1; i < g.roster.next_slot(); ++i)
       say(g, g.roster[i].hp, " ");
     g.round_count = wadd(g.round_count, 1);  // a battle no one can win may run for ever
     pause(g, 1000);
@@ -148,10 +148,10 @@ struct Battle : BattleState {
     // From here on the victory check looks at team numbers up to the roster's size, summons
     // included, rather than the team count typed at set-up: a team numbered past it is no longer
     // counted.
-    g.counted_teams = g.next_slot - 1;
+    g.counted_teams = g.roster.next_slot() - 1;
     ++rounds;
-    if (g.max_rounds > 0 && rounds >= g.max_rounds) {
-      line(g, "战斗超过", std::to_string(g.max_rounds), "回合仍未分出胜负，判为平局");
+    if (g.options.max_rounds > 0 && rounds >= g.options.max_rounds) {
+      line(g, "战斗超过", std::to_string(g.options.max_rounds), "回合仍未分出胜负，判为平局");
       pause(g, 1000);
       // Whoever reads standing_per_team after the battle reads the full count.
       check_victory(g);
@@ -167,7 +167,7 @@ struct Battle : BattleState {
       if (battle_over(g)) return true;
       // next_slot is read afresh before every slot: a fighter summoned in this round acts in it
       // too.
-      for (std::int32_t i = 1; i < g.next_slot; ++i) {
+      for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
         if (turn(i) == Turn::BattleOver) return true;
       }
       const RoundEnd end = round_end();

@@ -12,7 +12,7 @@ namespace morvane {
 
 void create_fighter(Game& g, const std::string& name, std::int32_t team, Mode mode,
                     Position position) {
-  add_fighter(g, [&](Fighter& x) {
+  g.roster.add([&](Fighter& x) {
     Stats stats = typed_stats(g);
     std::int32_t attribute = g.rand() % 8 + 1;
     std::int32_t stacks = 1;
@@ -56,10 +56,10 @@ void add_team(Game& g, std::int32_t team, std::string_view names, Mode mode) {
 }
 
 void dark_match(Game& g) {
-  for (std::int32_t i = 1; i < g.next_slot; ++i) {
-    g.roster[i].hp = wmul(g.roster[i].hp, 50);
-    g.roster[i].max_hp = wmul(g.roster[i].max_hp, 50);
-    g.roster[i].curse_stacks = 4;
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
+    g.roster.set_hp(i, wmul(g.roster[i].hp, 50));
+    g.roster.set_max_hp(i, wmul(g.roster[i].max_hp, 50));
+    g.roster.set_curse_stacks(i, 4);
   }
   // The curse on every turn, the bouncing blade never.
   writable_skill_threshold(g, attribute::kDark, 0) = 0;
@@ -81,7 +81,7 @@ void team_setup(Game& g, Mode mode) {
 
 void stat_table(Game& g) {
   line(g, "下面的数值分别代表名字，血量，攻击，防御，魔力，属性，队伍");
-  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
     const Fighter& x = g.roster[i];
     line(g, x.name, " ", x.hp, " ", x.atk, " ", x.def, " ", x.magic, " ", x.attribute, " ", x.team);
     pause(g, 50);

@@ -13,22 +13,20 @@ constexpr auto kTable = static_cast<std::size_t>(kMaxSlot + 1);
 
 TargetIndex::TargetIndex(Game& g)
     : g_(g), members_(kTable), fallen_(kTable, 0), in_(kTable, -1), at_(kTable, -1) {
-  for (std::int32_t i = 1; i < g.next_slot; ++i)
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i)
     update(i);
-  g.changed.clear();
-  g.watching = true;
+  g.roster.watch();
 }
 
 TargetIndex::~TargetIndex() {
-  g_.watching = false;
-  g_.changed.clear();
+  g_.roster.unwatch();
 }
 
 void TargetIndex::update(std::int32_t slot) {
   if (slot < 1 || slot > kMaxSlot) return;
   const auto k = static_cast<std::size_t>(slot);
   const Fighter& x = g_.roster[slot];
-  const bool counted = slot < g_.next_slot && x.team >= 0 && x.team <= kMaxSlot;
+  const bool counted = slot < g_.roster.next_slot() && x.team >= 0 && x.team <= kMaxSlot;
   const std::int32_t team = counted ? x.team : -1;
   if (in_[k] != -1 && in_[k] != team) {
     // It left its team (or the roster): what is left in the old list is a fallen member.
@@ -88,9 +86,9 @@ void TargetIndex::sweep(std::int32_t team) {
 }
 
 void TargetIndex::catch_up() {
-  for (const std::int32_t slot : g_.changed)
+  for (const std::int32_t slot : g_.roster.changes())
     update(slot);
-  g_.changed.clear();
+  g_.roster.forget_changes();
   for (std::size_t k = 0; k < teams_.size();) {
     const std::int32_t team = teams_[k];
     // A long list mostly of the fallen is swept; a short one costs little to walk as it is.

@@ -4,8 +4,8 @@
 // own side: the index keeps, per team, its members in slot order with the values the searches
 // read (hit points, attack, defence, whether dark), so a search walks only the other teams'
 // members, in a tight array. The fallen stay in their team's list, skipped, until they are half
-// of it; then the list is swept. It is kept up to date from the slots the rules report through
-// Game::touched().
+// of it; then the list is swept. It is kept up to date from the slots the roster's setters
+// report.
 
 #include <cstdint>
 #include <vector>

@@ -22,7 +22,7 @@ void game_over(Game& g, bool decided) {
   line(g, "游戏结束！");
   pause(g, 500);
   say(g, "目前血量：");
-  for (std::int32_t i = 1; i < g.next_slot; ++i)
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i)
     say(g, g.roster[i].hp, " ");
   pause(g, 1000);
   endl(g);

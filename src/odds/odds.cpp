@@ -52,13 +52,13 @@ std::uint32_t continuation_seed(std::uint32_t seed, std::int32_t round, std::int
 
 Estimator::Estimator() : random_(0), scratch_(std::make_unique<Game>(console_, random_)) {
   // Nobody watches a continuation.
-  scratch_->silent = true;
+  scratch_->options.silent = true;
 }
 
 Estimate Estimator::start(const Game& g) const {
   Estimate e;
   // Every counted team in the roster, those already beaten too (at 0%).
-  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
     const std::int32_t t = g.roster[i].team;
     if (t >= 1 && t <= g.counted_teams &&
         std::find(e.teams.begin(), e.teams.end(), t) == e.teams.end()) {
@@ -75,8 +75,9 @@ void Estimator::run_continuation(const Game& g, const BattleState& battle, std::
   Game& c = *scratch_;
   c.copy_state_from(g);
   random_.srand(seed);
-  c.max_rounds = battle.rounds + kContinuationRounds;
-  if (g.max_rounds > 0) c.max_rounds = std::min(c.max_rounds, g.max_rounds);
+  c.options.max_rounds = battle.rounds + kContinuationRounds;
+  if (g.options.max_rounds > 0)
+    c.options.max_rounds = std::min(c.options.max_rounds, g.options.max_rounds);
   const bool decided = resume_battle(c, battle);
   ++e.played;
   if (!decided) {

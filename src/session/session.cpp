@@ -41,7 +41,7 @@ void play_on(Console& console, std::uint32_t seed, std::int64_t max_rounds,
   Lcg random(seed);
   // The roster is large: keep the game off the stack.
   auto g = std::make_unique<Game>(console, random);
-  g->max_rounds = max_rounds;
+  g->options.max_rounds = max_rounds;
   g->on_round_end = on_round_end;
   play_game(*g);
 }

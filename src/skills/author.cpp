@@ -27,10 +27,10 @@ void summon_henchman(Cast& c) {
 void anti_everything_cannon(Cast& c) {
   Game& g = c.g;
   color(g, g.rand() % 8);
-  Fighter& target = g.roster[c.target];
+  const Fighter& target = g.roster[c.target];
   say(g, "将炮口对准了", target.name, "...");
   pause(g, 1000);
-  target.status = status::kCannonIce;
+  g.roster.set_status(c.target, status::kCannonIce);
   c.hit(c.target, wadd(wadd(target.hp, target.def), 525));
   pause(g, 500);
 }

@@ -6,18 +6,18 @@
 namespace morvane {
 
 void cast(Game& g, std::int32_t caster, int skill, std::int32_t target) {
-  Fighter& me = g.roster[caster];
+  const Fighter& me = g.roster[caster];
   // The attribute and the magic as the cast begins: a skill may change either (Halvic learning
   // Prane's skills, 杰哥's beer) without changing this cast.
   const std::int32_t attribute = me.attribute;
   Cast c{g, caster, target, me.magic};
-  me.casting_ultimate = false;
+  g.roster.set_casting_ultimate(caster, false);
 
   // Each ultimate makes the next likelier; from ultimate_level 10 on every cast is one. The raise
   // comes before the skill, so this cast already multiplies by the raised level.
   if (g.rand() % 1000 < wmul(me.ultimate_level, 100)) {
-    me.casting_ultimate = true;
-    me.ultimate_level = wadd(me.ultimate_level, 1);
+    g.roster.set_casting_ultimate(caster, true);
+    g.roster.set_ultimate_level(caster, wadd(me.ultimate_level, 1));
   }
 
   // The banner is in the colour of the turn; the skill is in its own.
@@ -28,7 +28,7 @@ void cast(Game& g, std::int32_t caster, int skill, std::int32_t target) {
 
   dispatch_skill(c, attribute, skill);
 
-  g.roster[caster].casting_ultimate = false;
+  g.roster.set_casting_ultimate(caster, false);
 }
 
 }  // namespace morvane

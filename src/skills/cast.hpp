@@ -25,7 +25,7 @@ struct Cast {
   std::int32_t target;     // the target; skills that choose their own overwrite it
   std::int32_t magic = 0;  // the caster's magic when the cast began
 
-  Fighter& me() { return g.roster[caster]; }
+  const Fighter& me() const { return g.roster[caster]; }
   bool casting_ultimate() const { return g.roster[caster].casting_ultimate; }
   std::int32_t ultimate_level() const { return g.roster[caster].ultimate_level; }
 
@@ -54,7 +54,7 @@ struct Cast {
   // a fighter summoned meanwhile is met too.
   template <class Visit>
   void sweep(Visit&& visit) {
-    for (std::int32_t i = 1; i < g.next_slot; ++i) {
+    for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
       if (living_enemy(i)) visit(i);
     }
   }
@@ -66,7 +66,7 @@ struct Cast {
                           std::int32_t last) {
     std::int32_t drawn = last;
     while (failed < budget) {
-      drawn = g.rand() % (g.next_slot - 1) + 1;
+      drawn = g.rand() % (g.roster.next_slot() - 1) + 1;
       if (living_enemy(drawn)) {
         found = drawn;
         break;
@@ -85,10 +85,10 @@ struct Cast {
     return {scaled(s.hp), scaled(s.atk), scaled(s.def), scaled(s.magic)};
   }
 
-  // A summoned fighter joins the roster in slot next_slot (see add_fighter for a full roster).
+  // A summoned fighter joins the roster in slot next_slot (see Roster::add for a full roster).
   template <class Fill>
   bool summon(Fill&& fill) {
-    return add_fighter(g, fill);
+    return g.roster.add(fill);
   }
 };
 

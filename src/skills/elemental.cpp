@@ -16,14 +16,13 @@ void fireball(Cast& c) {
 void fire_shield(Cast& c) {
   Game& g = c.g;
   std::int32_t touched = 0;
-  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
     color(g, 4);
     if (!c.living(i)) continue;
     if (c.ally(i)) {
       c.indent_unless_first(touched);
       color(g, 2);
-      g.roster[i].hp = wadd(g.roster[i].hp, c.magic);
-      g.touched(i);
+      g.roster.set_hp(i, wadd(g.roster[i].hp, c.magic));
       line(g, "回复了", g.roster[i].name, "的", c.magic, "点血");
       pause(g, 300);
     } else if (g.rand() % 30 > 19) {
@@ -48,7 +47,7 @@ void tidal_core(Cast& c) {
 void water_prison(Cast& c) {
   Game& g = c.g;
   const std::int32_t value = wsub(c.magic / 2, g.rand() % 10);
-  g.roster[c.target].status = status::kWaterPrison;
+  g.roster.set_status(c.target, status::kWaterPrison);
   say(g, "将", g.roster[c.target].name, "卷进水牢，扣血时");
   c.hit(c.target, value);
   pause(g, 700);
@@ -97,7 +96,7 @@ void earth_split(Cast& c) {
 void earthquake(Cast& c) {
   Game& g = c.g;
   std::int32_t blows = 0;
-  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
     if (!c.living(i) || g.roster[i].team != g.roster[c.target].team) continue;
     c.hit_one_of_several(blows, i, wadd(wadd(g.roster[c.target].def, c.magic), 15), 250);
   }
@@ -112,7 +111,7 @@ void freeze(Cast& c, std::int32_t value, const char* what, std::int32_t code) {
   pause(g, 350);
   if (c.living(c.target)) {
     line(g, "          ", g.roster[c.target].name, what);
-    g.roster[c.target].status = code;
+    g.roster.set_status(c.target, code);
   }
   pause(g, 500);
 }

@@ -24,14 +24,13 @@ void ocean_foe(Cast& c) {
 void ocean_friend(Cast& c) {
   Game& g = c.g;
   line(g, "释放出了海洋之力!");
-  for (std::int32_t x = 1; x < g.next_slot; ++x) {
+  for (std::int32_t x = 1; x < g.roster.next_slot(); ++x) {
     if (!c.living(x) || !c.ally(x)) continue;
     const std::int32_t percent = g.rand() % 50 + 1;
     const std::int32_t v = wmul(g.roster[x].max_hp, percent) / 100;
     line(g, "回复了", g.roster[x].name, "的", g.roster[x].max_hp, "*", percent, "%点血");
     line(g, "实际恢复:", v);
-    g.roster[x].hp = wadd(g.roster[x].hp, v);
-    g.touched(x);
+    g.roster.set_hp(x, wadd(g.roster[x].hp, v));
     pause(g, 150);
   }
 }
@@ -62,7 +61,7 @@ void tails(Cast& c) {
   const std::int32_t enemies = living_enemies(g, c.caster);
   std::int32_t budget = enemies / 2 + enemies % 2;
   std::int32_t x = 1;
-  auto advance = [&] { x = x + 1 < g.next_slot ? x + 1 : 1; };
+  auto advance = [&] { x = x + 1 < g.roster.next_slot() ? x + 1 : 1; };
   while (budget > 0) {
     if (c.ally(x) || !c.living(x)) {
       advance();
@@ -110,12 +109,14 @@ struct Boost {
 constexpr Boost kBeer{3, 2, 4, 3, 50};
 constexpr Boost kThrill{4, 3, 5, 4, 25};
 
-void boost(Fighter& me, const Boost& b) {
-  me.atk = wmuldiv(me.atk, b.num, b.den);
-  me.def = wmuldiv(me.def, b.num, b.den);
-  me.hp = wmuldiv(me.hp, b.hp_num, b.hp_den);
-  me.max_hp = wmuldiv(me.max_hp, b.num, b.den);
-  me.magic = wadd(me.magic, b.magic);
+void boost(Cast& c, const Boost& b) {
+  Roster& roster = c.g.roster;
+  const Fighter& me = c.me();
+  roster.set_atk(c.caster, wmuldiv(me.atk, b.num, b.den));
+  roster.set_def(c.caster, wmuldiv(me.def, b.num, b.den));
+  roster.set_hp(c.caster, wmuldiv(me.hp, b.hp_num, b.hp_den));
+  roster.set_max_hp(c.caster, wmuldiv(me.max_hp, b.num, b.den));
+  roster.set_magic(c.caster, wadd(me.magic, b.magic));
 }
 
 }  // namespace
@@ -123,12 +124,11 @@ void boost(Fighter& me, const Boost& b) {
 // 啤酒: stronger at once, and stronger still after a kill.
 void beer(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.me();
+  const Fighter& me = c.me();
   line(g, "他仰头干了一罐啤酒...");
   pause(g, 700);
   line(g, "杰哥的各项能力上升了!");
-  boost(me, kBeer);
-  g.touched(c.caster);
+  boost(c, kBeer);
   pause(g, 500);
   line(g, "杰哥挥着拳头打出一击...");
   c.hit(c.target, wadd(me.atk, g.roster[c.target].def));
@@ -136,8 +136,7 @@ void beer(Cast& c) {
     line(g, "杰哥感到一阵亢奋!");
     pause(g, 600);
     line(g, "杰哥的各项属性再次提升!");
-    boost(me, kThrill);
-    g.touched(c.caster);
+    boost(c, kThrill);
   }
   pause(g, 500);
 }
@@ -209,7 +208,7 @@ void bayonet(Cast& c) {
   line(g, "他向", g.roster[c.target].name, "刺出了一刀!");
   line(g, g.roster[c.target].name, "流血了!");
   c.hit(c.target, wadd(wmul(2, g.roster[c.target].atk), g.roster[c.target].def));
-  g.roster[c.target].status = status::kBleeding;
+  g.roster.set_status(c.target, status::kBleeding);
   pause(g, 600);
 }
 

@@ -27,12 +27,11 @@ void grenade(Cast& c) {
 void shotgun(Cast& c) {
   Game& g = c.g;
   line(g, "拉动枪栓，射出了一发子弹！");
-  Fighter& target = g.roster[c.target];
+  const Fighter& target = g.roster[c.target];
   c.hit(c.target, wadd(wmul(3, c.me().atk), target.max_hp / 7));
   if (target.def > 0 && g.rand() % 100 <= 49) {
     line(g, "  ", target.name, "的防御减少了！");
-    target.def = target.def / 3 * 2;
-    g.touched(c.target);
+    g.roster.set_def(c.target, target.def / 3 * 2);
     pause(g, 50);
   }
   pause(g, 600);
@@ -52,15 +51,14 @@ void strafe(Cast& c) {
   });
   const std::int32_t focus = g.team_calls[c.me().team].focus;
   if (g.rand() % 100 > 29 && c.living(focus)) c.target = focus;
-  Fighter& target = g.roster[c.target];
+  const Fighter& target = g.roster[c.target];
   for (int volley = 0; volley < 50; ++volley) {
     if (target.hp <= 0) break;
     say(g, "     ");
     c.hit(c.target, wmul(2, c.me().atk));
     if (target.def > 0 && g.rand() % 100 <= 49) {
       line(g, "      ", target.name, "的防御减少了！");
-      --target.def;
-      g.touched(c.target);
+      g.roster.set_def(c.target, target.def - 1);
       pause(g, 50);
     }
     pause(g, 10);
@@ -71,7 +69,7 @@ void strafe(Cast& c) {
 // 生命之轮: trade hit points with the healthiest enemy above the caster.
 void wheel_of_life(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.me();
+  const Fighter& me = c.me();
   std::int32_t x = 0;
   c.sweep([&](std::int32_t i) {
     if (g.roster[i].hp > me.hp && (x == 0 || g.roster[i].hp > g.roster[x].hp)) x = i;
@@ -80,9 +78,9 @@ void wheel_of_life(Cast& c) {
     line(g, "但是失败了");
   } else {
     line(g, "互换了自己和", g.roster[x].name, "的血量!");
-    std::swap(me.hp, g.roster[x].hp);
-    g.touched(c.caster);
-    g.touched(x);
+    const std::int32_t mine = me.hp;
+    g.roster.set_hp(c.caster, g.roster[x].hp);
+    g.roster.set_hp(x, mine);
   }
   pause(g, 700);
 }
@@ -92,11 +90,10 @@ void crow_tide(Cast& c) {
   Game& g = c.g;
   line(g, "乌鸦如同潮水般涌出！");
   pause(g, 300);
-  Fighter& target = g.roster[c.target];
+  const Fighter& target = g.roster[c.target];
   const std::int32_t cut = target.def <= 10 ? 30 : target.def / 2;
   line(g, target.name, "的防御减少了", cut);
-  target.def = wsub(target.def, cut);
-  g.touched(c.target);
+  g.roster.set_def(c.target, wsub(target.def, cut));
   pause(g, 300);
   c.hit(c.target, target.max_hp / (g.rand() % 2 + 2));
   pause(g, 700);
@@ -158,18 +155,17 @@ void heavy_sniper(Cast& c) {
 // 无敌时间
 void invincible_time(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.me();
+  const Fighter& me = c.me();
   line(g, "接下来的", me.magic / 10, "个回合他将获得超高防御力！");
-  me.status = status::kInvincible;
-  me.def = kInt32Max;
-  g.touched(c.caster);
+  g.roster.set_status(c.caster, status::kInvincible);
+  g.roster.set_def(c.caster, kInt32Max);
   pause(g, 500);
 }
 
 // 火神机枪: one shot per living enemy met, every one of them at the turn's target.
 void minigun(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.me();
+  const Fighter& me = c.me();
   line(g, "抬起了备弹充足的火神机枪！");
   pause(g, 1000);
   c.sweep([&](std::int32_t) {

@@ -10,7 +10,7 @@ namespace morvane {
 void heal(Cast& c) {
   Game& g = c.g;
   std::int32_t lowest = 1000;
-  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
     if (c.living(i) && c.ally(i) && g.roster[i].hp <= lowest) {
       lowest = g.roster[i].hp;
       c.target = i;
@@ -20,8 +20,7 @@ void heal(Cast& c) {
   const std::int32_t needs_cover = g.team_calls[c.me().team].needs_cover;
   if (g.rand() % 100 > 29 && g.roster[needs_cover].hp > 0) c.target = needs_cover;
   color(g, 2);
-  g.roster[c.target].hp = wadd(g.roster[c.target].hp, c.magic);
-  g.touched(c.target);
+  g.roster.set_hp(c.target, wadd(g.roster[c.target].hp, c.magic));
   line(g, "回复了", g.roster[c.target].name, "的", c.magic, "点血");
   pause(g, 700);
 }
@@ -41,8 +40,7 @@ void drain(Cast& c) {
   pause(g, 350);
   // The caster drinks whatever the blow did; a weak drain costs it blood.
   const std::int32_t gain = wsub(value, 10);
-  c.me().hp = wadd(c.me().hp, gain);
-  g.touched(c.caster);
+  g.roster.set_hp(c.caster, wadd(c.me().hp, gain));
   color(g, 2);
   line(g, "             回复了自己的", gain, "点血");
   pause(g, 350);
@@ -65,14 +63,14 @@ void killing_curse(Cast& c) {
       healthiest = i;
     }
   });
-  Fighter& me = c.me();
+  const Fighter& me = c.me();
   if (me.curse_stacks <= 3) {
     say(g, "他的魔咒射向了", g.roster[c.target].name, ",");
     c.hit(c.target, wadd(wmul(me.curse_stacks, 100), g.roster[c.target].def));
     if (!c.living(c.target)) {
       pause(g, 500);
       line(g, g.roster[c.target].name, "的死给", me.name, "的阿瓦达索命叠加了层数");
-      me.curse_stacks = wadd(me.curse_stacks, 1);
+      g.roster.set_curse_stacks(c.caster, wadd(me.curse_stacks, 1));
       if (me.curse_stacks > 3) line(g, me.name, "的阿瓦达索命已经满层，接下来将秒杀一切");
     }
     pause(g, 700);
@@ -127,7 +125,7 @@ void zombie_plague(Cast& c) {
   Game& g = c.g;
   std::int32_t corpse = 0;
   std::int32_t lowest = 1000;
-  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
     if (g.roster[i].hp <= 0 && g.roster[i].hp <= lowest) {
       lowest = g.roster[i].hp;
       corpse = i;
@@ -149,12 +147,11 @@ void zombie_plague(Cast& c) {
                .curse_stacks = 0});
   });
   if (risen && g.rand() % 100 > 69) {
-    Fighter& zombie = g.roster[g.next_slot - 1];
+    const std::int32_t zombie = g.roster.next_slot() - 1;
     color(g, 3);
     line(g, "丧尸 黑化 了，变成了一只黑魔法丧尸");
-    zombie.name = "黑魔法丧尸";
-    zombie.attribute = attribute::kDark;
-    g.touched(g.next_slot - 1);
+    g.roster.set_name(zombie, "黑魔法丧尸");
+    g.roster.set_attribute(zombie, attribute::kDark);
     pause(g, 500);
   }
   pause(g, 700);

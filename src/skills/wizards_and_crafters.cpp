@@ -25,7 +25,7 @@ void black_wizards(Cast& c) {
 // 龙骨碎: one great blow, or a spray of fragments over the first enemies and a final blow.
 void dragon_bone(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.me();
+  const Fighter& me = c.me();
   const std::int32_t enemies = living_enemies(g, c.caster);
   if (enemies == 0) {
     c.miss_line();
@@ -58,7 +58,7 @@ void dragon_bone(Cast& c) {
 // 阿瓦达狂潮: five curses that pierce every enemy they meet.
 void avada_tide(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.me();
+  const Fighter& me = c.me();
   line(g, "放出了五个穿透性的阿瓦达！");
   std::int32_t hits = 0;
   for (std::int32_t x = 1; x <= 5; ++x) {
@@ -82,14 +82,14 @@ void torment_curse(Cast& c) {
   Game& g = c.g;
   line(g, "钻心咒击中了", g.roster[c.target].name, "!");
   c.hit(c.target, wmul(2, c.me().def));
-  g.roster[c.target].status = status::kTorment;
+  g.roster.set_status(c.target, status::kTorment);
 }
 
 // TNT: friends with their defence + 50, foes with their own strength.
 void tnt(Cast& c) {
   Game& g = c.g;
   line(g, "往人群中心丢出了一个TNT！");
-  for (std::int32_t i = 1; i < g.next_slot; ++i) {
+  for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
     if (!c.living(i)) continue;
     if (c.ally(i)) {
       c.hit(i, wadd(g.roster[i].def, 50));
@@ -105,15 +105,14 @@ void tnt(Cast& c) {
 // The netherite axe: each lucky cast sharpens it for good (x3, then /2).
 void netherite_axe(Cast& c) {
   Game& g = c.g;
-  Fighter& me = c.me();
+  const Fighter& me = c.me();
   line(g, "他举起了下界合金斧...");
   if (g.rand() % 100 > 49) {
     line(g, "嘣！下界合金斧多了一层锋利！");
     pause(g, 300);
     line(g, me.name, "的攻击力提升了！");
     pause(g, 300);
-    me.atk = wmuldiv(me.atk, 3, 2);
-    g.touched(c.caster);
+    g.roster.set_atk(c.caster, wmuldiv(me.atk, 3, 2));
   }
   c.hit(c.target, wadd(wmul(2, me.atk), g.roster[c.target].def));
 }
@@ -138,8 +137,7 @@ void creeper_egg(Cast& c) {
 void prane_inspiration(Cast& c) {
   Game& g = c.g;
   line(g, "他学会了Prane的所有技能！");
-  c.me().attribute = attribute::kPrane;
-  g.touched(c.caster);
+  g.roster.set_attribute(c.caster, attribute::kPrane);
   pause(g, 500);
 }
 
@@ -149,8 +147,7 @@ void self_destruct(Cast& c) {
   line(g, "它爬到了", g.roster[c.target].name, "的身旁...");
   line(g, "轰！！！");
   c.hit(c.target, 1000);
-  c.me().hp = -1;
-  g.touched(c.caster);
+  g.roster.set_hp(c.caster, -1);
   line(g, "爬行者化为尘埃...");
   pause(g, 500);
 }

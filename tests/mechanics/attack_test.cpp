@@ -20,7 +20,7 @@ struct Duel : Scenario {
     fighter("甲", 1);
     fighter("乙", 2);
   }
-  Fighter& target() { return g.roster[2]; }
+  const Fighter& target() const { return g.roster[2]; }
   void hit(std::int32_t value = 60) { attack(g, 1, 2, value); }
 };
 
@@ -29,7 +29,7 @@ TEST(Attack, OnlyATargetWithoutStatusCanDodge) {
       {0, 900, true}, {-3, 999, true}, {0, 899, false}, {1, 999, false}, {20, 900, false}};
   for (const auto& [status, dodge_draw, dodges] : cases) {
     Duel t;
-    t.target().status = status;
+    t.at(2).status(status);
     t.draws({/*spread*/ 10, /*no call*/ 0, dodge_draw});
     if (!dodges) t.draws({/*no critical*/ 0, /*no reply*/ 0, /*no follow-up*/ 0});
     t.hit();
@@ -39,7 +39,7 @@ TEST(Attack, OnlyATargetWithoutStatusCanDodge) {
 
 TEST(Attack, NothingGetsThroughAtZeroDamageEvenOnACriticalButOnePointDoes) {
   Duel t;
-  t.target().def = 40;
+  t.at(2).def(40);
   t.draws({/*spread*/ 0, 0, 0, /*critical*/ 3});
   t.hit(50);
   t.draws(Draws().absorbed(0));
@@ -64,7 +64,7 @@ TEST(Attack, TheDeathLineDependsOnHowFarBelowZeroAndOnTheFirstRound) {
   for (const auto& [round_count, hp_before, line] : cases) {
     Duel t;
     t.g.round_count = round_count;
-    t.target().hp = hp_before;
+    t.at(2).hp_only(hp_before);
     t.draws(Draws().kills(0));
     t.hit(120);
     EXPECT_EQ(t.transcript(), "乙掉了100点血\n   乙" + line + "\n") << hp_before;
@@ -111,7 +111,7 @@ TEST(Attack, TheCoverCryNeedsTwentyNineHitPointsOrLessAndSilencesTheComplaint) {
 
 TEST(Attack, TheFollowUpAfterAKillCanStillCallFocusFireOnTheFallen) {
   Duel t;
-  t.target().hp = 40;
+  t.at(2).hp_only(40);
   t.draws({/*spread*/ 0, 0, 0, 0, kCall, /*first call misses*/ 6999, 0, 7000});
   t.hit();
   EXPECT_EQ(t.transcript(), "乙掉了40点血\n   乙被秒杀了\n\t\t甲:漂亮！各位集火这家伙！\n");

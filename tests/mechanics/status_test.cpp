@@ -18,14 +18,14 @@ struct Bearer : Scenario {
     fighter("甲", 1);
     fighter("乙", 2).status(status);
   }
-  Fighter& x() { return g.roster[2]; }
+  const Fighter& x() const { return g.roster[2]; }
   bool step() { return status_step(g, 2, 1); }
 };
 
 TEST(StatusStep, AWaterPrisonStruggleCostsTheTurnAndHurtsAsABlowFromTheLastActor) {
   Bearer t(1);
   t.console.show_colors = true;
-  t.x().def = 7;
+  t.at(2).def(7);
   t.draws(
       {/*never frees at 1*/ 2, /*spread*/ 10, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000, 7000});
   EXPECT_FALSE(t.step());
@@ -53,12 +53,12 @@ TEST(StatusStep, IceFromEightCostsTwoTurnsAndFrostbiteHealsOrFreezesAgain) {
   EXPECT_FALSE(t.step());
   EXPECT_FALSE(t.step());
   EXPECT_TRUE(t.step());
-  t.x().status = 11;  // frozen once more, then frostbitten
+  t.at(2).status(11);  // frozen once more, then frostbitten
   EXPECT_FALSE(t.step());
   t.draws({/*flare-up*/ 19, /*cure*/ 20});
   EXPECT_TRUE(t.step());
   EXPECT_EQ(t.x().status, 8);
-  t.x().status = 12;
+  t.at(2).status(12);
   EXPECT_TRUE(t.step());
   EXPECT_EQ(t.x().status, 0);
   const std::string frozen = "乙在冰块里无法动弹\n";
@@ -68,7 +68,7 @@ TEST(StatusStep, IceFromEightCostsTwoTurnsAndFrostbiteHealsOrFreezesAgain) {
 
 TEST(StatusStep, TormentHitsThreeTimesHarderEachTimeAndEndsInFrostbite) {
   Bearer t(15);
-  t.x().def = 10;
+  t.at(2).def(10);
   std::string expected;
   for (int tick = 1; tick <= 3; ++tick) {
     t.draws(Draws().lands());
@@ -83,7 +83,7 @@ TEST(StatusStep, InvincibilityHoldsTheDefenceThenEndsWithAFullHealAndAnOrdinaryD
   Bearer t(22);
   t.at(2).hp(500).hp_only(100).def(15).magic(39);  // lasts 39 / 10 = 3 turns
   EXPECT_TRUE(t.step());
-  t.x().def = 15;
+  t.at(2).def(15);
   EXPECT_TRUE(t.step());
   EXPECT_EQ(t.x().def, 2147483647);
   t.draws({49});
@@ -98,7 +98,7 @@ TEST(StatusStep, BleedingLaidOverAnInvincibilityHurtsThroughItsDefenceFourTimesT
   Bearer t(22);
   t.at(2).hp(400);
   EXPECT_TRUE(t.step());
-  t.x().status = 16;  // the invincibility ends without its closing heal and defence
+  t.at(2).status(16);  // the invincibility ends without its closing heal and defence
   for (int tick = 1; tick <= 5; ++tick) {
     if (tick <= 4) t.draws(Draws().lands(30));  // a twentieth of 400, less 20, plus the spread
     EXPECT_TRUE(t.step());

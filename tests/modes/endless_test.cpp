@@ -22,9 +22,9 @@ struct EndlessRun final : RecordingConsole {
       : RecordingConsole(std::move(input)), lose_at(lose_at_level) {}
   void write(std::string_view text) override {
     RecordingConsole::write(text);
-    if (text == "战斗开始" && ++level == lose_at) g.roster[1].hp = 0;
+    if (text == "战斗开始" && ++level == lose_at) g.roster.set_hp(1, 0);
     if (text != "的敌人！") return;
-    g.roster[g.next_slot].hp = 0;  // the enemy being made
+    g.roster.set_hp(g.roster.next_slot(), 0);  // the enemy being made
     if (in_battle && level < lose_at) in_battle(g);
   }
   using RecordingConsole::write;
@@ -66,7 +66,7 @@ TEST(Endless, LevelLBringsLEnemiesTenStrongerPerLevelAndTheRunEndsWhereThePlayer
             "即将开始第3波攻击...[cls]战斗开始\n生成了血量为419，属性为7的敌人！\n"
             "生成了血量为170，属性为1的敌人！\n生成了血量为170，属性为1的敌人！\n"
             "你最后挑战到第3关！\n如果想再来请重新运行程序");
-  ASSERT_EQ(r.g.next_slot, 5);
+  ASSERT_EQ(r.g.roster.next_slot(), 5);
   const Fighter& e = r.g.roster[2];
   EXPECT_EQ(e.name, "敌人");
   EXPECT_EQ((std::array{e.max_hp, e.atk, e.def, e.magic, e.attribute}),
@@ -94,7 +94,7 @@ TEST(Endless, EachUpgradeChangesWhatItPromises) {
       {"0", "你选择放弃。\n" + after + "5 50 20 20 1"}};
   for (const auto& [choice, result] : cases) {
     EndlessRun r(std::string("1\n") + choice, 2);
-    r.in_battle = [](Game& g) { g.roster[1].hp = 5; };
+    r.in_battle = [](Game& g) { g.roster.set_hp(1, 5); };
     r.random.script(zeros(9));
     if (choice == std::string("7")) r.random.script({32767});
     r.random.script(zeros(10));
@@ -122,11 +122,11 @@ TEST(Endless, WithoutAnAttributeTheSkillUpgradesAreNotOfferedAndCountAsGivingUp)
 TEST(Endless, TeamOneMovesToTheFrontDeadOrAliveAndTheNextEnemiesFollowIt) {
   EndlessRun r("1\n9\n", 2);
   r.at_upgrade = [](Game& g) {  // as if the player had summoned during the battle
-    g.roster[3] = Fighter{"棋子", 50, 40, 5, 6, 7, 0, 1, 25, 3, 2, false};
-    g.roster[4] = Fighter{"敌人", 100, -1, 1, 1, 1, 1, 2, 0, 1, 0, false};
-    g.roster[5] = Fighter{"僵尸", 60, -3, 8, 9, 10, 0, 1, 0, 1, 1, false};
-    g.next_slot = 6;
-    g.roster[1].status = 12;  // a status left over from the battle
+    g.roster.put(3, Fighter{"棋子", 50, 40, 5, 6, 7, 0, 1, 25, 3, 2, false});
+    g.roster.put(4, Fighter{"敌人", 100, -1, 1, 1, 1, 1, 2, 0, 1, 0, false});
+    g.roster.put(5, Fighter{"僵尸", 60, -3, 8, 9, 10, 0, 1, 0, 1, 1, false});
+    g.roster.set_next_slot(6);
+    g.roster.set_status(1, 12);  // a status left over from the battle
   };
   r.random.script(zeros(4 + 5 + 10));
   endless(r.g);
@@ -136,9 +136,9 @@ TEST(Endless, TeamOneMovesToTheFrontDeadOrAliveAndTheNextEnemiesFollowIt) {
             (std::array{40, 50, 5, 6, 7, 25, 3, 2}));
   EXPECT_EQ(piece.name + r.g.roster[3].name + r.g.roster[4].name + r.g.roster[5].name,
             "棋子僵尸敌人敌人");
-  EXPECT_EQ(
-      (std::array{r.g.roster[3].hp, r.g.roster[4].max_hp, r.g.next_slot, r.g.roster[1].status}),
-      (std::array{-3, 160, 6, 0}));
+  EXPECT_EQ((std::array{r.g.roster[3].hp, r.g.roster[4].max_hp, r.g.roster.next_slot(),
+                        r.g.roster[1].status}),
+            (std::array{-3, 160, 6, 0}));
   // The living summon won level 2, but the level is lost with the player.
   EXPECT_TRUE(r.transcript().ends_with("你最后挑战到第2关！\n如果想再来请重新运行程序"));
 }
@@ -147,8 +147,8 @@ TEST(Endless, EnemiesThatWouldNotFitInTheRosterAreNotMade) {
   const auto fill_to = [](std::int32_t last) {
     return [last](Game& g) {
       for (std::int32_t i = 2; i <= last; ++i)
-        g.roster[i] = Fighter{"兵", 1, 0, 1, 1, 1, 0, 1, 0, 1, 1, false};
-      g.next_slot = last + 1;
+        g.roster.put(i, Fighter{"兵", 1, 0, 1, 1, 1, 0, 1, 0, 1, 1, false});
+      g.roster.set_next_slot(last + 1);
     };
   };
   EndlessRun one("1\n9\n", 2);
@@ -157,7 +157,7 @@ TEST(Endless, EnemiesThatWouldNotFitInTheRosterAreNotMade) {
   endless(one.g);
   EXPECT_EQ(one.from("即将开始第2波攻击...", "！\n"),
             "即将开始第2波攻击...[cls]战斗开始\n生成了血量为160，属性为1的敌人！\n");
-  EXPECT_EQ(one.g.next_slot, 1005);
+  EXPECT_EQ(one.g.roster.next_slot(), 1005);
 
   EndlessRun none("1\n9\n", 99);
   none.at_upgrade = fill_to(1004);

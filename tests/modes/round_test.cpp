@@ -18,17 +18,17 @@ using namespace morvane::testing;
 std::string targets(Scenario& t, std::initializer_list<std::int32_t> strategies,
                     std::int32_t focus_draw = 0) {
   Slots<std::int32_t> hp_before;
-  for (std::int32_t j = 2; j < t.g.next_slot; ++j) {
+  for (std::int32_t j = 2; j < t.g.roster.next_slot(); ++j) {
     t.at(j).status(8);
     hp_before[j] = t.g.roster[j].hp;
   }
   for (const std::int32_t strategy : strategies) {
     t.draws(Draws{strategy, focus_draw}.lands(0));
   }
-  t.g.max_rounds = static_cast<std::int64_t>(strategies.size());
+  t.g.options.max_rounds = static_cast<std::int64_t>(strategies.size());
   run_battle(t.g);
   std::string hit;
-  for (std::int32_t j = 2; j < t.g.next_slot; ++j)
+  for (std::int32_t j = 2; j < t.g.roster.next_slot(); ++j)
     if (t.g.roster[j].hp != hp_before[j]) hit += t.g.roster[j].name;
   return hit;
 }
@@ -40,16 +40,16 @@ TEST(Round, EachStrategyPicksAmongLivingEnemiesOnlyAndTheLowestSlotOnATie) {
                      beyond[] = {50, 200, 900, 30};
   for (std::int32_t strategy = 0; strategy < 4; ++strategy) {
     Scenario t;
-    std::int32_t Fighter::*const field = strategy == 1   ? &Fighter::atk
-                                         : strategy == 3 ? &Fighter::def
-                                                         : &Fighter::hp;
+    const Scenario::SlotHandle::Setter field = strategy == 1   ? &Roster::set_atk
+                                               : strategy == 3 ? &Roster::set_def
+                                                               : &Roster::set_hp;
     t.fighter("甲", 1);
-    t.fighter("戊", 1).record().*field = beyond[strategy];
-    t.fighter("己", 2).record().*field = beyond[strategy];
+    t.fighter("戊", 1).set(field, beyond[strategy]);
+    t.fighter("己", 2).set(field, beyond[strategy]);
     t.at(3).dead(-5);
-    t.fighter("乙", 2).record().*field = worst[strategy];
-    t.fighter("丙", 2).record().*field = best[strategy];
-    t.fighter("丁", 2).record().*field = best[strategy];
+    t.fighter("乙", 2).set(field, worst[strategy]);
+    t.fighter("丙", 2).set(field, best[strategy]);
+    t.fighter("丁", 2).set(field, best[strategy]);
     EXPECT_EQ(targets(t, {strategy}), "丙") << strategy;
   }
 }
@@ -106,7 +106,7 @@ TEST(Round, StatusDamageComesFromTheLastActorAndTheRoundEndsWithEveryonesHitPoin
   t.draws(Draws{/*strategy*/ 0, /*focus*/ 0}.lands(0));
   t.draws({/*bleeding: spread*/ 20, 0, 0, 0, /*no reply*/ 0, /*follow-up*/ 13000, 7000});
   t.draws(Draws{/*strategy*/ 0, /*focus*/ 0}.lands(10));
-  t.g.max_rounds = 1;
+  t.g.options.max_rounds = 1;
   t.console.show_pauses = true;
   EXPECT_FALSE(run_battle(t.g));
   EXPECT_EQ(t.transcript(),

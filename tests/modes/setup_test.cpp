@@ -31,8 +31,9 @@ TEST(CreateFighter, AnOrdinaryNameTakesItsFiveDrawsInOrder) {
   const Fighter& x = t.g.roster[1];
   EXPECT_EQ(values(x), (Values{150, 51, 22, 23, 5}));
   EXPECT_EQ(x.name, "甲");
-  EXPECT_EQ((std::array{x.team, x.curse_stacks, x.ultimate_level, x.status, t.g.next_slot}),
-            (std::array{3, 1, 1, 0, 2}));
+  EXPECT_EQ(
+      (std::array{x.team, x.curse_stacks, x.ultimate_level, x.status, t.g.roster.next_slot()}),
+      (std::array{3, 1, 1, 0, 2}));
 }
 
 TEST(CreateFighter, NamedCharactersRedrawOrScaleByTheirRowAndPosition) {
@@ -70,7 +71,7 @@ TEST(TeamSetup, EveryNameOfALineIsAFighterEmptyOnesIncluded) {
   Scenario t("2\n甲//乙/\n/\n");
   t.random.script(std::vector<std::int32_t>(30, 0));
   team_setup(t.g, Mode::TeamMatch);  // its prompts are pinned by the golden games
-  ASSERT_EQ(t.g.next_slot, 7);
+  ASSERT_EQ(t.g.roster.next_slot(), 7);
   const char* names[] = {"甲", "", "乙", "", "", ""};
   for (std::int32_t i = 1; i < 7; ++i) {
     EXPECT_EQ(t.g.roster[i].name, names[i - 1]) << i;
@@ -106,9 +107,9 @@ TEST(TeamSetup, TheRosterHoldsAtMost1004TeamsAndFighters) {
   t.random.script(std::vector<std::int32_t>(5 * 1004, 0));
   team_setup(t.g, Mode::TeamMatch);
   EXPECT_EQ(t.g.counted_teams, 1004);
-  EXPECT_EQ(t.g.next_slot, 1005);
+  EXPECT_EQ(t.g.roster.next_slot(), 1005);
   create_fighter(t.g, "甲", 1, Mode::TeamMatch, Position::Closing);  // takes no draw
-  EXPECT_EQ(t.g.next_slot, 1005);
+  EXPECT_EQ(t.g.roster.next_slot(), 1005);
   EXPECT_EQ(t.g.roster[1004].team, 1004);
 }
 

@@ -23,7 +23,7 @@ using namespace morvane::testing;
 // The target search as the round driver walks the roster: the oracle the index must match.
 std::int32_t walk(const Game& g, std::int32_t i, std::int32_t strategy) {
   std::int32_t best = strategy == 0 ? 1000 : -100, found = 0;
-  for (std::int32_t j = 1; j < g.next_slot; ++j) {
+  for (std::int32_t j = 1; j < g.roster.next_slot(); ++j) {
     const Fighter& e = g.roster[j];
     if (e.hp <= 0 || e.team == g.roster[i].team) continue;
     const std::int32_t v = strategy == 1 ? e.atk : strategy == 3 ? e.def : e.hp;
@@ -35,15 +35,17 @@ std::int32_t walk(const Game& g, std::int32_t i, std::int32_t strategy) {
 
 // Values drawn near the edges the searches care about: 1000 hit points, -100 attack or defence,
 // ties, the dead, the dark.
-void roll(std::mt19937& r, Fighter& x, std::int32_t teams) {
+Fighter rolled(std::mt19937& r, std::int32_t teams) {
   const auto pick = [&](std::initializer_list<std::int32_t> v) {
     return *(v.begin() + std::uniform_int_distribution<std::size_t>(0, v.size() - 1)(r));
   };
+  Fighter x;
   x.hp = pick({-50, 0, 1, 5, 5, 999, 1000, 1001, 300, 300, 2147483647});
   x.atk = pick({-101, -100, -99, 0, 60, 60, 2000});
   x.def = pick({-2147483647 - 1, -100, -99, 20, 20, 2147483647});
   x.attribute = pick({0, 1, attribute::kDark, attribute::kDark, 13});
   x.team = std::uniform_int_distribution<std::int32_t>(1, teams)(r);
+  return x;
 }
 
 TEST(TargetIndex, AnswersEverySearchAsTheWalkOverTheRosterDoesThroughRandomChanges) {
@@ -55,23 +57,23 @@ TEST(TargetIndex, AnswersEverySearchAsTheWalkOverTheRosterDoesThroughRandomChang
     const std::int32_t size =
         std::uniform_int_distribution<std::int32_t>(1, trial % 3 == 0 ? 1004 : 60)(r);
     const std::int32_t teams = std::uniform_int_distribution<std::int32_t>(1, 5)(r);
-    for (g->next_slot = 1; g->next_slot <= size; ++g->next_slot)
-      roll(r, g->roster[g->next_slot], teams);
+    for (std::int32_t k = 1; k <= size; ++k)
+      g->roster.add([&](Fighter& x) { x = rolled(r, teams); });
     TargetIndex index(*g);
     for (int step = 0; step < 400; ++step) {
-      const std::int32_t i = std::uniform_int_distribution<std::int32_t>(1, g->next_slot - 1)(r);
+      const std::int32_t i =
+          std::uniform_int_distribution<std::int32_t>(1, g->roster.next_slot() - 1)(r);
       for (std::int32_t strategy = 0; strategy < 4; ++strategy) {
         ASSERT_EQ(index.search(i, strategy), walk(*g, i, strategy))
             << "trial " << trial << ", step " << step << ", strategy " << strategy;
       }
-      // A change to one fighter, or a newcomer in the next slot, reported as the rules do.
-      if (g->next_slot <= kMaxSlot && r() % 8 == 0) {
-        roll(r, g->roster[g->next_slot], teams);
-        g->touched(g->next_slot++);
+      // A change to one fighter, or a newcomer in the next slot, through the roster.
+      if (g->roster.next_slot() <= kMaxSlot && r() % 8 == 0) {
+        g->roster.add([&](Fighter& x) { x = rolled(r, teams); });
       } else {
-        const std::int32_t j = std::uniform_int_distribution<std::int32_t>(1, g->next_slot - 1)(r);
-        roll(r, g->roster[j], teams);
-        g->touched(j);
+        const std::int32_t j =
+            std::uniform_int_distribution<std::int32_t>(1, g->roster.next_slot() - 1)(r);
+        g->roster.put(j, rolled(r, teams));
       }
     }
   }
@@ -87,13 +89,13 @@ TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
       for (int skill = 0; skill < 2; ++skill) {
         Lcg random(seed * 7919 + static_cast<std::uint32_t>(attribute * 2 + skill));
         auto g = std::make_unique<Game>(console, random);
-        g->silent = true;
+        g->options.silent = true;
         std::mt19937 r(seed);
         g->counted_teams = 3;
-        for (g->next_slot = 1; g->next_slot <= 12; ++g->next_slot) {
-          Fighter& x = g->roster[g->next_slot];
+        for (std::int32_t k = 1; k <= 12; ++k) {
+          Fighter x;
           x.name = "x";
-          x.team = g->next_slot % 3 + 1;
+          x.team = k % 3 + 1;
           // Values close together, so that a value one point stale changes an answer; on odd
           // seeds defences that most blows cannot pass.
           const std::int32_t def = seed % 2 == 0 ? 29 : 200;
@@ -104,14 +106,15 @@ TEST(TargetIndex, EveryRuleThatChangesWhatTheSearchesReadReportsIt) {
           x.attribute = std::uniform_int_distribution<std::int32_t>(0, 9)(r);
           x.status = seed % 4 == 0 ? std::uniform_int_distribution<std::int32_t>(0, 30)(r) : 0;
           x.curse_stacks = x.ultimate_level = 1;
+          g->roster.add([&](Fighter& slot) { slot = x; });
         }
-        g->roster[1].attribute = attribute;
+        g->roster.set_attribute(1, attribute);
         TargetIndex index(*g);
         cast(*g, 1, skill, 2);
-        for (std::int32_t i = 1; i < g->next_slot; ++i) {
+        for (std::int32_t i = 1; i < g->roster.next_slot(); ++i) {
           if (g->roster[i].status != 0) status_step(*g, i, 1);
         }
-        for (std::int32_t i = 1; i < g->next_slot; ++i) {
+        for (std::int32_t i = 1; i < g->roster.next_slot(); ++i) {
           for (std::int32_t strategy = 0; strategy < 4; ++strategy) {
             ASSERT_EQ(index.search(i, strategy), walk(*g, i, strategy))
                 << "attribute " << attribute << ", skill " << skill << ", seed " << seed
@@ -129,8 +132,8 @@ std::string whole_game(std::uint32_t seed, const std::string& input, std::int32_
   console.show_colors = console.show_pauses = true;
   Lcg random(seed);
   auto g = std::make_unique<Game>(console, random);
-  g->index_from = index_from;
-  g->max_rounds = 3000;
+  g->options.index_from = index_from;
+  g->options.max_rounds = 3000;
   play_game(*g);
   std::string text = console.transcript();
   for (std::int32_t t = 0; t <= kMaxSlot; ++t)
@@ -167,13 +170,14 @@ TEST(TargetIndex, TheQuickVictoryCheckAgreesWithTheFullOneAndLeavesChrsExactWhen
   for (int trial = 0; trial < 2000; ++trial) {
     if (trial % 50 == 0) {
       quick->reset();
-      quick->next_slot = std::uniform_int_distribution<std::int32_t>(2, 12)(r);
+      const std::int32_t next = std::uniform_int_distribution<std::int32_t>(2, 12)(r);
       quick->counted_teams = std::uniform_int_distribution<std::int32_t>(1, 4)(r);
-      for (std::int32_t i = 1; i < quick->next_slot; ++i)
-        roll(r, quick->roster[i], 5);
+      for (std::int32_t i = 1; i < next; ++i)
+        quick->roster.add([&](Fighter& x) { x = rolled(r, 5); });
     }
-    const std::int32_t j = std::uniform_int_distribution<std::int32_t>(1, quick->next_slot - 1)(r);
-    roll(r, quick->roster[j], 5);
+    const std::int32_t j =
+        std::uniform_int_distribution<std::int32_t>(1, quick->roster.next_slot() - 1)(r);
+    quick->roster.put(j, rolled(r, 5));
     if (r() % 10 == 0) quick->counted_teams = std::uniform_int_distribution<std::int32_t>(0, 6)(r);
     full->copy_state_from(*quick);
     const bool over = battle_over(*quick);

@@ -40,7 +40,7 @@ class Snapshot final : public RoundListener {
     state = battle;
     copy = std::make_unique<Game>(quiet, random);
     copy->copy_state_from(g);
-    copy->max_rounds = g.max_rounds;
+    copy->options.max_rounds = g.options.max_rounds;
     if (on_snapshot) on_snapshot(g);
   }
   std::int32_t at_;
@@ -58,7 +58,7 @@ struct Played {
       : console(input), random(seed), g(std::make_unique<Game>(console, random)) {
     console.show_colors = console.show_pauses = true;
     g->on_round_end = &snapshot;
-    g->max_rounds = 1000;
+    g->options.max_rounds = 1000;
   }
   RecordingConsole console;
   Lcg random;
@@ -91,7 +91,7 @@ TEST(Odds, ACopiedBattleResumedWithTheGamesOwnDrawsPlaysOnExactlyAsTheGameDid) {
       ++resumed_battles;
       Game resumed(replay, same);
       resumed.copy_state_from(*p.snapshot.copy);
-      resumed.max_rounds = 1000;
+      resumed.options.max_rounds = 1000;
       const bool decided = resume_battle(resumed, p.snapshot.state);
       const std::string rest = p.console.transcript().substr(mark);
       ASSERT_TRUE(rest.starts_with(replay.transcript())) << "seed " << seed;
@@ -114,13 +114,14 @@ TEST(Odds, ContinuationsLeaveTheGameAndItsRandomStreamAlone) {
     void round_ended(const Game& g, const BattleState& battle) override {
       const long draws = counting->draws;
       const std::string said = console->transcript();
-      const std::int32_t hp = g.roster[1].hp, next_slot = g.next_slot, round_count = g.round_count;
+      const std::int32_t hp = g.roster[1].hp, next_slot = g.roster.next_slot(),
+                         round_count = g.round_count;
       const odds::Estimate e = odds.estimate(g, battle, 7, 300);
       EXPECT_EQ(e.played, 300);
       EXPECT_EQ(counting->draws, draws);
       EXPECT_EQ(console->transcript(), said);
       EXPECT_EQ(g.roster[1].hp, hp);
-      EXPECT_EQ(g.next_slot, next_slot);
+      EXPECT_EQ(g.roster.next_slot(), next_slot);
       EXPECT_EQ(g.round_count, round_count);
       ++rounds;
     }

@@ -21,8 +21,8 @@ TEST(SummonHenchman, TheColourIsDrawnFirstAndAnUltimateScalesTheHenchman) {
     const Fighter& h = t.g.roster[3];
     EXPECT_EQ(h.name, "敌人");
     EXPECT_EQ(
-        (std::vector{t.g.next_slot, h.hp, h.max_hp, h.atk, h.def, h.magic, h.attribute, h.team,
-                     h.ultimate_level}),
+        (std::vector{t.g.roster.next_slot(), h.hp, h.max_hp, h.atk, h.def, h.magic, h.attribute,
+                     h.team, h.ultimate_level}),
         (std::vector{4, 400 * scale, 400 * scale, 100 * scale, 70 * scale, 80 * scale, 13, 2, 0}));
     EXPECT_EQ(out, std::string("作者使用了") + (scale == 2 ? " 奥义·" : "") +
                        "召唤手下，[c5]叫来了一个属性为13的敌人！\n");

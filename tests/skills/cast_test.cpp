@@ -79,7 +79,7 @@ TEST(Cast, AFirstUltimateDoublesEveryHitAndEndsWithTheCastHoweverItEnds) {
   EXPECT_EQ(t.g.roster[1].ultimate_level, 2);
   EXPECT_FALSE(t.g.roster[1].casting_ultimate);
 
-  t.g.roster[1].attribute = 8;
+  t.at(1).attribute(8);
   t.cast({/*ultimate*/ 199}, 1, 1, 2);  // no corpse to raise: the cast ends early
   EXPECT_EQ(t.g.roster[1].ultimate_level, 3);
   EXPECT_FALSE(t.g.roster[1].casting_ultimate);
@@ -94,12 +94,12 @@ TEST(Cast, AtAFullRosterNoSummonComesAndNoneOfItsDrawsIsTakenButTheLinesStay) {
   for (auto [name, attribute, skill] : casters)
     t.fighter(name, 1).attribute(attribute);
   t.fighter("乙", 2).dead(-50);
-  t.g.next_slot = kMaxSlot + 1;
+  t.g.roster.set_next_slot(kMaxSlot + 1);
   for (std::int32_t i = 0; i < 7; ++i) {
     const Draws d = i < 6 ? Draws{999} : Draws{999, /*colour*/ 0, /*attribute*/ 0};
     t.cast(d, i + 1, std::get<2>(casters[i]), 8);
   }
-  EXPECT_EQ(t.g.next_slot, kMaxSlot + 1);
+  EXPECT_EQ(t.g.roster.next_slot(), kMaxSlot + 1);
   EXPECT_EQ(t.transcript(),
             "甲使用了召唤棋子，场上出现了一个棋子\n[p700]"
             "丙使用了生化攻击，把死去的乙变成了一只丧尸\n[p700]"

@@ -29,7 +29,8 @@ TEST(Fire, TheFireballScalesWithMagicAndTheShieldHealsAlliesPastMaxhpAndScorches
   EXPECT_EQ(t.g.roster[3].max_hp, 300);
 
   // With no ally standing (the caster felled by its status) and no enemy scorched: the miss line.
-  t.g.roster[1].hp = t.g.roster[3].hp = 0;
+  t.at(1).dead();
+  t.at(3).dead();
   EXPECT_EQ(t.cast({999, 19, 0}, 1, 1, 2), "甲使用了火盾护身，但是没有命中一个人\n");
 }
 

@@ -77,8 +77,8 @@ TEST(CallForSupport, EightSoldiersArriveScaledOnlyByAnUltimateAndKeepTheSlotsOth
     t.cast(Draws{ultimate}.then({10, 5, 3, 4, 2}, 8), commander, 1, commander);
     const Fighter& s = t.g.roster[2];
     EXPECT_EQ(s.name + t.g.roster[9].name, "士兵士兵");
-    EXPECT_EQ((std::vector{t.g.next_slot, s.hp, s.max_hp, s.atk, s.def, s.magic, s.attribute,
-                           s.status, s.team, s.ultimate_level, s.curse_stacks}),
+    EXPECT_EQ((std::vector{t.g.roster.next_slot(), s.hp, s.max_hp, s.atk, s.def, s.magic,
+                           s.attribute, s.status, s.team, s.ultimate_level, s.curse_stacks}),
               (std::vector{10, 160 * k, 160 * k, 55 * k, 23 * k, 24 * k, 20, 0, 3, 7, 5}));
   }
 }

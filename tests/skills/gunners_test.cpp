@@ -102,7 +102,7 @@ TEST(CallTheCrew, MichaelAndTrevorJoinUnscaledEvenOnAnUltimate) {
   auto franklin = t.fighter("富兰克林", 1).attribute(22);
   t.fighter("乙", 2);
   t.cast({/*ultimate*/ 0, 10, 5, 5, 5, 20, 6, 6, 6}, franklin, 1, 2);
-  ASSERT_EQ(t.g.next_slot, 5);
+  ASSERT_EQ(t.g.roster.next_slot(), 5);
   EXPECT_EQ(t.g.roster[3].name + t.g.roster[4].name, "麦克崔佛");
   for (auto [x, stats] : {std::pair{t.g.roster[3], std::vector{410, 410, 105, 65, 55, 23, 1}},
                           {t.g.roster[4], std::vector{420, 420, 106, 66, 56, 24, 1}}})

@@ -50,7 +50,7 @@ TEST(Healing, TheDrainStrikesTheHealthiestEnemyAndAWeakOneCostsTheCaster) {
             "甲使用了吸血，丁防御了\n             回复了自己的-8点血\n");
   EXPECT_EQ(t.g.roster[1].hp, 292);
 
-  t.g.roster[1].magic = 50;
+  t.at(1).magic(50);
   EXPECT_EQ(t.cast(Draws{999, 0}.lands(), 1, 1, 2),
             "甲使用了吸血，丁掉了50点血\n             回复了自己的40点血\n");
   EXPECT_EQ(t.g.roster[1].hp, 332);
@@ -83,7 +83,7 @@ TEST(Dark, TheCurseStacksOnItsKillsAndAtFullStacksStrikesTheHealthiestEnemyIfAny
   EXPECT_EQ(t.g.roster[1].curse_stacks, 4);
 
   // With every enemy down, a full-stack curse strikes nobody and takes no draw.
-  t.g.roster[6].hp = 0;
+  t.at(6).hp_only(0);
   const long paused = t.console.total_pause;
   EXPECT_EQ(t.cast({/*ultimate*/ 0}, 1, 0, 6), "甲使用了 奥义·阿瓦达索命，但是没有命中一个人\n");
   EXPECT_EQ(t.console.total_pause - paused, 700);
@@ -106,8 +106,8 @@ TEST(Summoning, AChessPieceJoinsTheTeamAndAnUltimateScalesIt) {
   Scenario t;
   t.fighter("甲", 1).attribute(8);
   t.fighter("乙", 2);
-  t.g.roster[3] =
-      Fighter{"旧", 9, 9, 9, 9, 9, 9, 9, 9, 9, 7, true};  // left behind by an earlier level
+  // Left behind by an earlier level.
+  t.g.roster.put(3, Fighter{"旧", 9, 9, 9, 9, 9, 9, 9, 9, 9, 7, true});
   EXPECT_EQ(t.cast({999}, 1, 0, 2), "甲使用了召唤棋子，场上出现了一个棋子\n");
   EXPECT_EQ(fields(t.g.roster[3]),
             std::tuple(std::string("棋子"), 100, 100, 50, 50, 0, 0, 0, 0, 1, 7));

@@ -32,7 +32,7 @@ TEST(NamedCasts, WholeMatchesCastEverySkillOfTheNamedAttributesAndNameTheirWinne
     g->on_cast = &skills;
     play_game(*g);
     std::int32_t winner = 0;
-    for (std::int32_t i = 1; i < g->next_slot; ++i) {
+    for (std::int32_t i = 1; i < g->roster.next_slot(); ++i) {
       if (g->roster[i].hp <= 0) continue;
       if (winner == 0) winner = g->roster[i].team;
       EXPECT_EQ(g->roster[i].team, winner) << "seed " << seed << ": two teams still standing";

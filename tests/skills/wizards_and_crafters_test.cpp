@@ -89,8 +89,9 @@ TEST(Halvic, AnUltimateCreeperOutgrowsItsMaximumAndInspirationTurnsHalvicIntoPra
   t.cast({/*ultimate*/ 0}, halvic, 0, 1);
   const Fighter& c = t.g.roster[2];
   EXPECT_EQ(c.name, "爬行者");
-  EXPECT_EQ((std::vector{t.g.next_slot, c.hp, c.max_hp, c.attribute, c.team, c.ultimate_level}),
-            (std::vector{3, 600, 300, 13, 1, 0}));
+  EXPECT_EQ(
+      (std::vector{t.g.roster.next_slot(), c.hp, c.max_hp, c.attribute, c.team, c.ultimate_level}),
+      (std::vector{3, 600, 300, 13, 1, 0}));
   // Halvic's colour, not Prane's: the cast ends as it began.
   EXPECT_EQ(t.cast({999}, halvic, 1, 2),
             "Halvic使用了Prane的激励，[c1]他学会了Prane的所有技能！\n");
