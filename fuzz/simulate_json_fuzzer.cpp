@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "app/simulate.hpp"
+#include "app/simulate_json.hpp"
+#include "app/simulate_merge.hpp"
+#include "app/simulate_report.hpp"
 
 using namespace morvane;
 

@@ -1,5 +1,7 @@
 #include "app/help.hpp"
 
+#include "app/simulate.hpp"
+
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -108,9 +110,11 @@ std::string game_footer() {
       "  printf '1\\n2\\n甲/乙\\n丙/丁\\n' | morvane --seed 11 --no-pause\n"
       "      从管道输入一整局：正常模式，两队，甲和乙对丙和丁，不停顿\n"
       "  morvane simulate 甲/乙/丙 丁/戊/己\n"
-      "      两队各三人打1000局，统计各队的胜率\n"
-      "  morvane --record fight.txt; morvane replay --speed 4 fight.txt\n"
-      "      记下一局的回放码，再以四倍速重放同一场战斗\n");
+      "      两队各三人打" +
+          std::to_string(SimulationConfig{}.games) +
+          "局，统计各队的胜率\n"
+          "  morvane --record fight.txt; morvane replay --speed 4 fight.txt\n"
+          "      记下一局的回放码，再以四倍速重放同一场战斗\n");
 }
 
 std::string replay_usage() {

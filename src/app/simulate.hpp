@@ -1,12 +1,12 @@
 #pragma once
-// Many silent team matches, for the odds of a line-up.
+// Many silent team matches, for the odds of a line-up: the run and the figures of its report.
+// The report as text is in simulate_report.hpp, as JSON in simulate_json.hpp; shards of one run
+// add up in simulate_merge.hpp.
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,6 +18,7 @@ namespace morvane {
 // 0 ... 2^32-1.
 inline constexpr std::int64_t kSeeds = std::int64_t{1} << 32;
 
+// A run as asked for. Its defaults are the command's: simulate --help shows them from here.
 struct SimulationConfig {
   Mode mode = Mode::TeamMatch;  // the team match or the dark match
   std::int64_t first_game = 0;  // the games first_game ... first_game + games - 1 are played
@@ -27,6 +28,11 @@ struct SimulationConfig {
   std::int64_t max_rounds = 10000;  // a battle still undecided then is cut
   std::vector<std::string> lines;   // one line of '/'-separated names per team
 };
+
+// part / whole, or 0 of nothing.
+inline double share(std::int64_t part, std::int64_t whole) {
+  return whole > 0 ? static_cast<double>(part) / static_cast<double>(whole) : 0.0;
+}
 
 // A range of games, [first, last] by index.
 using GameRange = std::pair<std::int64_t, std::int64_t>;
@@ -46,15 +52,11 @@ struct SimulationReport {
 
   // Stopped before every game was played.
   bool interrupted() const { return played < config.games; }
-  double mean_rounds() const;
+  double mean_rounds() const { return share(total_rounds, played); }
   double games_per_second() const;
+  // The games it covers: the ranges a merged report lists, else the run's one range.
+  std::vector<GameRange> covered_ranges() const;
 };
-
-// A share's 95% Wilson score interval.
-struct Interval {
-  double low, high;
-};
-Interval wilson(std::int64_t successes, std::int64_t trials);
 
 // Plays the games on config.threads threads. `progress`, if set, is called from the calling
 // thread now and then with the number of games done. When `stop` becomes true the games under
@@ -63,28 +65,5 @@ Interval wilson(std::int64_t successes, std::int64_t trials);
 SimulationReport simulate(const SimulationConfig& config,
                           const std::function<void(std::int64_t done)>& progress = {},
                           const std::atomic<bool>* stop = nullptr);
-
-std::string format_report(const SimulationReport& report);
-// The report as JSON (UTF-8: lines that are not are shown with U+FFFD for each bad byte), one
-// line. parse_report() reads it back.
-std::string format_json(const SimulationReport& report);
-
-// Text as valid UTF-8: every byte that does not start a well-formed sequence becomes U+FFFD.
-std::string valid_utf8(std::string_view text);
-
-// A report read back from format_json's output, or the reason it cannot be (in Chinese).
-struct ParsedReport {
-  std::optional<SimulationReport> report;
-  std::string error;
-};
-ParsedReport parse_report(std::string_view json);
-
-// Shards of one run added up: the same lines, mode, round cap and seed, ranges of games that do
-// not overlap. Gaps between the ranges are allowed: the merged report lists its ranges.
-struct MergedReport {
-  std::optional<SimulationReport> report;
-  std::string error;
-};
-MergedReport merge_reports(const std::vector<SimulationReport>& shards);
 
 }  // namespace morvane

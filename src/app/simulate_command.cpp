@@ -9,6 +9,9 @@
 #include "app/help.hpp"
 #include "app/options.hpp"
 #include "app/simulate.hpp"
+#include "app/simulate_json.hpp"
+#include "app/simulate_merge.hpp"
+#include "app/simulate_report.hpp"
 #include "model/slots.hpp"
 #include "terminal/platform.hpp"
 #include "terminal/terminal.hpp"
@@ -90,20 +93,28 @@ int run_merge(const SimulateCommand& sim, const Encoding& encoding) {
 }  // namespace
 
 void add_simulate(CLI::App& app, SimulateCommand& sim) {
-  sim.cmd =
-      app.add_subcommand("simulate", "静默地打很多局正常模式或疯狂阿瓦达模式，统计各队的胜率");
-  sim.cmd->add_option("--mode", sim.mode, "1：正常模式（默认），2：疯狂阿瓦达模式")
+  const SimulationConfig& d = kSimulateDefaults;
+  const auto by_default = [](auto value) { return "（默认" + std::to_string(value) + "）"; };
+  const auto mode = [&](Mode m) {
+    return std::to_string(static_cast<std::int32_t>(m)) + "：" + std::string(mode_name(m)) +
+           (m == d.mode ? "（默认）" : "");
+  };
+  sim.cmd = app.add_subcommand("simulate",
+                               "静默地打很多局" + std::string(mode_name(Mode::TeamMatch)) + "或" +
+                                   std::string(mode_name(Mode::DarkMatch)) + "，统计各队的胜率");
+  sim.cmd->add_option("--mode", sim.mode, mode(Mode::TeamMatch) + "，" + mode(Mode::DarkMatch))
       ->option_text("1|2");
-  sim.cmd->add_option("--games", sim.games, "局数（默认1000）")->option_text("N");
-  sim.cmd->add_option("--seed", sim.seed, "第0局的种子，第i局用S+i（默认1）")->option_text("S");
+  sim.cmd->add_option("--games", sim.games, "局数" + by_default(d.games))->option_text("N");
+  sim.cmd->add_option("--seed", sim.seed, "第0局的种子，第i局用S+i" + by_default(d.seed))
+      ->option_text("S");
   sim.cmd
       ->add_option("--first-game", sim.first_game,
-                   "从第K局打起（种子S+K起），好把一次模拟分给多台机器（默认0）")
+                   "从第K局打起（种子S+K起），好把一次模拟分给多台机器" + by_default(d.first_game))
       ->option_text("K");
   sim.cmd->add_option("--threads", sim.threads, "线程数（默认：CPU核数）")->option_text("T");
   sim.cmd
       ->add_option("--max-rounds", sim.rounds,
-                   "一场战斗过了R回合仍未分出胜负就不再打，算作未分胜负（默认10000）")
+                   "一场战斗过了R回合仍未分出胜负就不再打，算作未分胜负" + by_default(d.max_rounds))
       ->option_text("R");
   sim.cmd->add_flag("--json", sim.json, "以JSON格式输出结果");
   sim.cmd->add_flag("--merge", sim.merge,

@@ -8,13 +8,22 @@
 #include <thread>
 #include <vector>
 
+#include "app/simulate.hpp"
+
 namespace morvane::cli {
+
+// The run's defaults, as SimulationConfig defines them.
+inline const SimulationConfig kSimulateDefaults{};
 
 // simulate's options as typed. Counts are taken as text and read as plain decimal: CLI11's own
 // integers take 010 as octal.
 struct SimulateCommand {
   CLI::App* cmd = nullptr;
-  std::string mode = "1", games = "1000", seed = "1", rounds = "10000", first_game = "0";
+  std::string mode = std::to_string(static_cast<std::int32_t>(kSimulateDefaults.mode));
+  std::string games = std::to_string(kSimulateDefaults.games);
+  std::string seed = std::to_string(kSimulateDefaults.seed);
+  std::string rounds = std::to_string(kSimulateDefaults.max_rounds);
+  std::string first_game = std::to_string(kSimulateDefaults.first_game);
   std::string threads = std::to_string(std::max(1u, std::thread::hardware_concurrency()));
   bool json = false;
   bool merge = false;  // --merge: `lines` are files of --json results to add up

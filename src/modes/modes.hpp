@@ -2,9 +2,11 @@
 // The four modes of the menu, each from its set-up to its last line.
 
 #include <cstdint>
+#include <vector>
 
 #include "model/game.hpp"
 #include "modes/mode.hpp"
+#include "modes/setup.hpp"
 
 namespace morvane {
 
@@ -13,6 +15,18 @@ void play_game(Game& g);
 
 // Modes 1 and 2: teams of typed names (mode 2 is the dark match).
 void team_match(Game& g, Mode mode);
+
+// How a team match with nobody watching came out.
+struct MatchOutcome {
+  bool contested = false;   // two teams or more had someone standing when the battle began
+  bool decided = false;     // false when the round cap cut the battle
+  std::int32_t winner = 0;  // the team the game names, as game_over does; 0 for none
+};
+// The team match as simulate plays it, many times over: the teams from lines already cut, the
+// mode's changes and the battle, with no prompt, nothing narrated and no closing lines. The
+// draws are those of the game the player sees with the same seed and lines.
+MatchOutcome silent_team_match(Game& g, const std::vector<std::vector<TeamMember>>& teams,
+                               Mode mode);
 // Mode 3: one fighter against ever larger levels of generated enemies.
 void endless(Game& g);
 // Mode 4: three challengers against the author.

@@ -55,7 +55,8 @@ void add_team(Game& g, std::int32_t team, std::string_view names, Mode mode) {
   add_team(g, team, split_team(names), mode);
 }
 
-void dark_match(Game& g) {
+void apply_mode(Game& g, Mode mode) {
+  if (mode != Mode::DarkMatch) return;
   for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
     g.roster.set_hp(i, wmul(g.roster[i].hp, 50));
     g.roster.set_max_hp(i, wmul(g.roster[i].max_hp, 50));
@@ -76,7 +77,7 @@ void team_setup(Game& g, Mode mode) {
     line(g, "现在请输入第", i, "队的人物名字，名字之间用英文输入法的/隔开，结尾不用输/");
     add_team(g, i, g.console.read_word(), mode);
   }
-  if (mode == Mode::DarkMatch) dark_match(g);
+  apply_mode(g, mode);
 }
 
 void stat_table(Game& g) {

@@ -40,11 +40,12 @@ void add_team(Game& g, std::int32_t team, std::string_view names, Mode mode);
 // The same from a line already cut (a batch run plays the same lines many times).
 void add_team(Game& g, std::int32_t team, const std::vector<TeamMember>& members, Mode mode);
 
-// The dark match: fifty times the hit points, full curse stacks, the curse on every turn.
-void dark_match(Game& g);
+// What the mode changes once every team is made. The dark match: fifty times the hit points,
+// full curse stacks, the curse on every turn. The team match: nothing.
+void apply_mode(Game& g, Mode mode);
 
 // Reads the team count and one line of '/'-separated names per team (modes 1 and 2), and makes
-// the dark match's changes.
+// the mode's changes.
 void team_setup(Game& g, Mode mode);
 
 // "下面的数值分别代表名字，血量，攻击，防御，魔力，属性，队伍" and one row per fighter.

@@ -17,6 +17,20 @@ void team_match(Game& g, Mode mode) {
   game_over(g, run_battle(g));
 }
 
+MatchOutcome silent_team_match(Game& g, const std::vector<std::vector<TeamMember>>& teams,
+                               Mode mode) {
+  g.options.silent = true;
+  g.counted_teams = static_cast<std::int32_t>(teams.size());
+  for (std::int32_t t = 1; t <= g.counted_teams; ++t)
+    add_team(g, t, teams[static_cast<std::size_t>(t - 1)], mode);
+  apply_mode(g, mode);
+  MatchOutcome outcome;
+  outcome.contested = !check_victory(g);
+  outcome.decided = run_battle(g);
+  outcome.winner = outcome.decided ? winner(g) : 0;
+  return outcome;
+}
+
 void game_over(Game& g, bool decided) {
   pause(g, 500);
   line(g, "游戏结束！");
@@ -26,7 +40,8 @@ void game_over(Game& g, bool decided) {
     say(g, g.roster[i].hp, " ");
   pause(g, 1000);
   endl(g);
-  // standing_per_team and n are as the battle's last victory check and round end left them.
+  // standing_per_team and counted_teams are as the battle's last victory check and round end left
+  // them.
   if (const std::int32_t t = decided ? winner(g) : 0; t != 0) line(g, "胜利的是第", t, "队");
   pause(g, 1000);
   say(g, "如果想再来请重新运行程序");

@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "app/simulate_json.hpp"
+#include "app/simulate_merge.hpp"
+#include "app/simulate_report.hpp"
 #include "model/random.hpp"
 #include "modes/modes.hpp"
 #include "support/recording_console.hpp"

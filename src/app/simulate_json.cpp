@@ -1,0 +1,214 @@
+#include "app/simulate_json.hpp"
+
+#include <cmath>
+#include <limits>
+#include <nlohmann/json.hpp>
+
+#include "app/simulate_report.hpp"
+#include "console/unicode.hpp"
+#include "model/slots.hpp"
+
+namespace morvane {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+}  // namespace
+
+std::string valid_utf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  while (!text.empty()) {
+    const unicode::Decoded d = unicode::decode_utf8(text);
+    if (d.length == 0) {
+      unicode::append_utf8(out, unicode::kReplacement);
+      text.remove_prefix(1);
+    } else {
+      out.append(text.substr(0, d.length));
+      text.remove_prefix(d.length);
+    }
+  }
+  return out;
+}
+
+std::string format_json(const SimulationReport& r) {
+  const SimulationConfig& c = r.config;
+  Json j;
+  j["mode"] = static_cast<std::int32_t>(c.mode);
+  j["seed"] = c.seed;
+  j["first_game"] = c.first_game;
+  j["games"] = r.played;
+  j["threads"] = c.threads;
+  j["max_rounds"] = c.max_rounds;
+  Json teams = Json::array();
+  for (std::size_t k = 0; k < r.wins.size(); ++k) {
+    const Interval ci = wilson(r.wins[k], r.played);
+    teams.push_back({{"team", k + 1},
+                     {"line", valid_utf8(c.lines[k])},
+                     {"wins", r.wins[k]},
+                     {"win_rate", share(r.wins[k], r.played)},
+                     {"ci95_low", ci.low},
+                     {"ci95_high", ci.high}});
+  }
+  j["teams"] = std::move(teams);
+  j["no_winner"] = r.no_winner;
+  j["cut"] = r.cut;
+  j["total_rounds"] = r.total_rounds;
+  j["mean_rounds"] = r.mean_rounds();
+  j["most_rounds"] = r.most_rounds;
+  j["games_per_second"] = r.games_per_second();
+  j["seconds"] = r.seconds;
+  j["interrupted"] = r.interrupted();
+  if (r.interrupted()) j["games_planned"] = c.games;
+  if (r.shards > 0) {
+    j["shards"] = r.shards;
+    j["ranges"] = r.ranges;
+  }
+  return j.dump() + "\n";
+}
+
+namespace {
+
+// Reading a report back. Every figure is checked against the others, so that a merge of what
+// parses is a report that one run could have printed.
+class Reader {
+ public:
+  explicit Reader(const Json& j) : j_(j) {}
+
+  std::int64_t integer(const char* key, std::int64_t min, std::int64_t max) {
+    return integer_of(j_, key, min, max);
+  }
+  std::int64_t integer_of(const Json& object, const char* key, std::int64_t min, std::int64_t max) {
+    const auto it = object.find(key);
+    if (it == object.end() || !it->is_number_integer()) return fail(key, "不是整数");
+    std::int64_t v = 0;
+    if (it->is_number_unsigned()) {
+      const auto u = it->get<std::uint64_t>();
+      if (u > static_cast<std::uint64_t>(max)) return fail(key, "超出范围");
+      v = static_cast<std::int64_t>(u);
+    } else {
+      v = it->get<std::int64_t>();
+    }
+    if (v < min || v > max) return fail(key, "超出范围");
+    return v;
+  }
+  double number(const char* key) {
+    const auto it = j_.find(key);
+    if (it == j_.end() || !it->is_number() || !std::isfinite(it->get<double>()) ||
+        it->get<double>() < 0) {
+      fail(key, "不是非负数");
+      return 0;
+    }
+    return it->get<double>();
+  }
+  std::int64_t fail(const std::string& key, const std::string& why) {
+    if (error.empty()) error = "“" + key + "”" + why;
+    return 0;
+  }
+
+  std::string error;
+
+ private:
+  const Json& j_;
+};
+
+// A report's figures and teams, each checked for its type and range; the first fault is left
+// in `in.error`. Returns whether the report says it was interrupted.
+bool read_figures(const Json& j, Reader& in, SimulationReport& r) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  SimulationConfig& c = r.config;
+  c.mode = static_cast<Mode>(in.integer("mode", 1, 2));
+  c.seed = static_cast<std::uint32_t>(in.integer("seed", 0, kSeeds - 1));
+  c.first_game = in.integer("first_game", 0, kSeeds - 1);
+  r.played = c.games = in.integer("games", 1, kSeeds);
+  c.threads = static_cast<unsigned>(in.integer("threads", 1, 1024));
+  c.max_rounds = in.integer("max_rounds", 1, kMax);
+  r.no_winner = in.integer("no_winner", 0, kSeeds);
+  r.cut = in.integer("cut", 0, kSeeds);
+  r.total_rounds = in.integer("total_rounds", 0, kMax);
+  r.most_rounds = in.integer("most_rounds", 0, kMax);
+  r.seconds = in.number("seconds");
+  const auto interrupted = j.find("interrupted");
+  const bool marked = interrupted != j.end() && interrupted->is_boolean();
+  if (!marked) in.fail("interrupted", "不是true或false");
+  const auto teams = j.find("teams");
+  if (teams == j.end() || !teams->is_array() || teams->empty() ||
+      teams->size() > static_cast<std::size_t>(kMaxSlot)) {
+    in.fail("teams", "不是1～1004个队伍的列表");
+    return false;
+  }
+  for (const Json& team : *teams) {
+    const auto line = team.is_object() ? team.find("line") : team.end();
+    if (line == team.end() || !line->is_string()) {
+      in.fail("line", "不是字符串");
+      return false;
+    }
+    c.lines.push_back(line->get<std::string>());
+    r.wins.push_back(in.integer_of(team, "wins", 0, kSeeds));
+  }
+  return marked && interrupted->get<bool>();
+}
+
+// Why a report's figures cannot all be true together; empty when they can.
+std::string inconsistency(const SimulationReport& r) {
+  const SimulationConfig& c = r.config;
+  std::int64_t decided = r.no_winner + r.cut;
+  for (const std::int64_t w : r.wins)
+    decided += w;
+  if (decided != r.played) return "各队胜局、无人生还和未分胜负加起来不等于局数";
+  if (c.first_game + c.games > kSeeds) return "局的编号超过了2^32";
+  if (r.most_rounds > c.max_rounds) return "最多回合数超过了回合上限";
+  // total_rounds <= most_rounds * played, without the product (it may not fit in 64 bits)
+  if (r.total_rounds > 0 &&
+      (r.most_rounds == 0 || (r.total_rounds - 1) / r.most_rounds >= r.played)) {
+    return "总回合数超过了局数乘最多回合数";
+  }
+  return {};
+}
+
+// The ranges of games a report covers: a merged report lists them, a plain run covers one.
+// Returns the fault, or empty.
+std::string read_ranges(const Json& j, SimulationReport& r) {
+  SimulationConfig& c = r.config;
+  const auto ranges = j.find("ranges");
+  if (ranges == j.end()) {
+    r.ranges = r.covered_ranges();
+    return {};
+  }
+  std::int64_t covered = 0, after = 0;
+  if (!ranges->is_array() || ranges->empty()) return "“ranges”不是局的范围列表";
+  for (const Json& range : *ranges) {
+    if (!range.is_array() || range.size() != 2 || !range[0].is_number_integer() ||
+        !range[1].is_number_integer()) {
+      return "“ranges”不是局的范围列表";
+    }
+    const auto first = range[0].get<std::int64_t>(), last = range[1].get<std::int64_t>();
+    if (first < after || last < first || last >= kSeeds) return "“ranges”的范围不按顺序或超出2^32";
+    r.ranges.emplace_back(first, last);
+    covered += last - first + 1;
+    after = last + 1;
+  }
+  if (covered != r.played) return "“ranges”覆盖的局数不等于局数";
+  c.first_game = r.ranges.front().first;
+  r.shards = 1;
+  return {};
+}
+
+}  // namespace
+
+ParsedReport parse_report(std::string_view text) {
+  const Json j = Json::parse(text, nullptr, false);
+  if (j.is_discarded()) return {std::nullopt, "不是JSON"};
+  if (!j.is_object()) return {std::nullopt, "不是模拟结果（JSON对象）"};
+  Reader in(j);
+  SimulationReport r;
+  const bool interrupted = read_figures(j, in, r);
+  if (!in.error.empty()) return {std::nullopt, in.error};
+  if (interrupted) return {std::nullopt, "是中断了的模拟，它完成的不是连续的一段局"};
+  std::string fault = inconsistency(r);
+  if (fault.empty()) fault = read_ranges(j, r);
+  if (!fault.empty()) return {std::nullopt, std::move(fault)};
+  return {std::move(r), {}};
+}
+
+}  // namespace morvane
