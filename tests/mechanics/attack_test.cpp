@@ -12,7 +12,8 @@ namespace {
 
 using namespace morvane::testing;
 
-constexpr std::int32_t kCall = 13000;  // opens a round of chatter: rand() % 20000 > 12999
+constexpr std::int32_t kCall = 13000;   // opens a round of chatter: rand() % 20000 > 12999
+constexpr std::int32_t kQuiet = 12999;  // the highest draw that opens none
 
 // 甲 of team 1 strikes 乙 of team 2.
 struct Duel : Scenario {
@@ -72,36 +73,40 @@ TEST(Attack, TheDeathLineDependsOnHowFarBelowZeroAndOnTheFirstRound) {
 }
 
 TEST(Attack, TheOpeningCallsAreTriedInOrderAndRecordedForTheAttackersTeam) {
-  // Each call just misses until the last draw.
-  const std::tuple<Draws, std::string, bool> cases[] = {
-      {{9000}, "我要上了！各位搭把手集火乙！", true},
-      {{8999, 7999, 6999, 6000}, "我要上了！各位掩护我！", false},
-      {{8999, 7999, 6999, 5999, 4999, 4000},
+  // The chatter's draw, then each call just misses until the last draw; the call's line, the
+  // focus and the call for cover it leaves with team 1.
+  const std::tuple<Draws, std::string, std::int32_t, std::int32_t> cases[] = {
+      {{kQuiet}, "", 0, 0},
+      {{kCall, 9000}, "我要上了！各位搭把手集火乙！", 2, 0},
+      {{kCall, 8999, 7999, 6999, 6000}, "我要上了！各位掩护我！", 0, 1},
+      {{kCall, 8999, 7999, 6999, 5999, 4999, 4000},
        "如果你们不想看着我死在这儿，就掩护我，白痴！",
-       false}};
-  for (const auto& [calls, line, focus] : cases) {
+       0,
+       1}};
+  for (const auto& [calls, line, focus, needs_cover] : cases) {
     Duel t;
-    t.draws(Draws{/*spread*/ 0, kCall}.then(calls).then({0, 0, 0, 0}));
+    t.draws(Draws{/*spread*/ 0}.then(calls).then({0, 0, 0, 0}));
     t.hit();
-    EXPECT_EQ(t.transcript(), "\n\t甲:" + line + "\n乙掉了40点血\n");
-    EXPECT_EQ(t.g.team_calls[1].focus, focus ? 2 : 0);
-    EXPECT_EQ(t.g.team_calls[1].needs_cover, focus ? 0 : 1);
+    EXPECT_EQ(t.transcript(), (line.empty() ? "" : "\n\t甲:" + line + "\n") + "乙掉了40点血\n");
+    EXPECT_EQ(t.g.team_calls[1].focus, focus) << line;
+    EXPECT_EQ(t.g.team_calls[1].needs_cover, needs_cover) << line;
   }
 }
 
 TEST(Attack, TheCoverCryNeedsTwentyNineHitPointsOrLessAndSilencesTheComplaint) {
   const std::string cry = "\t\t乙:我要倒了！掩护我！\n", ouch = "\t\t乙:天哪，这下可真够疼的！\n";
-  // Hit points and maximum before a hit of 40, the reply's draws, its lines.
+  // Hit points and maximum before a hit of 40, the reply's draws (the chatter's first), its lines.
   const std::tuple<std::int32_t, std::int32_t, Draws, std::string> cases[] = {
-      {69, 69, {7000, 9000}, cry + "\t\t乙:反击啊，你们这群废物！集火那个甲！\n"},
-      {69, 69, {6999, 7000, 0}, ouch},
-      {70, 320, {7000, 8999}, ouch},  // 30 left: no cry drawn; 40 is an eighth of 320
-      {70, 328, {8999}, ""},          // 40 is less than an eighth of 328: no complaint drawn
+      {69, 69, {kCall, 7000, 9000}, cry + "\t\t乙:反击啊，你们这群废物！集火那个甲！\n"},
+      {69, 69, {kCall, 6999, 7000, 0}, ouch},
+      {70, 320, {kCall, 7000, 8999}, ouch},  // 30 left: no cry drawn; 40 is an eighth of 320
+      {70, 328, {kCall, 8999}, ""},          // 40 is less than an eighth of 328: no complaint drawn
+      {69, 69, {kQuiet}, ""},                // no chatter: no cry, however low
   };
   for (const auto& [hp, max_hp, reply, lines] : cases) {
     Duel t;
     t.at(2).hp(max_hp).hp_only(hp);
-    t.draws(Draws{/*spread*/ 0, 0, 0, 0, kCall}.then(reply).then({/*no follow-up*/ 0}));
+    t.draws(Draws{/*spread*/ 0, 0, 0, 0}.then(reply).then({/*no follow-up*/ 0}));
     t.hit();
     EXPECT_EQ(t.transcript(), "乙掉了40点血\n" + lines) << hp << " " << max_hp;
     EXPECT_EQ(t.g.team_calls[2].needs_cover, lines.starts_with(cry) ? 2 : 0);
@@ -110,12 +115,19 @@ TEST(Attack, TheCoverCryNeedsTwentyNineHitPointsOrLessAndSilencesTheComplaint) {
 }
 
 TEST(Attack, TheFollowUpAfterAKillCanStillCallFocusFireOnTheFallen) {
-  Duel t;
-  t.at(2).hp_only(40);
-  t.draws({/*spread*/ 0, 0, 0, 0, kCall, /*first call misses*/ 6999, 0, 7000});
-  t.hit();
-  EXPECT_EQ(t.transcript(), "乙掉了40点血\n   乙被秒杀了\n\t\t甲:漂亮！各位集火这家伙！\n");
-  EXPECT_EQ(t.g.team_calls[1].focus, 2);
+  // The follow-up's draws (the chatter's first), its line, the focus it leaves with team 1.
+  const std::tuple<Draws, std::string, std::int32_t> cases[] = {
+      {{kCall, /*first call misses*/ 6999, 0, 7000}, "\t\t甲:漂亮！各位集火这家伙！\n", 2},
+      {{kQuiet}, "", 0},
+  };
+  for (const auto& [follow_up, line, focus] : cases) {
+    Duel t;
+    t.at(2).hp_only(40);
+    t.draws(Draws{/*spread*/ 0, 0, 0, 0}.then(follow_up));
+    t.hit();
+    EXPECT_EQ(t.transcript(), "乙掉了40点血\n   乙被秒杀了\n" + line);
+    EXPECT_EQ(t.g.team_calls[1].focus, focus);
+  }
 }
 
 }  // namespace

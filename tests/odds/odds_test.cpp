@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "model/random.hpp"
 #include "modes/modes.hpp"
@@ -172,6 +173,31 @@ TEST(Odds, ABattleAlreadyDecidedIsAHundredToNothing) {
   const odds::Estimate none = odds.estimate(t.g, BattleState{}, 5, 10);
   EXPECT_EQ(none.no_winner, 10);
   EXPECT_EQ(odds::odds_line(none, true, true), "胜率 第1队 0% 第2队 0% 无人生还 100%（推演10次）");
+}
+
+TEST(Odds, AContinuationStopsAtTheGamesCapAndFiveHundredRoundsPastWhereTheBattleStands) {
+  // 甲 fells 乙 within fifteen rounds, never within three: 1000 hit points against blows of
+  // 80 ... 258, with no dodge (乙 bears status 20, which does nothing). Behind 甲's defence of
+  // 1000, no blow hurts him, 乙's or his own (a search that finds nobody keeps the last target,
+  // which may be 甲 himself); behind the same defence, 乙 cannot fall either.
+  // The battle's rounds so far, the game's cap (0: none), 乙's defence, continuations cut of 20.
+  const std::tuple<std::int64_t, std::int64_t, std::int32_t, std::int64_t> cases[] = {
+      {1, 3, 0, 20},      // the game's cap leaves two rounds: too few for anyone to fall
+      {600, 603, 0, 20},  // and three
+      {1, 0, 0, 0},       // no cap of the game's: five hundred rounds are plenty
+      {600, 0, 0, 0},     // counted from where the battle stands, not from its start
+      {0, 0, 1000, 20},   // nobody can win: every continuation still ends
+  };
+  for (const auto& [rounds, cap, def, cut] : cases) {
+    Scenario t;
+    t.fighter("甲", 1).atk(100).def(1000);
+    t.fighter("乙", 2).hp(1000).atk(0).def(def).status(20);
+    t.g.options.max_rounds = cap;
+    odds::Estimator odds;
+    const odds::Estimate e = odds.estimate(t.g, BattleState{1, 2, rounds}, 5, 20);
+    EXPECT_EQ(e.undecided, cut) << rounds << " " << cap << " " << def;
+    EXPECT_EQ(e.wins[0], 20 - cut) << rounds << " " << cap << " " << def;
+  }
 }
 
 TEST(Odds, TheLineShowsSharesAndBarsInEighthsOrInAscii) {
