@@ -5,8 +5,11 @@ if(MSVC)
 else()
   target_compile_options(morvane_warnings INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast
-    -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+    -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough
+    -Wmissing-declarations -Wcast-qual -Wundef -Wsuggest-override)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_compile_options(morvane_warnings INTERFACE -Wduplicated-cond -Wlogical-op)
+  else()
+    target_compile_options(morvane_warnings INTERFACE -Wextra-semi)
   endif()
 endif()

@@ -16,6 +16,7 @@
 
 #include "console/errors.hpp"
 #include "console/quiet_console.hpp"
+#include "fuzz_target.hpp"
 #include "session/session.hpp"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_target.hpp"
 #include "replay/bytes.hpp"
 #include "replay/lz.hpp"
 #include "replay/replay_code.hpp"

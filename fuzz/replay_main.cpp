@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+#include "fuzz_target.hpp"
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {

@@ -13,6 +13,7 @@
 #include "app/simulate_json.hpp"
 #include "app/simulate_merge.hpp"
 #include "app/simulate_report.hpp"
+#include "fuzz_target.hpp"
 
 using namespace morvane;
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "console/errors.hpp"
+#include "fuzz_target.hpp"
 #include "terminal/palette.hpp"
 #include "terminal/terminal.hpp"
 

@@ -17,6 +17,7 @@
 
 #include "console/errors.hpp"
 #include "console/token_reader.hpp"
+#include "fuzz_target.hpp"
 #include "terminal/platform.hpp"
 
 namespace {

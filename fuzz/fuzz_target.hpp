@@ -1,0 +1,7 @@
+#pragma once
+// The entry point every fuzz target defines: libFuzzer calls it, and so does replay_main.cpp.
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
