@@ -161,7 +161,7 @@ TEST(TargetIndex, GamesWithTheIndexAreTheGamesOfTheWalkByteForByte) {
   }
 }
 
-TEST(TargetIndex, TheQuickVictoryCheckAgreesWithTheFullOneAndLeavesChrsExactWhenTrue) {
+TEST(TargetIndex, TheQuickVictoryCheckAgreesWithTheFullOneAndLeavesTheHeadcountExactWhenTrue) {
   std::mt19937 r(77);
   QuietConsole console;
   Lcg random(1);
