@@ -22,16 +22,9 @@ void make_player(Game& g) {
   line(g, "你需要什么属性？(1~8分别为: 1火,2水,3电,4地,5冰,6疗,7黑,8召)");
   const std::int32_t chosen = read_attribute(g);
   pause(g, 500);
-  g.roster.add([&](Fighter& me) {
-    const Stats drawn{g.rand() % 250 + 250, g.rand() % 50 + 50, g.rand() % 30 + 20,
-                      g.rand() % 80 + 20};
-    enlist(me, {.name = "你",
-                .team = 1,
-                .stats = drawn,
-                .attribute = chosen,
-                .curse_stacks = 1,
-                .ultimate_level = 1});
-  });
+  constexpr StatRanges kPlayerRanges{250, 250, 50, 50, 30, 20, 80, 20};
+  g.roster.add(
+      [&](Fighter& me) { enlist(me, fresh_recruit("你", 1, kPlayerRanges.draw(g), chosen)); });
   g.counted_teams = 2;
   line(g, "你的其他属性初始化完毕");
   line(g, kStatsHeading);

@@ -9,23 +9,19 @@
 namespace morvane {
 namespace {
 
-// New draws for hp, atk, def and magic, in this order: rand() % span + base.
-struct Redraw {
-  std::int32_t hp_span, hp_base, atk_span, atk_base, def_span, def_base, magic_span, magic_base;
-};
-
 // hp, atk and def scaled in place, each as field * a / b (a doubling is * 2 / 1).
 struct Scale {
   std::int32_t hp_a, hp_b, atk_a, atk_b, def_a, def_b;
 };
 
+// New draws for all four values, or hp, atk and def scaled.
 struct Change {
   bool redraw;
-  Redraw draws;
+  StatRanges draws;
   Scale scale;
 };
 
-constexpr Change redraw(Redraw r) {
+constexpr Change redraw(StatRanges r) {
   return {true, r, {}};
 }
 constexpr Change scale(Scale s) {
@@ -40,7 +36,7 @@ struct NamedCharacter {
 };
 
 constexpr Change kHighborn = redraw({1000, 2000, 100, 200, 100, 100, 120, 40});
-constexpr Change kFranklinCrew = redraw({100, 400, 50, 100, 50, 60, 50, 50});
+constexpr Change kFranklinCrew = redraw(kCrewRanges);
 constexpr Change kFourThirds = scale({4, 3, 4, 3, 4, 3});
 constexpr Change kUnchanged = scale({1, 1, 1, 1, 1, 1});
 
@@ -67,9 +63,7 @@ void apply_named_character(Game& g, std::string_view name, Position position, St
     if (name != named.name) continue;
     const Change& change = position == Position::Inner ? named.inner : named.closing;
     if (change.redraw) {
-      const Redraw& r = change.draws;
-      stats = {g.rand() % r.hp_span + r.hp_base, g.rand() % r.atk_span + r.atk_base,
-               g.rand() % r.def_span + r.def_base, g.rand() % r.magic_span + r.magic_base};
+      stats = change.draws.draw(g);
     } else {
       const Scale& s = change.scale;
       stats.hp = wmuldiv(stats.hp, s.hp_a, s.hp_b);

@@ -126,11 +126,9 @@ void call_the_crew(Cast& c) {
   for (const auto& comrade :
        {std::pair{"麦克", attribute::kMichael}, std::pair{"崔佛", attribute::kTrevor}}) {
     c.summon([&](Fighter& x) {
-      const Stats drawn{g.rand() % 100 + 400, g.rand() % 50 + 100, g.rand() % 50 + 60,
-                        g.rand() % 50 + 50};
       enlist(x, {.name = comrade.first,
                  .team = c.me().team,
-                 .stats = drawn,
+                 .stats = kCrewRanges.draw(g),
                  .attribute = comrade.second,
                  .ultimate_level = 1});
     });
