@@ -15,7 +15,8 @@
 //   n             -               Game::counted_teams
 //   chrs          -               Game::standing_per_team
 //   hhs           回合数          Game::round_count
-//   maxhp, ml     魔力            Fighter::max_hp, Fighter::magic
+//   maxhp         -               Fighter::max_hp
+//   ml            魔力            Fighter::magic
 //   sx            属性            Fighter::attribute, the names in namespace attribute
 //   zt            状态            Fighter::status, the codes in namespace status
 //   cs            层数            Fighter::curse_stacks

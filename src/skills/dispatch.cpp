@@ -17,8 +17,7 @@ struct Attribute {
   int color;     // both skills are narrated in it, from their first word on
 };
 
-// Row attribute is attribute attribute. 25 ... 32 have no skills: their casters write the banner
-// alone.
+// Row a is attribute a. 25 ... 32 have no skills: their casters write the banner alone.
 constexpr std::array<Attribute, kAttributes + 1> kAttributeSkills = {{
     {nullptr, nullptr, kOwnColor},                 // 0: no attribute
     {fireball, fire_shield, 4},                    // 1: fire

@@ -11,8 +11,9 @@ namespace morvane {
 
 using Skill = void (*)(Cast&);
 
-// Casts skill skill (0 or 1) of attribute attribute in its colour. An attribute without skills (0,
-// 25 ... 32, anything unknown) does nothing: its banner alone is written.
+// Casts skill 0 or 1 of an attribute in its colour, once cast() has written the banner. An
+// attribute without skills (0, 25 ... 32, anything unknown) does nothing: its banner stands
+// alone.
 void dispatch_skill(Cast& c, std::int32_t attribute, int skill);
 
 // elemental.cpp
