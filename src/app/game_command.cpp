@@ -14,6 +14,7 @@
 #include "app/options.hpp"
 #include "console/platform.hpp"
 #include "odds/odds.hpp"
+#include "replay/pasted_code.hpp"
 #include "replay/replay_code.hpp"
 #include "session/session.hpp"
 
@@ -61,34 +62,52 @@ int write_code_file(const std::string& path, const std::string& code) {
   return error;
 }
 
-int record(const std::string& path, const std::string& code) {
+// Why a game has no code, for the player.
+std::string no_code_text(session::NoCode why) {
+  return why == session::NoCode::TooLong ? "这局游戏太长，没有回放码" : "这局游戏太大，没有回放码";
+}
+
+int record(const std::string& path, const std::string& code,
+           session::NoCode why = session::NoCode::None) {
   if (path.empty()) return 0;
   if (code.empty()) {
     // The game itself went well: only its code is missing.
-    std::cerr << "morvane: 这局游戏太大，没有回放码，" << path << " 没有写入\n";
+    std::cerr << "morvane: " << no_code_text(why) << "，" << path << " 没有写入\n";
     return 0;
   }
   const int error = write_code_file(path, code);
   return error == 0 ? 0 : write_failure(path + ": " + std::strerror(error));
 }
 
-// The code that `source` is, or that the file it names holds. Nothing, with the status already
-// given, when the file cannot be read.
+// The code that `source` is, or the text of the file it names ("-": standard input) that holds
+// one. Nothing, with the status already given, when there is no such file or it cannot be read.
 std::optional<std::string> code_of(const std::string& source, int& status) {
+  // A code is at most kMaxCodeLength characters, twice as many bytes in UTF-16; a little more
+  // leaves room for the words and blanks around it.
+  constexpr std::size_t kMostBytes = 2 * replay::kMaxCodeLength + 4096;
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(source, ignored)) return source;
-  // A code is at most kMaxCodeLength characters; a little more leaves room for blanks around it.
-  FileText file = read_capped(source, replay::kMaxCodeLength + 4096);
+  FileText file;
+  if (source == "-") {
+    file = read_capped(platform::input(), kMostBytes);
+  } else if (std::filesystem::exists(source, ignored)) {
+    file = read_capped(source, kMostBytes);
+  } else if (replay::find_code(source, replay::kMaxCodeLength)) {
+    return source;
+  } else {
+    status = refused("找不到文件：" + source);
+    return std::nullopt;
+  }
+  const std::string shown = source == "-" ? "标准输入" : "回放码文件 " + source;
   switch (file.status) {
     case FileText::Status::Read:
       return std::move(file.text);
     case FileText::Status::Unreadable:
-      status = refused("读不了回放码文件 " + source);
+      status = refused("读不了" + shown);
       return std::nullopt;
     case FileText::Status::TooLarge:
       break;
   }
-  status = refused("回放码文件 " + source + " 太大，不是一个回放码");
+  status = refused(shown + " 太大，不是一个回放码");
   return std::nullopt;
 }
 
@@ -171,12 +190,12 @@ int run_game(const GameCommand& game, Given given) {
   const session::Recorded recorded =
       session::play_recorded(console, settings.seed, settings.max_rounds, odds.get());
   std::string note;
-  if (show_code && recorded.code.empty()) note = "这局游戏太大，没有回放码";
+  if (show_code && recorded.code.empty()) note = no_code_text(recorded.no_code);
   if (show_code && !recorded.code.empty()) {
     note = "种子：" + std::to_string(settings.seed) + "　回放：morvane replay " + recorded.code;
   }
   console.finish(note);
-  return record(game.record, recorded.code);
+  return record(game.record, recorded.code, recorded.no_code);
 }
 
 int run_replay(const ReplayCommand& replay, const GameCommand& game, Given given) {

@@ -68,7 +68,7 @@ TEST(ReplayCommand, DamagedNewerTooLargeAndForeignCodesAreRefusedWithStatusTwo) 
       {code.substr(0, code.size() - 5), "回放码已损坏"},
       {"MV1-" + std::string(70000, 'A'), "回放码太长"},
       {"MV2-AAAA", "更新版本"},
-      {"hello", "这不是Morvane的回放码"},
+      {"hello", "找不到文件：hello"},
       {replay::encode(other), "不一样"},
   };
   for (const auto& [bad, message] : refusals) {
