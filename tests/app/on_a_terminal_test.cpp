@@ -7,6 +7,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
@@ -204,6 +205,34 @@ TEST(OnATerminal, CtrlZPutsTheTerminalBackAndResumingPutsTheGamesModesAndColourB
   t.type(" ");
   EXPECT_EQ(t.wait(), 0);
   EXPECT_TRUE(t.becomes_raw(false));
+}
+
+// Whether `pid` is gone within `limit`.
+bool gone_within(pid_t pid, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (kill(pid, 0) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    usleep(5000);
+  }
+  return true;
+}
+
+TEST(OnATerminal, AnEndingSignalEndsTheGameWhileCtrlSHoldsItsOutput) {
+  for (const int sig : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+    Pty t;
+    t.start({"--seed", "1", "--color=always"});
+    pass_key_wait(t);
+    t.type(typed(kEighters));
+    ASSERT_TRUE(t.read_until(kHint));
+    t.type("\x13");  // Ctrl-S: the terminal shows nothing more until Ctrl-Q
+    t.read_for(300);
+    kill(t.game(), sig);
+    const bool ended = gone_within(t.game(), std::chrono::seconds(1));
+    if (!ended) t.type("\x11");  // Ctrl-Q, so that the test itself ends
+    EXPECT_TRUE(ended) << sig;
+    EXPECT_EQ(t.wait(), 128 + sig);
+    EXPECT_TRUE(t.becomes_raw(false));
+  }
 }
 
 TEST(OnATerminal, AHangUpEndsTheGameUnlessItWasIgnoredAtStart) {
