@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <thread>
 
 #include "console/quiet_console.hpp"
@@ -23,20 +24,41 @@ namespace morvane {
 namespace {
 
 using Json = nlohmann::ordered_json;
+using ReadJson = nlohmann::json;
 
 struct Tally {
   std::vector<std::int64_t> wins;
   std::int64_t played = 0, no_winner = 0, cut = 0, total_rounds = 0, most_rounds = 0;
 };
 
+// A game given up half-way because the run was asked to stop.
+struct Stopped {};
+
+// Looks at the stop flag at every round's end, so that a battle of millions of rounds does not
+// hold up Ctrl-C: one relaxed load a round, next to nothing beside the round itself.
+class StopCheck final : public RoundListener {
+ public:
+  explicit StopCheck(const std::atomic<bool>& stop) : stop_(stop) {}
+  void round_ended(const Game&, const BattleState&) override {
+    if (stop_.load(std::memory_order_relaxed)) throw Stopped{};
+  }
+
+ private:
+  const std::atomic<bool>& stop_;
+};
+
 // One worker: its own game, reset between matches, so no game shares anything with another.
 class Player {
  public:
-  explicit Player(const SimulationConfig& config)
+  Player(const SimulationConfig& config, const std::atomic<bool>* stop)
       : config_(config), random_(0), game_(std::make_unique<Game>(console_, random_)) {
     tally_.wins.assign(config.lines.size(), 0);
     // Nobody watches: the rules skip their narration altogether.
     game_->silent = true;
+    if (stop != nullptr) {
+      stop_check_.emplace(*stop);
+      game_->on_round_end = &*stop_check_;
+    }
     for (const std::string& line : config.lines)
       teams_.push_back(split_team(line));
   }
@@ -52,9 +74,9 @@ class Player {
     if (config_.mode == 2) dark_match(g);
     g.max_rounds = config_.max_rounds;
 
-    ++tally_.played;
     const bool started = !checkwin(g);
-    const bool decided = game(g);
+    const bool decided = game(g);  // or Stopped: then the game counts nowhere
+    ++tally_.played;
     // A battle ends inside the round it is decided in, before the round counter moves on.
     const std::int64_t rounds = !decided ? config_.max_rounds : started ? g.hhs : 0;
     tally_.total_rounds += rounds;
@@ -78,6 +100,7 @@ class Player {
   QuietConsole console_;
   Lcg random_;
   std::unique_ptr<Game> game_;
+  std::optional<StopCheck> stop_check_;
   std::vector<std::vector<TeamMember>> teams_;  // the lines cut into names once
   Tally tally_;
 };
@@ -158,7 +181,7 @@ SimulationReport simulate(const SimulationConfig& config,
   const auto stopped = [stop] { return stop != nullptr && stop->load(std::memory_order_relaxed); };
 
   auto work = [&] {
-    Player player(config);
+    Player player(config, stop);
     // Games are handed out in small batches: one atomic step per batch, not per game.
     constexpr std::int64_t kBatch = 64;
     for (;;) {
@@ -166,8 +189,12 @@ SimulationReport simulate(const SimulationConfig& config,
       if (first >= config.games) break;
       const std::int64_t last = std::min(first + kBatch, config.games);
       std::int64_t i = first;
-      for (; i < last && !stopped(); ++i)
-        player.play(config.first_game + i);
+      try {
+        for (; i < last && !stopped(); ++i)
+          player.play(config.first_game + i);
+      } catch (const Stopped&) {
+        // Game i is left unfinished.
+      }
       done.fetch_add(i - first);
       if (i < last) break;
     }

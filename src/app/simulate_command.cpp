@@ -29,12 +29,19 @@ void draw_progress(std::int64_t done, std::int64_t total) {
   std::fflush(stderr);
 }
 
-// Ctrl-C or a polite kill: the workers finish the games under way and stop.
+// Ctrl-C or a polite kill: the workers give up the games under way and stop, and the figures
+// of the games finished are printed. A second one ends the run at once, by its signal.
 std::atomic<bool> stop_requested{false};
 volatile std::sig_atomic_t stop_signal = 0;
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 extern "C" void request_stop(int sig) {
+  if (stop_requested.load()) {
+    // Delivered once this handler returns.
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+    return;
+  }
   stop_signal = sig;
   stop_requested.store(true);
 }

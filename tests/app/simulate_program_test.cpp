@@ -4,10 +4,12 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -96,8 +98,10 @@ long ticks_used(pid_t pid) {
 }
 
 // Starts `morvane simulate ARGS`, sends `sig` once it has played a while (however loaded the
-// machine), and returns what it printed and its exit status.
-Outcome interrupted(std::vector<std::string> args, int sig) {
+// machine), and returns what it printed and its exit status; `took`, when given, is set to the
+// time from the signal to the end.
+Outcome interrupted(std::vector<std::string> args, int sig,
+                    std::chrono::steady_clock::duration* took = nullptr) {
   int out[2];
   EXPECT_EQ(pipe2(out, O_CLOEXEC), 0);
   args.insert(args.begin(), "simulate");
@@ -111,14 +115,22 @@ Outcome interrupted(std::vector<std::string> args, int sig) {
   const long started = ticks_used(pid);
   for (; wait < 6000 && ticks_used(pid) < started + 20; ++wait)
     usleep(10'000);
+  const auto sent = std::chrono::steady_clock::now();
   kill(pid, sig);
   Outcome r;
   char buf[4096];
-  for (ssize_t got; (got = read(out[0], buf, sizeof buf)) > 0;)
+  // A run that does not stop is ended, so that the test ends too (and fails).
+  pollfd output{out[0], POLLIN, 0};
+  while (poll(&output, 1, 10'000) > 0) {
+    const ssize_t got = read(out[0], buf, sizeof buf);
+    if (got <= 0) break;
     r.out.append(buf, static_cast<std::size_t>(got));
+  }
+  kill(pid, SIGKILL);
   close(out[0]);
   int raw = 0;
   waitpid(pid, &raw, 0);
+  if (took != nullptr) *took = std::chrono::steady_clock::now() - sent;
   r.status = exit_status(raw);
   return r;
 }
@@ -141,6 +153,17 @@ TEST(SimulateProgram, CtrlCOrSigtermPrintTheGamesFinishedSoFarAndEndByTheSignal)
   EXPECT_GT(count(j["games"]), 0);
   EXPECT_EQ(count(j["games"]), count(j["teams"][0]["wins"]) + count(j["teams"][1]["wins"]) +
                                    count(j["no_winner"]) + count(j["cut"]));
+}
+
+TEST(SimulateProgram, CtrlCStopsEvenInsideABattleOfMillionsOfRounds) {
+  // Its first game is a battle of two fighters that nobody wins before the cap of 2^40 rounds.
+  std::chrono::steady_clock::duration took{};
+  const Outcome r = interrupted({"--threads", "1", "--seed", "365675", "--games", "3",
+                                 "--max-rounds", "1099511627776", "a", "b"},
+                                SIGINT, &took);
+  EXPECT_EQ(r.status, 130);
+  EXPECT_LT(took, std::chrono::seconds(1));
+  EXPECT_NE(r.out.find("已中断：计划3局，以下是完成的0局"), std::string::npos) << r.out;
 }
 
 }  // namespace
