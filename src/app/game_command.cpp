@@ -1,5 +1,8 @@
 #include "app/game_command.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -28,6 +31,22 @@ struct Settings {
   TerminalOptions terminal;
 };
 
+// Whether a replay code could be written to `path` when the game ends: 0, or the error number
+// of why not. Nothing is left behind: a file that was not there is made and removed again, one
+// that was is not opened. A device that fails only when written (/dev/full) is found out when
+// the code is written.
+int writable(const std::string& path) {
+  std::error_code ignored;
+  const std::filesystem::file_status status = std::filesystem::status(path, ignored);
+  if (std::filesystem::is_directory(status)) return EISDIR;
+  if (std::filesystem::exists(status)) return access(path.c_str(), W_OK) == 0 ? 0 : errno;
+  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (file < 0) return errno;
+  close(file);
+  std::remove(path.c_str());
+  return 0;
+}
+
 // Checks the typed values; the exit status of a refusal, or nothing when all are good.
 std::optional<int> check(const GameCommand& game, Given given, Settings& settings) {
   settings.seed = static_cast<std::uint32_t>(std::time(nullptr));
@@ -49,6 +68,12 @@ std::optional<int> check(const GameCommand& game, Given given, Settings& setting
   }
   settings.terminal = game.terminal;
   settings.terminal.speed = *speed;
+  if (given.record) {
+    // Found out before anything is asked, not after the whole game.
+    if (game.record.empty()) return usage_error("--record：文件名不能是空的");
+    if (const int error = writable(game.record); error != 0)
+      return write_failure(game.record + ": " + std::strerror(error));
+  }
   return std::nullopt;
 }
 
