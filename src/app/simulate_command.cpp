@@ -62,8 +62,10 @@ std::string output(const SimulationReport& report, bool json, const Encoding& en
   return json ? format_json(report) : encoding.for_terminal(format_report(report));
 }
 
-// A shard's file, at most this large: a report is well under a kilobyte per team.
-constexpr std::size_t kMaxShardBytes = 16 << 20;
+// A shard's file, at most this large. A report is a few hundred bytes and about a hundred more
+// per team, plus the teams' lines, which came on a command line: under 2 MB together on Linux.
+// Whatever a file of this size holds, reading it takes a few tens of megabytes at most.
+constexpr std::size_t kMaxShardBytes = 4 << 20;
 
 int run_merge(const SimulateCommand& sim, const Encoding& encoding) {
   if (sim.lines.empty()) return usage_error("simulate --merge: 给出要合并的结果文件");

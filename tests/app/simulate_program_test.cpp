@@ -6,15 +6,19 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/process.hpp"
@@ -153,6 +157,51 @@ TEST(SimulateProgram, CtrlCOrSigtermPrintTheGamesFinishedSoFarAndEndByTheSignal)
   EXPECT_GT(count(j["games"]), 0);
   EXPECT_EQ(count(j["games"]), count(j["teams"][0]["wins"]) + count(j["teams"][1]["wins"]) +
                                    count(j["no_winner"]) + count(j["cut"]));
+}
+
+// `morvane simulate --merge FILE`: its exit status and peak memory (KB), as the kernel counted
+// them for the child.
+std::pair<int, long> merged_with_peak(const std::string& file) {
+  const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  const pid_t pid = start_morvane({"simulate", "--merge", file}, -1, nowhere, nowhere);
+  close(nowhere);
+  int raw = 0;
+  rusage usage{};
+  while (wait4(pid, &raw, 0, &usage) < 0 && errno == EINTR) {
+  }
+  return {exit_status(raw), usage.ru_maxrss};
+}
+
+TEST(SimulateProgram, ShardsThatNestDeepOrHoldTooMuchAreRefusedInLittleMemory) {
+  // A sanitizer's own memory (shadow, quarantine) is not the program's: the bound is checked in
+  // the other builds.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  constexpr long kBound = 1L << 40;
+#else
+  constexpr long kBound = 64 * 1024;  // KB
+#endif
+  const auto repeated = [](std::string_view piece, std::size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t k = 0; k < times; ++k)
+      text += piece;
+    return text;
+  };
+  const std::string files[] = {
+      "{\"a\":" + repeated("[", 100000) + repeated("]", 100000) + ",\"b\":0}",
+      repeated("[", 16 << 20),  // past the largest shard
+      // Within the largest shard: as many values as a report may hold, and one long name.
+      "[" + repeated("{},", 199990) + "{}]",
+      "{\"teams\":[{\"line\":\"" + repeated("x", 4100000) + "\"}]}",
+  };
+  const std::string path = temp_path("shard");
+  for (const std::string& text : files) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    const auto [status, peak_kb] = merged_with_peak(path);
+    EXPECT_EQ(status, 2) << text.substr(0, 20);
+    EXPECT_LT(peak_kb, kBound) << text.substr(0, 20);
+  }
+  std::remove(path.c_str());
 }
 
 TEST(SimulateProgram, CtrlCStopsEvenInsideABattleOfMillionsOfRounds) {
