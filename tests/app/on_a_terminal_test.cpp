@@ -135,6 +135,27 @@ TEST(OnATerminal, AGameEndsWithItsSeedAndCodeAndTheCodeReplaysItsBytes) {
   EXPECT_EQ(replayed.out, run_morvane("--seed 11 --no-pause", match).out);
 }
 
+TEST(OnATerminal, ANameInAReplayCodeCannotCommandTheTerminal) {
+  // Names that retitle the window and write the clipboard (OSC 52), where terminals allow it.
+  const std::string game = "1\n2\n\x1b]0;pwned\a\x1b]52;c;aGVsbG8=\aA/B\nC\n";
+  const std::string file = temp_path("osc");
+  ASSERT_EQ(run_morvane("--seed 3 --no-pause --record " + file, game).status, 0);
+  std::string code = contents(file);
+  std::remove(file.c_str());
+  code.pop_back();
+  Pty t;
+  t.start({"replay", "--no-pause", code});
+  EXPECT_EQ(t.wait(), 0);
+  // Every escape left is a colour or the clearing of the console's own.
+  const std::string shown = plain_text(t.seen);
+  EXPECT_EQ(shown.find('\x1b'), std::string::npos);
+  EXPECT_EQ(shown.find('\a'), std::string::npos);
+  EXPECT_NE(shown.find("^[]52;c;aGVsbG8=^GA发动攻击"), std::string::npos) << shown.substr(0, 2000);
+  // Piped, it is the game's own bytes.
+  EXPECT_EQ(shell(kMorvane + " replay --no-pause " + code).out,
+            run_morvane("--seed 3 --no-pause", game).out);
+}
+
 TEST(OnATerminal, ADumbTerminalGetsNoColourAndNoClearing) {
   for (const char* term : {"dumb", ""}) {
     Pty t;

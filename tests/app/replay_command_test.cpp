@@ -107,6 +107,23 @@ TEST(ReplayCommand, AGameTooLargeForACodeSaysSoAndKeepsItsStatus) {
   EXPECT_FALSE(std::ifstream(file).good());
 }
 
+TEST(ReplayCommand, AFightThatNarratesMoreThanTheBudgetHasNoCode) {
+  // 45 characters: a name of 100 KB and 18,883 rounds, which would narrate 4.1 GB.
+  const std::string code = "MV1-Aa-NBu-2lBoA2SpekAQIwZoMUQCNjQYgA2LJvLzK";
+  const Outcome refused = shell(kMorvane + " replay --no-pause " + code + " 2>&1");
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.out, "morvane: 回放码里的战斗太长，无法回放\n");
+  // Its game played again, cut at 400 rounds: 90 MB of narration, past the budget.
+  const std::string file = temp_path("long");
+  const Outcome recorded =
+      shell("{ printf '1\\n2\\n'; head -c 100000 /dev/zero | tr '\\0' Q; printf '\\nb\\n'; } | " +
+            kMorvane + " --seed 428598 --max-rounds 400 --no-pause --record " + file +
+            " 2>&1 >/dev/null");
+  EXPECT_EQ(recorded.status, 0);
+  EXPECT_EQ(recorded.out, "morvane: 这局游戏太长，没有回放码，" + file + " 没有写入\n");
+  EXPECT_FALSE(std::ifstream(file).good());
+}
+
 TEST(ReplayCommand, TheRecordFileIsCheckedBeforeAnythingIsAsked) {
   const std::string code = "MV1-Aa-NBu-2lBoA2SpekAQIwZoMUQCNjQYgA2LJvLzK";
   const std::tuple<std::string, int, std::string> refusals[] = {
