@@ -11,6 +11,7 @@
 #include "app/simulate.hpp"
 #include "console/platform.hpp"
 #include "console/terminal.hpp"
+#include "console/visible_text.hpp"
 #include "model/slots.hpp"
 
 namespace morvane::cli {
@@ -53,8 +54,12 @@ struct Encoding {
   std::string to_utf8(const std::string& text) const {
     return gbk ? platform::gbk_to_utf8()->convert(text) : text;
   }
+  // The report's text as standard output takes it. A merged report's lines come from shard
+  // files, which anyone may have made: on a terminal their control bytes are shown as text.
   std::string for_terminal(const std::string& text) const {
-    return gbk ? platform::utf8_to_gbk()->convert(text) : text;
+    const auto to_gbk = gbk ? platform::utf8_to_gbk() : nullptr;
+    if (platform::stdout_is_terminal()) return visible_on_terminal(text, to_gbk.get());
+    return to_gbk ? to_gbk->convert(text) : text;
   }
 };
 

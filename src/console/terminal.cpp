@@ -128,8 +128,7 @@ void TerminalConsole::write(std::string_view text) {
   }
   // The rules write no control byte of their own (colours come through color()): any there is
   // came from a name.
-  const std::string shown = visible_utf8(text);
-  append(to_console_ ? visible_gbk(to_console_->convert(shown)) : shown);
+  append(visible_on_terminal(text, to_console_.get()));
 }
 
 void TerminalConsole::write(std::int32_t number) {

@@ -77,4 +77,9 @@ std::string visible_gbk(std::string_view text) {
   return out;
 }
 
+std::string visible_on_terminal(std::string_view text, platform::Transcoder* to_gbk) {
+  std::string shown = visible_utf8(text);
+  return to_gbk != nullptr ? visible_gbk(to_gbk->convert(shown)) : shown;
+}
+
 }  // namespace morvane

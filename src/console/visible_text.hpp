@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "console/platform.hpp"
+
 namespace morvane {
 
 // UTF-8 text for a UTF-8 terminal, or before it is converted for a GBK one.
@@ -21,5 +23,10 @@ std::string visible_utf8(std::string_view text);
 // GBK text as the conversion from visible UTF-8 gave it: a character that GBK does not have was
 // passed through as its UTF-8 bytes, and those that make no GBK character are shown as above.
 std::string visible_gbk(std::string_view text);
+
+// UTF-8 text as a terminal is given it: visible, and in GBK when `to_gbk` is given (a character
+// that GBK does not have passes through the conversion as its UTF-8 bytes, and those that make
+// no GBK character are shown as above).
+std::string visible_on_terminal(std::string_view text, platform::Transcoder* to_gbk);
 
 }  // namespace morvane

@@ -156,6 +156,21 @@ TEST(OnATerminal, ANameInAReplayCodeCannotCommandTheTerminal) {
             run_morvane("--seed 3 --no-pause", game).out);
 }
 
+TEST(OnATerminal, AShardsLinesCannotCommandTheTerminalThatMergesIt) {
+  const std::string shard = temp_path("shard");
+  ASSERT_EQ(
+      shell(kMorvane + " simulate --games 5 --json \"$(printf '\\033]52;c;aGVsbG8=\\007')\" b > " +
+            shard)
+          .status,
+      0);
+  Pty t;
+  t.start({"simulate", "--merge", shard});
+  EXPECT_EQ(t.wait(), 0);
+  std::remove(shard.c_str());
+  EXPECT_EQ(t.seen.find('\x1b'), std::string::npos);
+  EXPECT_NE(t.seen.find("第1队 ^[]52;c;aGVsbG8=^G："), std::string::npos) << t.seen;
+}
+
 TEST(OnATerminal, ADumbTerminalGetsNoColourAndNoClearing) {
   for (const char* term : {"dumb", ""}) {
     Pty t;
