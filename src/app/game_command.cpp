@@ -194,7 +194,8 @@ void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
       "重放回放码（或存着回放码的文件）里的战斗：写出的字节与原来那局完全一样，什么也不问");
   add_game_options(*replay.cmd, game);
   replay.cmd->set_version_flag("--version", version, "显示版本并退出");
-  replay.cmd->add_option("code", replay.source, "回放码（MV1-...），或存着回放码的文件")
+  replay.cmd
+      ->add_option("code", replay.source, "回放码（MV1-...），或存着回放码的文件（-：标准输入）")
       ->required();
   chinese_help(*replay.cmd, replay_usage(), replay_footer());
 }
