@@ -213,21 +213,13 @@ std::string utf16(std::string_view text, bool little_endian) {
   return bytes;
 }
 
+// The forms a person pastes are replayed whole in replay_command_test; here, the edges.
 TEST(ReplayCode, ACodeIsFoundWhereverAPersonPutsIt) {
   const std::string code = encode(kThreeOnThree);
-  std::string broken;  // as a chat window or an e-mail breaks a long line
-  for (std::size_t at = 0; at < code.size(); at += 7)
-    broken += code.substr(at, 7) + (at % 2 == 0 ? "\r\n" : " \t");
   for (const std::string& text : {
-           " \t" + code + "\r\n",
-           broken,
-           "种子：1718000000　回放：morvane replay " + code + "\n",
-           "https://example.org/morvane/index.html#" + code,
            "file:///home/玩家/index.html#" + code.substr(0, 9) + "%20" + code.substr(9) + "%0A",
-           "\xEF\xBB\xBF" + code + "\n",
-           "\xFF\xFE" + utf16(code + "\r\n", true),
            "\xFE\xFF" + utf16(code, false),
-           utf16(code + "\n", true),
+           utf16(code + "\n", true),  // no byte-order mark
            code + "#",
            code + "。",
        })
