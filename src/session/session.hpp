@@ -67,7 +67,9 @@ struct Loaded {
 // much narration (under a second in a native build), and showing a fight taken narrates no
 // more. It needs no console, no clock and nothing of the page, so a front end can run it on a
 // thread of its own (the page: a Web Worker) and then, on the thread that shows the fight, take
-// the fight from replay::decode of the same text, which costs next to nothing.
+// the fight from replay::decode of the same text, which costs next to nothing. A fight past the
+// budget is stopped by an exception thrown and caught in here: a WebAssembly build that checks
+// codes must catch exceptions (-fexceptions when compiling and linking), or it aborts instead.
 Loaded load(std::string_view text, std::uint64_t max_bytes = kMaxFightBytes);
 
 // Plays a fight on `console`, answering every question from the fight and asking the player
