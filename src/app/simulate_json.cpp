@@ -3,7 +3,9 @@
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <optional>
 
+#include "app/json_limits.hpp"
 #include "app/simulate_report.hpp"
 #include "console/unicode.hpp"
 #include "model/slots.hpp"
@@ -11,7 +13,9 @@
 namespace morvane {
 namespace {
 
+// A report is written with its keys in a fixed order, and read back in any order.
 using Json = nlohmann::ordered_json;
+using ReadJson = nlohmann::json;
 
 }  // namespace
 
@@ -73,12 +77,13 @@ namespace {
 // parses is a report that one run could have printed.
 class Reader {
  public:
-  explicit Reader(const Json& j) : j_(j) {}
+  explicit Reader(const ReadJson& j) : j_(j) {}
 
   std::int64_t integer(const char* key, std::int64_t min, std::int64_t max) {
     return integer_of(j_, key, min, max);
   }
-  std::int64_t integer_of(const Json& object, const char* key, std::int64_t min, std::int64_t max) {
+  std::int64_t integer_of(const ReadJson& object, const char* key, std::int64_t min,
+                          std::int64_t max) {
     const auto it = object.find(key);
     if (it == object.end() || !it->is_number_integer()) return fail(key, "不是整数");
     std::int64_t v = 0;
@@ -109,12 +114,12 @@ class Reader {
   std::string error;
 
  private:
-  const Json& j_;
+  const ReadJson& j_;
 };
 
 // A report's figures and teams, each checked for its type and range; the first fault is left
 // in `in.error`. Returns whether the report says it was interrupted.
-bool read_figures(const Json& j, Reader& in, SimulationReport& r) {
+bool read_figures(const ReadJson& j, Reader& in, SimulationReport& r) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   SimulationConfig& c = r.config;
   c.mode = static_cast<Mode>(in.integer("mode", 1, 2));
@@ -137,7 +142,7 @@ bool read_figures(const Json& j, Reader& in, SimulationReport& r) {
     in.fail("teams", "不是1～1004个队伍的列表");
     return false;
   }
-  for (const Json& team : *teams) {
+  for (const ReadJson& team : *teams) {
     const auto line = team.is_object() ? team.find("line") : team.end();
     if (line == team.end() || !line->is_string()) {
       in.fail("line", "不是字符串");
@@ -168,7 +173,7 @@ std::string inconsistency(const SimulationReport& r) {
 
 // The ranges of games a report covers: a merged report lists them, a plain run covers one.
 // Returns the fault, or empty.
-std::string read_ranges(const Json& j, SimulationReport& r) {
+std::string read_ranges(const ReadJson& j, SimulationReport& r) {
   SimulationConfig& c = r.config;
   const auto ranges = j.find("ranges");
   if (ranges == j.end()) {
@@ -177,7 +182,7 @@ std::string read_ranges(const Json& j, SimulationReport& r) {
   }
   std::int64_t covered = 0, after = 0;
   if (!ranges->is_array() || ranges->empty()) return "“ranges”不是局的范围列表";
-  for (const Json& range : *ranges) {
+  for (const ReadJson& range : *ranges) {
     if (!range.is_array() || range.size() != 2 || !range[0].is_number_integer() ||
         !range[1].is_number_integer()) {
       return "“ranges”不是局的范围列表";
@@ -197,7 +202,9 @@ std::string read_ranges(const Json& j, SimulationReport& r) {
 }  // namespace
 
 ParsedReport parse_report(std::string_view text) {
-  const Json j = Json::parse(text, nullptr, false);
+  // Bounded before a tree is built.
+  if (std::string fault = json_fault(text); !fault.empty()) return {std::nullopt, std::move(fault)};
+  const ReadJson j = ReadJson::parse(text, nullptr, false);
   if (j.is_discarded()) return {std::nullopt, "不是JSON"};
   if (!j.is_object()) return {std::nullopt, "不是模拟结果（JSON对象）"};
   Reader in(j);
