@@ -15,10 +15,10 @@
 
 #include "console/errors.hpp"
 #include "console/unicode.hpp"
-#include "console/visible_text.hpp"
 #include "fuzz_target.hpp"
 #include "terminal/palette.hpp"
 #include "terminal/terminal.hpp"
+#include "terminal/visible_text.hpp"
 
 namespace {
 

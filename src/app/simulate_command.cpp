@@ -12,10 +12,10 @@
 #include "app/simulate_json.hpp"
 #include "app/simulate_merge.hpp"
 #include "app/simulate_report.hpp"
-#include "console/visible_text.hpp"
 #include "model/slots.hpp"
 #include "terminal/platform.hpp"
 #include "terminal/terminal.hpp"
+#include "terminal/visible_text.hpp"
 
 namespace morvane::cli {
 namespace {

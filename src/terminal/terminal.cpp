@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "console/errors.hpp"
-#include "console/visible_text.hpp"
 #include "terminal/keys.hpp"
 #include "terminal/palette.hpp"
+#include "terminal/visible_text.hpp"
 
 namespace morvane {
 namespace {

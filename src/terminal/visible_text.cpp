@@ -1,4 +1,4 @@
-#include "console/visible_text.hpp"
+#include "terminal/visible_text.hpp"
 
 #include "console/unicode.hpp"
 
