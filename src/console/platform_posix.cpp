@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -287,6 +288,10 @@ std::terminate_handler g_next_terminate = nullptr;
 
 }  // namespace
 
+std::vector<std::string> arguments(int argc, char** argv) {
+  return {argv, argv + argc};
+}
+
 void claim_standard_streams() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
@@ -354,6 +359,33 @@ int write_stdout(const char* data, std::size_t size) {
     size -= static_cast<std::size_t>(n);
   }
   return 0;
+}
+
+int write_stderr(std::string_view text, bool /*gbk*/) {
+  while (!text.empty()) {
+    const ssize_t n = write(STDERR_FILENO, text.data(), text.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    text.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
+int terminal_columns() {
+  struct winsize size {};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
+}
+
+std::FILE* open_file(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+
+bool is_regular_file(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 void end_by_closed_pipe() {
