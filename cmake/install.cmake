@@ -10,9 +10,11 @@ endif()
 
 include(GNUInstallDirs)
 configure_file(doc/morvane.6.in doc/morvane.6 @ONLY)
+configure_file(doc/morvane.zh_CN.6.in doc/zh_CN/morvane.6 @ONLY)
 
 install(TARGETS morvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_BINARY_DIR}/doc/morvane.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${PROJECT_BINARY_DIR}/doc/zh_CN/morvane.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/zh_CN/man6)
 install(FILES completions/morvane.bash
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions RENAME morvane)
 install(FILES completions/_morvane DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/zsh/vendor-completions)
@@ -28,9 +30,13 @@ add_custom_target(uninstall
           -P ${PROJECT_SOURCE_DIR}/cmake/uninstall.cmake
   COMMENT "Removing the installed files listed in install_manifest.txt")
 
-# The manual page and the three completions must know every option the program offers.
+# The manual pages and the three completions must know every option the program offers, and
+# the pages render in any locale.
 if(MORVANE_BUILD_TESTS)
   add_test(NAME documented_options
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/install/documented_options.sh
                    $<TARGET_FILE:morvane> ${PROJECT_SOURCE_DIR})
+  add_test(NAME manual_pages
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/install/manual_pages.sh ${PROJECT_BINARY_DIR}/doc)
+  set_tests_properties(manual_pages PROPERTIES SKIP_REGULAR_EXPRESSION "skipped")
 endif()
