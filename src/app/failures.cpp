@@ -64,6 +64,7 @@ std::string what_went_wrong(const CLI::App* app, const CLI::App* command, const 
   if (dynamic_cast<const CLI::RequiredError*>(&error)) {
     return "缺少参数：" + option->get_description();
   }
+  if (option->count() > 1) return option_name(option) + " 只能给一次";
   if (option->get_items_expected_min() > 0) return option_name(option) + " 后面要跟一个值";
   return option_name(option) + " 不带值";
 }

@@ -38,6 +38,9 @@ int run(const std::vector<std::string>& words) {
   add_simulate(app, sim, version);
   chinese_help(app, game_usage(), game_footer());
   app.failure_message(describe_failure);
+  // One command at most: after it, "replay" or "simulate" is an argument (a team may be called
+  // that), not another command.
+  app.require_subcommand(0, 1);
 
   std::vector<const char*> argv;
   for (const std::string& word : words)

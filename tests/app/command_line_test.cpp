@@ -65,6 +65,7 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
       {"-- --version", "", "多出了：--version"},
       {"--seed", "", "--seed 后面要跟一个值"},
       {"--seed abc", "", "--seed 要是十进制整数"},
+      {"--seed 1 --seed 2", "", "--seed 只能给一次"},
       {"--speed=0", "", "0.01到1000"},
       {"--speed=", "", "0.01到1000"},
       {"--max-rounds -1", "", "--max-rounds"},
@@ -115,7 +116,7 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
   std::remove(garbage.c_str());
 }
 
-TEST(CommandLine, AfterTwoDashesEveryWordIsAnArgument) {
+TEST(CommandLine, AfterTwoDashesOrACommandEveryWordIsAnArgument) {
   const std::string code_file = temp_path("-dashed");
   ASSERT_EQ(shell("printf '1\\n2\\n甲\\n乙\\n' | " + kMorvane + " --seed 4 --no-pause --record " +
                   code_file + " >/dev/null")
@@ -129,6 +130,10 @@ TEST(CommandLine, AfterTwoDashesEveryWordIsAnArgument) {
   const Outcome lines = run_morvane("simulate --games 3 --json -- 甲 --games", "");
   EXPECT_EQ(lines.status, 0);
   EXPECT_NE(lines.out.find("\"line\":\"--games\""), std::string::npos) << lines.out;
+  // Teams may be called after the commands.
+  const Outcome named = run_morvane("simulate --games 3 --json replay simulate", "");
+  EXPECT_EQ(named.status, 0);
+  EXPECT_NE(named.out.find("\"line\":\"replay\""), std::string::npos) << named.out;
   // "--" alone leaves the game as it was.
   EXPECT_EQ(run_morvane("--seed 3 --no-pause --", "1\n2\n甲\n乙\n").out,
             run_morvane("--seed 3 --no-pause", "1\n2\n甲\n乙\n").out);
