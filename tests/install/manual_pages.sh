@@ -3,9 +3,10 @@
 # have: the C locale (ASCII, where Chinese cannot be shown and a fallback says so), a UTF-8
 # one (C.UTF-8; zh_CN.UTF-8 renders alike), and zh_CN.GBK when localedef can make it (man then
 # converts the page's UTF-8). No character is lost on the way.
-# Usage: manual_pages.sh built-doc-folder   (the folder holding morvane.6 and zh_CN/morvane.6)
+# Usage: manual_pages.sh PAGE...   (morvane.6 and zh_CN/man6/morvane.6, built or packaged; a
+#                                   page under a zh_CN folder is the Chinese one)
 set -uo pipefail
-doc=${1:?usage: manual_pages.sh built-doc-folder}
+[ $# -gt 0 ] || { echo "usage: manual_pages.sh PAGE..." >&2; exit 2; }
 if ! command -v man >/dev/null; then
   echo "man is not installed: skipped"
   exit 0
@@ -23,7 +24,7 @@ available="C C.UTF-8"
 localedef -i zh_CN -f GBK "$locales/zh_CN.GBK" >/dev/null 2>&1
 [ -d "$locales/zh_CN.GBK" ] && available+=" zh_CN.GBK"
 
-for page in "$doc/morvane.6" "$doc/zh_CN/morvane.6"; do
+for page in "$@"; do
   for locale in $available; do
     rendered=$(LOCPATH=$locales LC_ALL=$locale MANWIDTH=80 man --warnings -l "$page" 2>"$locales/err" |
       iconv -f "$(LOCPATH=$locales LC_ALL=$locale locale charmap)" -t UTF-8)
