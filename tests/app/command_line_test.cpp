@@ -49,12 +49,18 @@ std::vector<std::string> english_words(const std::string& text, const std::strin
   return found;
 }
 
-TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
-  const std::string code_file = temp_path("code");
-  ASSERT_EQ(shell("printf '1\\n2\\n甲\\n乙\\n' | " + kMorvane + " --seed 4 --no-pause --record " +
-                  code_file + " >/dev/null")
+// A piped game of seed 4 recorded in a file of that name; its path.
+std::string recorded_game(const std::string& name) {
+  const std::string path = temp_path(name);
+  EXPECT_EQ(shell("printf '1\\n2\\n甲\\n乙\\n' | " + kMorvane + " --seed 4 --no-pause --record " +
+                  path + " >/dev/null")
                 .status,
             0);
+  return path;
+}
+
+TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
+  const std::string code_file = recorded_game("code");
   const std::string garbage = temp_path("garbage");
   std::ofstream(garbage) << "not a shard\n";
 
@@ -117,11 +123,7 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
 }
 
 TEST(CommandLine, AfterTwoDashesOrACommandEveryWordIsAnArgument) {
-  const std::string code_file = temp_path("-dashed");
-  ASSERT_EQ(shell("printf '1\\n2\\n甲\\n乙\\n' | " + kMorvane + " --seed 4 --no-pause --record " +
-                  code_file + " >/dev/null")
-                .status,
-            0);
+  const std::string code_file = recorded_game("-dashed");
   // A file whose name starts with a dash, named after "--".
   EXPECT_EQ(shell("cd " + ::testing::TempDir() + " && " + kMorvane + " replay --no-pause -- " +
                   code_file.substr(code_file.rfind('/') + 1) + " >/dev/null")
