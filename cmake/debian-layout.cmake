@@ -1,7 +1,7 @@
 # Run by CPack on the files it is about to package. For the .deb only, Debian's layout (the
 # .tar.gz and `cmake --install` keep the plain one): a game's binary lives in /usr/games,
-# manual pages and changelogs are compressed with `gzip -9n`, and the package's licence is its
-# copyright file, which replaces the LICENSE among the documents.
+# manual pages, the changelog and documents over 4 kB are compressed with `gzip -9n`, and the
+# package's licence is its copyright file, which replaces the LICENSE among the documents.
 if(NOT CPACK_GENERATOR STREQUAL "DEB")
   return()
 endif()
@@ -26,9 +26,18 @@ endif()
 run("${CPACK_MORVANE_STRIP}" --remove-section=.comment --remove-section=.note
     "${root}/games/morvane")
 
-run(gzip -9n "${root}/share/man/man6/morvane.6")
+file(GLOB_RECURSE pages "${root}/share/man/*.6")
+foreach(page IN LISTS pages)
+  run(gzip -9n "${page}")
+endforeach()
 
 file(REMOVE "${doc}/LICENSE")
+file(COPY "${CPACK_MORVANE_DEBIAN_DIR}/changelog" DESTINATION "${doc}")
+file(GLOB documents "${doc}/*")
+foreach(document IN LISTS documents)
+  file(SIZE "${document}" size)
+  if(document MATCHES "/changelog$" OR size GREATER 4096)
+    run(gzip -9n "${document}")
+  endif()
+endforeach()
 file(COPY "${CPACK_MORVANE_DEBIAN_DIR}/copyright" DESTINATION "${doc}")
-file(COPY "${CPACK_MORVANE_DEBIAN_CHANGELOG}" DESTINATION "${doc}")
-run(gzip -9n "${doc}/changelog")

@@ -8,7 +8,7 @@ _morvane() {
   local game="--seed --speed --no-pause --color --encoding --max-rounds --record --odds
               --odds=verbose -h --help"
   local simulate="--mode --games --seed --first-game --threads --max-rounds --json --merge
-                  -h --help"
+                  -h --help --version"
   # Options whose value is the next word (or follows an "=").
   local game_values=" --seed --speed --color --encoding --max-rounds --record "
   local simulate_values=" --mode --games --seed --first-game --threads --max-rounds "
@@ -21,11 +21,16 @@ _morvane() {
     equals=1 prev=${COMP_WORDS[COMP_CWORD - 2]}
   fi
 
-  # The command, if one was typed before the word being completed.
-  local command="" merge="" i word
+  # The command, if one was typed before the word being completed; after "--" every word is an
+  # argument.
+  local command="" merge="" ended="" i word
   for ((i = 1; i < COMP_CWORD; i++)); do
     word=${COMP_WORDS[i]}
-    if [[ -z $command ]]; then
+    if [[ -n $ended ]]; then
+      break
+    elif [[ $word == -- ]]; then
+      ended=1
+    elif [[ -z $command ]]; then
       case $word in
         replay | simulate) command=$word ;;
         --seed | --speed | --color | --encoding | --max-rounds | --record) ((i++)) ;;
@@ -49,7 +54,7 @@ _morvane() {
     esac
   elif [[ $prev == --odds && -n $equals ]]; then
     words=verbose
-  elif [[ $cur == -* ]]; then
+  elif [[ $cur == -* && -z $ended ]]; then
     case $command in
       "") words="$game --version" ;;
       replay) words="$game --version" ;;
@@ -58,7 +63,7 @@ _morvane() {
   elif [[ $command == replay || -n $merge ]]; then
     # replay's file (a replay code itself is typed or pasted), or the results to merge.
     words=files
-  elif [[ -z $command ]]; then
+  elif [[ -z $command && -z $ended ]]; then
     words="replay simulate"
   fi
 

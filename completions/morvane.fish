@@ -1,7 +1,7 @@
 # fish completion for morvane
 # SPDX-License-Identifier: MIT
 # Completes the options, the commands (replay, simulate) and the values of --color,
-# --encoding and --mode.
+# --encoding and --mode, with the game's own Chinese descriptions.
 
 function __morvane_playing
     not __fish_seen_subcommand_from replay simulate
@@ -18,33 +18,33 @@ end
 complete -c morvane -f
 
 # Commands
-complete -c morvane -n __morvane_playing -a replay -d 'Replay a fight from a replay code or file'
-complete -c morvane -n __morvane_playing -a simulate -d 'Play many silent team matches: win rates'
+complete -c morvane -n __morvane_playing -a replay -d '重放回放码（或存着回放码的文件）里的战斗'
+complete -c morvane -n __morvane_playing -a simulate -d '静默地打很多局，统计各队的胜率'
 
 # Game options, also taken by replay
-complete -c morvane -n __morvane_game -l seed -x -d "Seed of the game's chance (modulo 2^32)"
-complete -c morvane -n __morvane_game -l speed -x -d 'Divide every pause by X (0.01 to 1000)'
-complete -c morvane -n __morvane_game -l no-pause -d 'Skip every pause'
-complete -c morvane -n __morvane_game -l color -x -a 'auto always never' -d Colours
-complete -c morvane -n __morvane_game -l encoding -x -a 'auto utf-8 gbk' -d 'Text encoding of the terminal'
-complete -c morvane -n __morvane_game -l max-rounds -x -d 'Undecided after N rounds: a draw (0 = no cap)'
-complete -c morvane -n __morvane_game -l record -r -F -d 'Write the replay code to FILE at the end'
-complete -c morvane -n __morvane_game -l odds -d "After each round, each team's chance of winning"
+complete -c morvane -n __morvane_game -l seed -x -d '随机种子（按2^32取模）'
+complete -c morvane -n __morvane_game -l speed -x -d '每次停顿除以X（0.01到1000）'
+complete -c morvane -n __morvane_game -l no-pause -d '不停顿'
+complete -c morvane -n __morvane_game -l color -x -a 'auto\t"默认" always never' -d '颜色'
+complete -c morvane -n __morvane_game -l encoding -x -a 'auto\t"按区域设置" utf-8 gbk' -d '终端的文字编码'
+complete -c morvane -n __morvane_game -l max-rounds -x -d '过了N回合仍未分出胜负就判为平局（0：不设上限）'
+complete -c morvane -n __morvane_game -l record -r -F -d '游戏结束时把回放码写入文件'
+complete -c morvane -n __morvane_game -l odds -d '每回合结束后显示各队此刻的胜率'
 complete -c morvane -n '__morvane_game; and string match -q -- "--odds=*" (commandline -ct)' \
-    -a '--odds=verbose' -d 'And how many continuations were played'
-complete -c morvane -n __morvane_game -l version -d 'Print the version and exit'
-complete -c morvane -s h -l help -d 'Print the options and exit'
+    -a '--odds=verbose' -d '另显示模拟了多少局'
+complete -c morvane -l version -d '显示版本并退出'
+complete -c morvane -s h -l help -d '显示说明并退出'
 
 # replay's code or file
 complete -c morvane -n '__fish_seen_subcommand_from replay' -F
 
 # simulate
-complete -c morvane -n __morvane_simulating -l mode -x -a '1\t"The team match" 2\t"The dark match"' -d 'Which match'
-complete -c morvane -n __morvane_simulating -l games -x -d 'Number of games (default 1000)'
-complete -c morvane -n __morvane_simulating -l seed -x -d 'Seed of game 0; game i uses seed + i'
-complete -c morvane -n __morvane_simulating -l first-game -x -d 'Number of the first game played'
-complete -c morvane -n __morvane_simulating -l threads -x -d 'Threads (default: the number of cores)'
-complete -c morvane -n __morvane_simulating -l max-rounds -x -d 'Cut a battle undecided after R rounds'
-complete -c morvane -n __morvane_simulating -l json -d 'Print the figures as JSON'
-complete -c morvane -n __morvane_simulating -l merge -d 'Add up the --json results of shards'
+complete -c morvane -n __morvane_simulating -l mode -x -a '1\t"正常模式" 2\t"疯狂阿瓦达模式"' -d '哪种比赛'
+complete -c morvane -n __morvane_simulating -l games -x -d '局数（默认1000）'
+complete -c morvane -n __morvane_simulating -l seed -x -d '第0局的种子，第i局用S+i（默认1）'
+complete -c morvane -n __morvane_simulating -l first-game -x -d '从第K局打起（默认0）'
+complete -c morvane -n __morvane_simulating -l threads -x -d '线程数（默认：CPU核数）'
+complete -c morvane -n __morvane_simulating -l max-rounds -x -d '过了R回合仍未分出胜负就不再打（默认10000）'
+complete -c morvane -n __morvane_simulating -l json -d '以JSON格式输出结果'
+complete -c morvane -n __morvane_simulating -l merge -d '把几个分片的--json结果文件加起来'
 complete -c morvane -n '__morvane_simulating; and __fish_contains_opt merge' -F

@@ -1,20 +1,17 @@
 #include "app/game_command.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
+#include <cctype>
 #include <ctime>
-#include <filesystem>
-#include <map>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 #include "app/cli.hpp"
 #include "app/help.hpp"
 #include "app/options.hpp"
+#include "app/system_reason.hpp"
 #include "odds/odds.hpp"
 #include "replay/pasted_code.hpp"
 #include "replay/replay_code.hpp"
@@ -31,60 +28,70 @@ struct Settings {
   TerminalOptions terminal;
 };
 
-// Whether a replay code could be written to `path` when the game ends: 0, or the error number
-// of why not. Nothing is left behind: a file that was not there is made and removed again, one
-// that was is not opened. A device that fails only when written (/dev/full) is found out when
-// the code is written.
-int writable(const std::string& path) {
-  std::error_code ignored;
-  const std::filesystem::file_status status = std::filesystem::status(path, ignored);
-  if (std::filesystem::is_directory(status)) return EISDIR;
-  if (std::filesystem::exists(status)) return access(path.c_str(), W_OK) == 0 ? 0 : errno;
-  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-  if (file < 0) return errno;
-  close(file);
-  std::remove(path.c_str());
-  return 0;
-}
-
-// Checks the typed values; the exit status of a refusal, or nothing when all are good.
-std::optional<int> check(const GameCommand& game, Given given, Settings& settings) {
-  settings.seed = static_cast<std::uint32_t>(std::time(nullptr));
-  if (given.seed) {
-    const auto parsed = parse_seed(game.seed);
-    if (!parsed) return usage_error("--seed: '" + game.seed + "' is not a decimal integer");
-    settings.seed = *parsed;
-  }
-  const auto max_rounds = parse_count(game.max_rounds, 0, std::int64_t{1} << 40);
-  if (!max_rounds) {
-    return usage_error("--max-rounds must be a number of rounds, 0 for no cap, not '" +
-                       game.max_rounds + "'");
-  }
-  settings.max_rounds = *max_rounds;
-  const auto speed = parse_speed(game.speed, kMinSpeed, kMaxSpeed);
-  if (!speed) {
-    return usage_error("--speed must be a decimal number from 0.01 to 1000, not '" + game.speed +
-                       "'");
-  }
-  settings.terminal = game.terminal;
-  settings.terminal.speed = *speed;
-  if (given.record) {
-    // Found out before anything is asked, not after the whole game.
-    if (game.record.empty()) return usage_error("--record：文件名不能是空的");
-    if (const int error = writable(game.record); error != 0)
-      return write_failure(game.record + ": " + std::strerror(error));
+// A choice typed in any case, as one of `choices`; nothing for anything else.
+template <typename Choice>
+std::optional<Choice> choice_of(std::string text,
+                                std::initializer_list<std::pair<const char*, Choice>> choices) {
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const auto& [name, choice] : choices) {
+    if (text == name) return choice;
   }
   return std::nullopt;
 }
 
-// Writes a replay code and a line end to the file; 0, or the error number of the failure.
-int write_code_file(const std::string& path, const std::string& code) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return errno;
-  const std::string text = code + "\n";
-  int error = std::fwrite(text.data(), 1, text.size(), file) == text.size() ? 0 : errno;
-  if (std::fclose(file) != 0 && error == 0) error = errno;
-  return error;
+std::string refusal(const char* option, const std::string& rule, const std::string& value) {
+  return std::string(option) + " " + rule + "，不能是“" + typed(value) + "”";
+}
+
+// Checks the typed values; the exit status of a refusal, or nothing when all are good. The
+// encoding comes first: it says how the other refusals are written.
+std::optional<int> check(const GameCommand& game, Given given, Settings& settings,
+                         std::string_view command) {
+  using enum EncodingChoice;
+  const auto encoding = choice_of<EncodingChoice>(
+      game.encoding, {{"auto", Auto}, {"utf-8", Utf8}, {"utf8", Utf8}, {"gbk", Gbk}});
+  if (!encoding) {
+    return usage_error(refusal("--encoding", "只能是 auto、utf-8 或 gbk", game.encoding), command);
+  }
+  if (*encoding != Auto) speak_gbk(*encoding == Gbk);
+  const auto color = choice_of<ColorChoice>(game.color, {{"auto", ColorChoice::Auto},
+                                                         {"always", ColorChoice::Always},
+                                                         {"never", ColorChoice::Never}});
+  if (!color) {
+    return usage_error(refusal("--color", "只能是 auto、always 或 never", game.color), command);
+  }
+  settings.seed = static_cast<std::uint32_t>(std::time(nullptr));
+  if (given.seed) {
+    const auto parsed = parse_seed(game.seed);
+    if (!parsed)
+      return usage_error(refusal("--seed", "要是十进制整数（可带正负号）", game.seed), command);
+    settings.seed = *parsed;
+  }
+  const auto max_rounds = parse_count(game.max_rounds, 0, std::int64_t{1} << 40);
+  if (!max_rounds) {
+    return usage_error(refusal("--max-rounds", "要是回合数（0：不设上限）", game.max_rounds),
+                       command);
+  }
+  settings.max_rounds = *max_rounds;
+  const auto speed = parse_speed(game.speed, kMinSpeed, kMaxSpeed);
+  if (!speed)
+    return usage_error(refusal("--speed", "要是0.01到1000之间的小数", game.speed), command);
+  if (!game.odds.empty() && game.odds != "on" && game.odds != "verbose") {
+    return usage_error(refusal("--odds", "只能不带值，或者写成 --odds=verbose", game.odds),
+                       command);
+  }
+  settings.terminal = game.terminal;
+  settings.terminal.encoding = *encoding;
+  settings.terminal.color = *color;
+  settings.terminal.speed = *speed;
+  if (given.record) {
+    // Found out before anything is asked, not after the whole game.
+    if (game.record.empty()) return usage_error("--record 的文件名不能是空的", command);
+    if (const int error = platform::writable(game.record); error != 0)
+      return write_failure(typed(game.record) + "：" + system_reason(error));
+  }
+  return std::nullopt;
 }
 
 // Why a game has no code, for the player.
@@ -97,11 +104,11 @@ int record(const std::string& path, const std::string& code,
   if (path.empty()) return 0;
   if (code.empty()) {
     // The game itself went well: only its code is missing.
-    std::cerr << "morvane: " << no_code_text(why) << "，" << path << " 没有写入\n";
+    say(no_code_text(why) + "，" + typed(path) + " 没有写入");
     return 0;
   }
-  const int error = write_code_file(path, code);
-  return error == 0 ? 0 : write_failure(path + ": " + std::strerror(error));
+  const int error = write_file(path, code + "\n");
+  return error == 0 ? 0 : write_failure(typed(path) + "：" + system_reason(error));
 }
 
 // The code that `source` is, or the text of the file it names ("-": standard input) that holds
@@ -110,24 +117,23 @@ std::optional<std::string> code_of(const std::string& source, int& status) {
   // A code is at most kMaxCodeLength characters, twice as many bytes in UTF-16; a little more
   // leaves room for the words and blanks around it.
   constexpr std::size_t kMostBytes = 2 * replay::kMaxCodeLength + 4096;
-  std::error_code ignored;
   FileText file;
   if (source == "-") {
     file = read_capped(platform::input(), kMostBytes);
-  } else if (std::filesystem::exists(source, ignored)) {
+  } else if (platform::is_regular_file(source)) {
     file = read_capped(source, kMostBytes);
   } else if (replay::find_code(source, replay::kMaxCodeLength)) {
     return source;
   } else {
-    status = refused("找不到文件：" + source);
+    status = refused("找不到文件：" + typed(source));
     return std::nullopt;
   }
-  const std::string shown = source == "-" ? "标准输入" : "回放码文件 " + source;
+  const std::string shown = source == "-" ? "标准输入" : "回放码文件 " + typed(source);
   switch (file.status) {
     case FileText::Status::Read:
       return std::move(file.text);
     case FileText::Status::Unreadable:
-      status = refused("读不了" + shown);
+      status = refused("读不了" + shown + "：" + system_reason(file.error));
       return std::nullopt;
     case FileText::Status::TooLarge:
       break;
@@ -149,41 +155,37 @@ std::unique_ptr<odds::OddsListener> odds_for(const GameCommand& game, TerminalCo
 
 }  // namespace
 
-void add_game_options(CLI::App& app, GameCommand& game) {
+void add_game_options(CLI::App& app, GameCommand& game, bool replay) {
   app.add_option("--seed", game.seed,
-                 "随机种子：十进制整数，可带正负号，按2^32取模；同样的种子和输入重现同一局。"
-                 "默认：当前时间")
+                 replay
+                     ? "只能省略，或者是回放码里的种子"
+                     : "随机种子：十进制整数，可带正负号，按2^32取模；同样的种子和输入重现同一局。"
+                       "默认：当前时间")
       ->option_text("N");
   // An empty or missing value is refused here too, with the range, rather than by CLI11.
   app.add_option("--speed", game.speed, "每次停顿除以X：0.01到1000之间的小数，4就是四倍速")
       ->expected(0, 1)
       ->option_text("X");
   app.add_flag("--no-pause", game.terminal.no_pause, "不停顿");
-  const std::map<std::string, ColorChoice> colors = {
-      {"auto", ColorChoice::Auto}, {"always", ColorChoice::Always}, {"never", ColorChoice::Never}};
   app.add_option(
-         "--color", game.terminal.color,
+         "--color", game.color,
          "颜色。auto（默认）：输出到终端时有颜色，除非设置了NO_COLOR，或TERM是dumb或没有设置")
-      ->transform(CLI::CheckedTransformer(colors, CLI::ignore_case))
       ->option_text("auto|always|never");
-  const std::map<std::string, EncodingChoice> encodings = {{"auto", EncodingChoice::Auto},
-                                                           {"utf-8", EncodingChoice::Utf8},
-                                                           {"utf8", EncodingChoice::Utf8},
-                                                           {"gbk", EncodingChoice::Gbk}};
-  app.add_option("--encoding", game.terminal.encoding,
+  app.add_option("--encoding", game.encoding,
                  "终端的文字编码。auto（默认）：按区域设置（locale）的字符集，GBK系的用GBK，"
                  "其余用UTF-8")
-      ->transform(CLI::CheckedTransformer(encodings, CLI::ignore_case))
       ->option_text("auto|utf-8|gbk");
   app.add_option("--max-rounds", game.max_rounds,
-                 "一场战斗过了N回合仍未分出胜负就判为平局（默认" +
-                     std::to_string(session::kDefaultMaxRounds) + "；0：不设上限）")
+                 replay ? "只能省略，或者是回放码里的回合上限"
+                        : "一场战斗过了N回合仍未分出胜负就判为平局（默认" +
+                              std::to_string(session::kDefaultMaxRounds) + "；0：不设上限）")
       ->option_text("N");
-  app.add_option("--record", game.record, "游戏结束时把这局的回放码写入文件FILE")
+  app.add_option(
+         "--record", game.record,
+         replay ? "把这场战斗的回放码再写入文件FILE" : "游戏结束时把这局的回放码写入文件FILE")
       ->option_text("FILE");
   app.add_flag("--odds{on}", game.odds,
                "每回合结束后显示各队此刻的胜率（--odds=verbose：另显示模拟了多少局）")
-      ->check(CLI::IsMember({"on", "verbose"}))
       ->option_text("[=verbose]");
 }
 
@@ -192,17 +194,18 @@ void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
   replay.cmd = app.add_subcommand(
       "replay",
       "重放回放码（或存着回放码的文件）里的战斗：写出的字节与原来那局完全一样，什么也不问");
-  add_game_options(*replay.cmd, game);
+  add_game_options(*replay.cmd, game, true);
   replay.cmd->set_version_flag("--version", version, "显示版本并退出");
   replay.cmd
       ->add_option("code", replay.source, "回放码（MV1-...），或存着回放码的文件（-：标准输入）")
-      ->required();
+      ->required()
+      ->option_text("回放码|文件");
   chinese_help(*replay.cmd, replay_usage(), replay_footer());
 }
 
 int run_game(const GameCommand& game, Given given) {
   Settings settings;
-  if (const auto status = check(game, given, settings)) return *status;
+  if (const auto status = check(game, given, settings, {})) return *status;
   TerminalConsole console(settings.terminal, platform::input());
   // On a terminal the player is shown the game's code; a piped game writes the rules' bytes
   // only, and its code goes to the --record file if asked for.
@@ -226,7 +229,7 @@ int run_game(const GameCommand& game, Given given) {
 
 int run_replay(const ReplayCommand& replay, const GameCommand& game, Given given) {
   Settings settings;
-  if (const auto status = check(game, given, settings)) return *status;
+  if (const auto status = check(game, given, settings, "replay")) return *status;
   int status = 0;
   const std::optional<std::string> code = code_of(replay.source, status);
   if (!code) return status;
@@ -235,12 +238,13 @@ int run_replay(const ReplayCommand& replay, const GameCommand& game, Given given
   const replay::Fight& fight = *loaded.fight;
   // The code holds the fight's seed and round cap: a different one would be another fight.
   if (given.seed && settings.seed != fight.seed) {
-    return usage_error("replay: the code's fight has seed " + std::to_string(fight.seed) +
-                       "; leave --seed out");
+    return usage_error("--seed 只能省略，或者是回放码里的种子" + std::to_string(fight.seed),
+                       "replay");
   }
   if (given.max_rounds && settings.max_rounds != fight.max_rounds) {
-    return usage_error("replay: the code's fight has --max-rounds " +
-                       std::to_string(fight.max_rounds) + "; leave --max-rounds out");
+    return usage_error(
+        "--max-rounds 只能省略，或者是回放码里的回合上限" + std::to_string(fight.max_rounds),
+        "replay");
   }
   settings.terminal.interactive = false;
   std::istringstream nothing;  // every answer comes from the code

@@ -16,8 +16,10 @@ struct GameCommand {
   std::string seed;
   std::string max_rounds = std::to_string(session::kDefaultMaxRounds);
   std::string speed = "1";
+  std::string color = "auto";
+  std::string encoding = "auto";
   std::string record;  // the file for the replay code; empty: none
-  std::string odds;    // --odds: "on" or "verbose"; empty without it
+  std::string odds;    // --odds: "on", or its value; empty without it
   TerminalOptions terminal;
 };
 
@@ -26,8 +28,9 @@ struct ReplayCommand {
   std::string source;  // a code, or a file holding one
 };
 
-// The game's options, on the command itself or on a command that takes them too.
-void add_game_options(CLI::App& app, GameCommand& game);
+// The game's options, on the command itself or on replay, which takes them too (--seed and
+// --max-rounds only with the code's own values, so their help says so).
+void add_game_options(CLI::App& app, GameCommand& game, bool replay = false);
 void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
                 const std::string& version);
 

@@ -1,14 +1,35 @@
 #include "app/help.hpp"
 
-#include "app/simulate.hpp"
-
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "app/options.hpp"
+#include "app/simulate.hpp"
+#include "app/text_layout.hpp"
+#include "terminal/platform.hpp"
+
 namespace morvane::cli {
 namespace {
+
+// An option's or a command's line: its name at the left, its description from kColumn on (on
+// the next line when the name is wider). The lines are wrapped to the terminal afterwards.
+constexpr int kColumn = 30;
+
+std::string entry(const std::string& name, const std::string& description) {
+  std::string out = "  " + name;
+  const int width = 2 + display_width(name);
+  if (width + 2 > kColumn) {
+    out += "\n";
+    out.append(kColumn, ' ');
+  } else {
+    out.append(static_cast<std::size_t>(kColumn - width), ' ');
+  }
+  return out + description + "\n";
+}
 
 class ChineseHelp final : public CLI::Formatter {
  public:
@@ -38,17 +59,29 @@ class ChineseHelp final : public CLI::Formatter {
     if (commands.empty()) return {};
     std::string out = "\n命令：\n";
     for (const CLI::App* command : commands)
-      out += make_subcommand(command);
+      out += entry(command->get_name(), command->get_description());
     return out;
   }
 
-  // The value's form as the option gives it (e.g. "auto|always|never"), never CLI11's type and
-  // check descriptions.
-  std::string make_option_opts(const CLI::Option* opt) const override {
-    return opt->get_option_text().empty() ? std::string{} : " " + opt->get_option_text();
+  std::string make_option(const CLI::Option* opt, bool is_positional) const override {
+    return entry(name_of(opt, is_positional), opt->get_description());
   }
 
  private:
+  // "-h, --help", "--seed N", "--odds[=verbose]"; a positional argument by the Chinese name
+  // its option text gives it. Never CLI11's type and check descriptions.
+  static std::string name_of(const CLI::Option* opt, bool is_positional) {
+    const std::string& text = opt->get_option_text();
+    if (is_positional) return text.empty() ? opt->get_name(true) : text;
+    std::string name;
+    for (const std::string& s : opt->get_snames())
+      name += (name.empty() ? "-" : ", -") + s;
+    for (const std::string& l : opt->get_lnames())
+      name += (name.empty() ? "--" : ", --") + l;
+    if (text.empty()) return name;
+    return name + (text.front() == '[' ? "" : " ") + text;
+  }
+
   std::string usage_;
   std::string footer_;
 };
@@ -57,7 +90,7 @@ const char* const kExitStatuses =
     "退出状态：\n"
     "  0    成功\n"
     "  1    输出无法写入（标准错误上会说“morvane: 写入失败：”和原因）\n"
-    "  2    选项有误；输入有误或太大；回放码损坏、来自更新的版本、太大或与这个版本不符\n"
+    "  2    选项有误；输入有误或太大；回放码损坏、来自更新的版本、太大或与本版本不符\n"
     "  129  终端挂断（SIGHUP）\n"
     "  130  Ctrl-C（SIGINT）\n"
     "  131  SIGQUIT\n"
@@ -85,36 +118,74 @@ void chinese_options(CLI::App& app) {
   app.set_help_flag("-h,--help", "显示这份说明并退出");
 }
 
+int help_width() {
+  // COLUMNS first, as the shell or the user set it; then the terminal's own width.
+  if (const char* columns = std::getenv("COLUMNS")) {
+    if (const auto n = parse_count(columns, 1, 10000)) return std::max(static_cast<int>(*n), 40);
+  }
+  const int columns = platform::terminal_columns();
+  return columns > 0 ? std::max(columns, 40) : 80;
+}
+
 std::string game_usage() {
   return "用法：morvane [选项]                     在终端里玩一局\n"
          "      morvane replay [选项] 回放码|文件   重放一场战斗\n"
          "      morvane simulate [选项] 名字行...   静默地打很多局，统计各队胜率\n";
 }
 
+std::string game_description() {
+  return "Morvane：输入各队人物的名字，看他们自己打起来。每个名字都变成一个有血量、攻击、防御、"
+         "魔力和属性的人物；十二个固定的名字是有专属技能的特殊人物。";
+}
+
+namespace {
+
+const char* const kModes =
+    "模式（开局时选择）：\n"
+    "  1 正常模式          任意多队，每队输入一行用 / 隔开的名字\n"
+    "  2 疯狂阿瓦达模式    每个普通人物都满层施放杀戮咒，血量是平时的五十倍\n"
+    "  3 无尽模式          你的人物“你”对抗一关比一关强的敌人，每过一关选一项加成\n"
+    "  4 与作者的战斗      三个挑战者对抗有2147483647点血的作者\n";
+
+const char* const kAttributes =
+    "属性（无尽模式和与作者的战斗开局时输入；正常模式里每个名字随机得到1～8中的一个；人物数值表"
+    "的第五个数就是属性）：\n"
+    "  1 火     火球术：打一个敌人；火盾护身：全队回血，还可能灼伤敌人\n"
+    "  2 水     潮涌核心：冲击所有敌人；水牢：把一个敌人关进水牢\n"
+    "  3 电     闪电风暴：连击一个敌人；雷电传导：在敌人之间跳五次\n"
+    "  4 地     地裂术：连击一个敌人；地动山摇：打击一个敌人所在的整队\n"
+    "  5 冰     冰冻咒：打一个敌人并把它冻住；天降冰锥：重击一个敌人并让它冻伤\n"
+    "  6 疗     治疗：给最虚弱的队友回血；吸血：吸走血最多的敌人的血\n"
+    "  7 黑     阿瓦达索命：每杀一个敌人叠一层，满四层时直接击杀血最多的敌人；神锋无影：在敌人"
+    "之间弹跳的刀光\n"
+    "  8 召     召唤棋子：召来一个棋子助战；生化攻击：从尸体中唤起丧尸\n"
+    "  0        没有技能，只会普通攻击\n"
+    "  9～24    特殊人物的技能：9 tessik，10 Varqueb，11 Prane，12 Halvic，14 vmrqtoa4817，"
+    "15 w_k，16 杰哥，17 指挥官，21 mossu_ka，22 富兰克林，23 麦克，24 崔佛；13和18～20是召唤出来"
+    "的苦力怕和士兵的技能（输入33按13算）\n";
+
+const char* const kKeys =
+    "战斗进行时的按键（只在标准输入是终端时）：\n"
+    "  空格或回车    跳到本场战斗结束\n"
+    "  + 和 -        把节奏加快或放慢一倍，直到游戏结束\n"
+    "  p             暂停，再按任意键继续\n"
+    "  Ctrl-C        退出\n";
+
+}  // namespace
+
 std::string game_footer() {
-  return footer(
-      "模式（开局时选择）：\n"
-      "  1 正常模式          任意多队，每队输入一行用 / 隔开的名字\n"
-      "  2 疯狂阿瓦达模式    每个普通人物都满层施放杀戮咒，血量是平时的五十倍\n"
-      "  3 无尽模式          你的人物“你”对抗一关比一关强的敌人，每过一关选一项加成\n"
-      "  4 与作者的战斗      三个挑战者对抗有2147483647点血的作者\n"
-      "\n"
-      "战斗进行时的按键（只在标准输入是终端时）：\n"
-      "  空格或回车    跳到本场战斗结束\n"
-      "  + 和 -        把节奏加快或放慢一倍，直到游戏结束\n"
-      "  p             暂停，再按任意键继续\n"
-      "  Ctrl-C        退出\n"
-      "\n"
-      "在终端里，游戏结束后会显示种子和回放码，例如：\n"
-      "  种子：12345　回放：morvane replay MV1-...\n",
-      "  printf '1\\n2\\n甲/乙\\n丙/丁\\n' | morvane --seed 11 --no-pause\n"
-      "      从管道输入一整局：正常模式，两队，甲和乙对丙和丁，不停顿\n"
-      "  morvane simulate 甲/乙/丙 丁/戊/己\n"
-      "      两队各三人打" +
-          std::to_string(SimulationConfig{}.games) +
-          "局，统计各队的胜率\n"
-          "  morvane --record fight.txt; morvane replay --speed 4 fight.txt\n"
-          "      记下一局的回放码，再以四倍速重放同一场战斗\n");
+  return footer(std::string(kModes) + "\n" + kAttributes + "\n" + kKeys +
+                    "\n"
+                    "在终端里，游戏结束后会显示种子和回放码，例如：\n"
+                    "  种子：12345　回放：morvane replay MV1-...\n",
+                "  printf '1\\n2\\n甲/乙\\n丙/丁\\n' | morvane --seed 11 --no-pause\n"
+                "      从管道输入一整局：正常模式，两队，甲和乙对丙和丁，不停顿\n"
+                "  morvane simulate 甲/乙/丙 丁/戊/己\n"
+                "      两队各三人打" +
+                    std::to_string(SimulationConfig{}.games) +
+                    "局，统计各队的胜率\n"
+                    "  morvane --record fight.txt; morvane replay --speed 4 fight.txt\n"
+                    "      记下一局的回放码，再以四倍速重放同一场战斗\n");
 }
 
 std::string replay_usage() {
@@ -123,12 +194,11 @@ std::string replay_usage() {
 
 std::string replay_footer() {
   return footer(
-      "回放码是 MV1- 加上一串字母、数字、- 和 "
-      "_：一局的种子、游戏读到的每个回答、回合上限，\n"
-      "以及整段叙述的校验值。重放前先静默地把这一局打一遍：与这个版本讲的不一样的\n"
-      "回放码（来自另一个版本）会被拒绝，而不会讲成另一场战斗。重放不读键盘，也不等按键。\n"
-      "回放码中间的空格和换行会被略过；整行结束语、网页链接或文件（UTF-8或UTF-16）里的\n"
-      "回放码都能找到；- 表示从标准输入读回放码。\n",
+      "回放码是 MV1- 加上一串字母、数字、- 和 _：一局的种子、游戏读到的每个回答、回合上限，"
+      "以及整段叙述的校验值。重放前先静默地把这一局打一遍：与这个版本讲的不一样的回放码（来自另一个"
+      "版本）会被拒绝，而不会讲成另一场战斗。重放不读键盘，也不等按键。"
+      "回放码中间的空格和换行会被略过；整行结束语、网页链接或文件（UTF-8或UTF-16）里的回放码都能"
+      "找到；- 表示从标准输入读回放码。\n",
       "  morvane replay MV1-...\n"
       "  morvane replay --no-pause --color never fight.txt\n");
 }
@@ -139,19 +209,20 @@ std::string simulate_usage() {
 
 std::string simulate_footer() {
   return footer(
-      "第i局用种子 S+i 来打，所以结果与线程数无关；任何一局都可以用\n"
-      "morvane --seed S+i 和同样的名字行在终端里观看。\n",
+      "第i局用种子 S+i 来打，所以结果与线程数无关；任何一局都可以用 morvane --seed S+i "
+      "和同样的名字行在终端里观看。至少要有两队。\n",
       "  morvane simulate --games 20000 --seed 1 甲/乙/丙 丁/戊/己\n"
-      "  morvane simulate --mode 2 --json 甲/乙 丙/丁\n");
+      "  morvane simulate --mode 2 --json 甲/乙 丙/丁\n"
+      "  morvane simulate --json --merge shard1.json shard2.json\n");
 }
 
 std::string version_text(const std::string& version) {
   return "morvane " + version +
          "\n"
-         "Copyright (C) 2026 The Morvane authors.\n"
-         "License: MIT <https://opensource.org/licenses/MIT>.\n"
-         "This is free software: you are free to change and redistribute it.\n"
-         "There is NO WARRANTY, to the extent permitted by law.\n";
+         "版权所有 (C) 2026 The Morvane authors\n"
+         "许可证：MIT <https://opensource.org/licenses/MIT>\n"
+         "这是自由软件：您可以自由地修改和重新发布它。\n"
+         "在法律允许的范围内，没有任何担保。\n";
 }
 
 }  // namespace morvane::cli

@@ -15,8 +15,13 @@ void chinese_help(CLI::App& app, std::string usage, std::string footer);
 // Options added to `app` from now on are listed under 选项, as is its -h, --help.
 void chinese_options(CLI::App& app);
 
+// The columns the help is laid out in: COLUMNS when set, else the terminal's width, else 80;
+// never fewer than 40.
+int help_width();
+
 // The texts of the three commands.
 std::string game_usage();
+std::string game_description();
 std::string game_footer();
 std::string replay_usage();
 std::string replay_footer();

@@ -23,7 +23,7 @@ class Counter final : public nlohmann::json::json_sax_t {
   bool end_object() override { return close(); }
   bool end_array() override { return close(); }
   bool parse_error(std::size_t, const std::string&, const nlohmann::json::exception&) override {
-    fault = "不是JSON";
+    fault = "内容无法解析";
     return false;
   }
 

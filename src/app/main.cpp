@@ -3,14 +3,19 @@
 
 #include <CLI/CLI.hpp>
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/cli.hpp"
+#include "app/failures.hpp"
 #include "app/game_command.hpp"
 #include "app/help.hpp"
 #include "app/simulate_command.hpp"
+#include "app/text_layout.hpp"
 #include "console/errors.hpp"
 #include "terminal/platform.hpp"
+#include "terminal/terminal.hpp"
 
 #ifndef MORVANE_VERSION
 #define MORVANE_VERSION "0.0.0"
@@ -20,11 +25,9 @@ namespace {
 
 using namespace morvane::cli;
 
-int run(int argc, char** argv) {
+int run(const std::vector<std::string>& words) {
   const std::string version = version_text(MORVANE_VERSION);
-  CLI::App app{
-      "Morvane：输入各队人物的名字，看他们自己打起来。每个名字都变成一个有血量、攻击、\n"
-      "防御、魔力和属性的人物；十二个固定的名字是有专属技能的特殊人物。"};
+  CLI::App app{game_description()};
   chinese_options(app);
   app.set_version_flag("--version", version, "显示版本并退出");
   GameCommand game;
@@ -32,19 +35,30 @@ int run(int argc, char** argv) {
   ReplayCommand replay;
   add_replay(app, replay, game, version);
   SimulateCommand sim;
-  add_simulate(app, sim);
+  add_simulate(app, sim, version);
   chinese_help(app, game_usage(), game_footer());
+  app.failure_message(describe_failure);
+  // One command at most: after it, "replay" or "simulate" is an argument (a team may be called
+  // that), not another command.
+  app.require_subcommand(0, 1);
 
+  std::vector<const char*> argv;
+  for (const std::string& word : words)
+    argv.push_back(word.c_str());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(argv.size()), argv.data());
   } catch (const CLI::CallForHelp&) {
     // The help of the command it was asked of: CLI11 knows which one it was parsing.
-    return print(app.help());
+    return show(morvane::wrap_text(app.help(), help_width()));
   } catch (const CLI::CallForVersion&) {
-    return print(version);
+    return show(version);
   } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e);
-    return status == 0 ? 0 : kUsageError;
+    // CLI11 says it through describe_failure(), into a stream of ours: the console's encoding
+    // is ours to apply.
+    std::ostringstream out, err;
+    app.exit(e, out, err);
+    write_message(err.str());
+    return kUsageError;
   }
   if (sim.cmd->parsed()) return run_simulation(sim);
   const Given given{app.count("--seed") + replay.cmd->count("--seed") > 0,
@@ -58,9 +72,12 @@ int run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   morvane::platform::claim_standard_streams();
+  // What the program says outside the game is in the console's encoding, as the game is.
+  speak_gbk(
+      morvane::gbk_wanted(morvane::EncodingChoice::Auto, morvane::platform::locale_codeset()));
   // The console has put the terminal back and written what it held by the time these arrive.
   try {
-    return run(argc, argv);
+    return run(morvane::platform::arguments(argc, argv));
   } catch (const morvane::OutputFailed& e) {
     return write_failure(e.error());
   } catch (const morvane::InputTooLarge& e) {

@@ -12,6 +12,7 @@
 #include "app/simulate_json.hpp"
 #include "app/simulate_merge.hpp"
 #include "app/simulate_report.hpp"
+#include "app/system_reason.hpp"
 #include "model/slots.hpp"
 #include "terminal/platform.hpp"
 #include "terminal/terminal.hpp"
@@ -50,24 +51,20 @@ extern "C" void request_stop(int sig) {
   stop_requested.store(true);
 }
 
-// What the command line hands over is in the locale's encoding; the rules and the JSON speak
+// What the command line hands over is in the console's encoding; the rules and the JSON speak
 // UTF-8.
-struct Encoding {
-  bool gbk = gbk_wanted(EncodingChoice::Auto, platform::locale_codeset());
-  std::string to_utf8(const std::string& text) const {
-    return gbk ? platform::gbk_to_utf8()->convert(text) : text;
-  }
-  // The report's text as standard output takes it. A merged report's lines come from shard
-  // files, which anyone may have made: on a terminal their control bytes are shown as text.
-  std::string for_terminal(const std::string& text) const {
-    const auto to_gbk = gbk ? platform::utf8_to_gbk() : nullptr;
-    if (platform::stdout_is_terminal()) return visible_on_terminal(text, to_gbk.get());
-    return to_gbk ? to_gbk->convert(text) : text;
-  }
-};
+// The report's text as standard output takes it. A merged report's lines come from shard files,
+// which anyone may have made: on a terminal their control bytes are shown as text.
+std::string output(const SimulationReport& report, bool json) {
+  if (json) return format_json(report);
+  const std::string text = format_report(report);
+  if (!platform::stdout_is_terminal()) return for_console(text);
+  const auto to_gbk = speaks_gbk() ? platform::utf8_to_gbk() : nullptr;
+  return visible_on_terminal(text, to_gbk.get());
+}
 
-std::string output(const SimulationReport& report, bool json, const Encoding& encoding) {
-  return json ? format_json(report) : encoding.for_terminal(format_report(report));
+int refuse(const std::string& why) {
+  return usage_error(why, "simulate");
 }
 
 // A shard's file, at most this large. A report is a few hundred bytes and about a hundred more
@@ -75,19 +72,18 @@ std::string output(const SimulationReport& report, bool json, const Encoding& en
 // Whatever a file of this size holds, reading it takes a few tens of megabytes at most.
 constexpr std::size_t kMaxShardBytes = 4 << 20;
 
-int run_merge(const SimulateCommand& sim, const Encoding& encoding) {
-  if (sim.lines.empty()) return usage_error("simulate --merge: 给出要合并的结果文件");
+int run_merge(const SimulateCommand& sim) {
+  if (sim.lines.empty()) return refuse("--merge 要给出结果文件");
   std::vector<SimulationReport> shards;
   for (const std::string& path : sim.lines) {
     const FileText file = read_capped(path, kMaxShardBytes);
     if (file.status == FileText::Status::Unreadable)
-      return usage_error("simulate --merge: 读不了" + path);
+      return refuse("读不了结果文件 " + typed(path) + "：" + system_reason(file.error));
     if (file.status == FileText::Status::TooLarge)
-      return usage_error("simulate --merge: " + path + "太大");
+      return refuse("结果文件 " + typed(path) + " 太大");
     ParsedReport parsed = parse_report(file.text);
     if (!parsed.report) {
-      return usage_error("simulate --merge: " + path + "不是simulate --json的结果：" +
-                         parsed.error);
+      return refuse(typed(path) + " 不是 simulate --json 写出的结果：" + parsed.error);
     }
     shards.push_back(std::move(*parsed.report));
   }
@@ -95,18 +91,16 @@ int run_merge(const SimulateCommand& sim, const Encoding& encoding) {
   if (!merged.report) {
     std::string files;
     for (std::size_t k = 0; k < sim.lines.size(); ++k)
-      files += "\n  第" + std::to_string(k + 1) + "个：" + sim.lines[k];
-    return usage_error("simulate --merge: " + merged.error + files);
+      files += "\n  第" + std::to_string(k + 1) + "个：" + typed(sim.lines[k]);
+    return refuse("不能合并：" + merged.error + files);
   }
-  if (merged.report->ranges.size() > 1) {
-    std::fputs("simulate --merge: 注意：分片之间有缺少的局，结果只算给出的局\n", stderr);
-  }
-  return print(output(*merged.report, sim.json, encoding));
+  if (merged.report->ranges.size() > 1) say("注意：分片之间有缺少的局，结果只算给出的局");
+  return print(output(*merged.report, sim.json));
 }
 
 }  // namespace
 
-void add_simulate(CLI::App& app, SimulateCommand& sim) {
+void add_simulate(CLI::App& app, SimulateCommand& sim, const std::string& version) {
   const SimulationConfig& d = kSimulateDefaults;
   const auto by_default = [](auto value) { return "（默认" + std::to_string(value) + "）"; };
   const auto mode = [&](Mode m) {
@@ -133,41 +127,36 @@ void add_simulate(CLI::App& app, SimulateCommand& sim) {
   sim.cmd->add_flag("--json", sim.json, "以JSON格式输出结果");
   sim.cmd->add_flag("--merge", sim.merge,
                     "不打，而是把几个分片的--json结果文件加起来，输出合并后的结果");
-  sim.cmd->add_option("lines", sim.lines, "每队一行用 / 隔开的名字（--merge时是结果文件）");
+  sim.cmd->set_version_flag("--version", version, "显示版本并退出");
+  sim.cmd->add_option("lines", sim.lines, "每队一行用 / 隔开的名字（--merge时是结果文件）")
+      ->option_text("名字行...");
   chinese_help(*sim.cmd, simulate_usage(), simulate_footer());
 }
 
 int run_simulation(const SimulateCommand& sim) {
-  const Encoding encoding;
-  if (sim.merge) return run_merge(sim, encoding);
+  if (sim.merge) return run_merge(sim);
   const auto mode = parse_count(sim.mode, 1, 2);
   const auto games = parse_count(sim.games, 1, kSeeds);
   const auto first_game = parse_count(sim.first_game, 0, kSeeds - 1);
   const auto threads = parse_count(sim.threads, 1, 1024);
   const auto rounds = parse_count(sim.rounds, 1, std::int64_t{1} << 40);
   const auto seed = parse_seed(sim.seed);
-  if (!mode) return usage_error("simulate: --mode 只能是1或2，不能是“" + sim.mode + "”");
-  if (!games) {
-    return usage_error("simulate: --games 要是1～4294967296（2^32个种子）之间的数，不能是“" +
-                       sim.games + "”");
-  }
+  const auto not_this = [](const std::string& value) { return "，不能是“" + typed(value) + "”"; };
+  if (!mode) return refuse("--mode 只能是1或2" + not_this(sim.mode));
+  if (!games)
+    return refuse("--games 要是1～4294967296（2^32个种子）之间的数" + not_this(sim.games));
   if (!first_game) {
-    return usage_error("simulate: --first-game 要是0～4294967295之间的数，不能是“" +
-                       sim.first_game + "”");
+    return refuse("--first-game 要是0～4294967295之间的数" + not_this(sim.first_game));
   }
   if (*first_game + *games > kSeeds) {
-    return usage_error("simulate: 第" + sim.first_game + "局起的" + sim.games +
-                       "局超出了2^32个种子：只有第0～4294967295局，之后的局会重复");
+    return refuse("第" + sim.first_game + "局起的" + sim.games +
+                  "局超出了2^32个种子：只有第0～4294967295局，之后的局会重复");
   }
-  if (!threads) return usage_error("simulate: --threads 要是1～1024，不能是“" + sim.threads + "”");
-  if (!rounds) {
-    return usage_error("simulate: --max-rounds 要是大于0的数，不能是“" + sim.rounds + "”");
-  }
-  if (!seed) return usage_error("simulate: --seed：“" + sim.seed + "”不是十进制整数");
-  if (sim.lines.empty()) return usage_error("simulate: 每队给一行名字");
-  if (sim.lines.size() > static_cast<std::size_t>(kMaxSlot)) {
-    return usage_error("simulate: 最多1004队");
-  }
+  if (!threads) return refuse("--threads 要是1～1024" + not_this(sim.threads));
+  if (!rounds) return refuse("--max-rounds 要是大于0的数" + not_this(sim.rounds));
+  if (!seed) return refuse("--seed 要是十进制整数（可带正负号）" + not_this(sim.seed));
+  if (sim.lines.size() < 2) return refuse("至少要两队：每队给一行用 / 隔开的名字");
+  if (sim.lines.size() > static_cast<std::size_t>(kMaxSlot)) return refuse("最多1004队");
   SimulationConfig config;
   config.mode = static_cast<Mode>(*mode);
   config.first_game = *first_game;
@@ -176,7 +165,7 @@ int run_simulation(const SimulateCommand& sim) {
   config.max_rounds = *rounds;
   config.seed = *seed;
   for (const std::string& line : sim.lines)
-    config.lines.push_back(encoding.to_utf8(line));
+    config.lines.push_back(typed(line));
 
   std::function<void(std::int64_t)> progress;
   if (platform::stderr_is_terminal()) {
@@ -186,7 +175,7 @@ int run_simulation(const SimulateCommand& sim) {
   std::signal(SIGTERM, request_stop);
   const SimulationReport report = simulate(config, progress, &stop_requested);
   if (progress) std::fputs("\n", stderr);
-  const int status = print(output(report, sim.json, encoding));
+  const int status = print(output(report, sim.json));
   if (stop_signal != 0) {
     // Die of the signal, as a program stopped by it does: 130 for Ctrl-C, 143 for SIGTERM.
     const int sig = stop_signal;

@@ -30,7 +30,7 @@ struct SimulateCommand {
   std::vector<std::string> lines;
 };
 
-void add_simulate(CLI::App& app, SimulateCommand& sim);
+void add_simulate(CLI::App& app, SimulateCommand& sim, const std::string& version);
 // Plays the games (or adds up shards) and prints the report; returns the exit status. Ended by
 // SIGINT or SIGTERM, it prints the figures of the games finished and dies of that signal.
 int run_simulation(const SimulateCommand& sim);

@@ -205,8 +205,8 @@ ParsedReport parse_report(std::string_view text) {
   // Bounded before a tree is built.
   if (std::string fault = json_fault(text); !fault.empty()) return {std::nullopt, std::move(fault)};
   const ReadJson j = ReadJson::parse(text, nullptr, false);
-  if (j.is_discarded()) return {std::nullopt, "不是JSON"};
-  if (!j.is_object()) return {std::nullopt, "不是模拟结果（JSON对象）"};
+  if (j.is_discarded()) return {std::nullopt, "内容无法解析"};
+  if (!j.is_object()) return {std::nullopt, "内容不是一份模拟结果"};
   Reader in(j);
   SimulationReport r;
   const bool interrupted = read_figures(j, in, r);

@@ -3,12 +3,18 @@
 // nothing else in the game knows which one it runs on.
 
 #include <cstddef>
+#include <cstdio>
 #include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morvane::platform {
+
+// The words of the command line, the program's name first. On Windows they are read from the
+// console's UTF-16 command line and given as UTF-8, whatever the code page.
+std::vector<std::string> arguments(int argc, char** argv);
 
 // Before anything else: a standard stream that was closed gets a placeholder, so no file the
 // game opens takes its place, and writes to a closed standard output fail as they should.
@@ -36,6 +42,21 @@ bool dumb_terminal();
 // Writes everything to standard output. 0 when it did, else the error number (errno) of the
 // failure. A closed pipe ends the program as SIGPIPE would: see end_by_closed_pipe().
 int write_stdout(const char* data, std::size_t size);
+// Writes everything to standard error: the bytes as they are, or on a Windows console as
+// UTF-16 from UTF-8 (GBK when `gbk`). 0 when it did, else the error number.
+int write_stderr(std::string_view text, bool gbk);
+// The width of the terminal that standard output shows on, in columns; 0 when it is not one.
+int terminal_columns();
+
+// A file named as typed on the command line (UTF-8 on Windows), opened as std::fopen does;
+// nullptr with errno set when it cannot be.
+std::FILE* open_file(const std::string& path, const char* mode);
+bool is_regular_file(const std::string& path);
+// Whether a file could be written at `path` later: 0, or the error number of why not. Nothing is
+// left behind: a file that was not there is made and removed again, one that was is not opened.
+// A device that fails only when written (/dev/full) is found out when it is written.
+int writable(const std::string& path);
+
 // The reader of the output has gone (`morvane | head`): restores the terminal and ends quietly,
 // with the status a POSIX shell gives a program that SIGPIPE ended (141).
 [[noreturn]] void end_by_closed_pipe();

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -300,6 +301,10 @@ std::terminate_handler g_next_terminate = nullptr;
 
 }  // namespace
 
+std::vector<std::string> arguments(int argc, char** argv) {
+  return {argv, argv + argc};
+}
+
 void claim_standard_streams() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
@@ -366,6 +371,46 @@ int write_stdout(const char* data, std::size_t size) {
     data += n;
     size -= static_cast<std::size_t>(n);
   }
+  return 0;
+}
+
+int write_stderr(std::string_view text, bool /*gbk*/) {
+  while (!text.empty()) {
+    const ssize_t n = write(STDERR_FILENO, text.data(), text.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    text.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
+int terminal_columns() {
+  struct winsize size {};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
+}
+
+std::FILE* open_file(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+
+bool is_regular_file(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+int writable(const std::string& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) == 0) {
+    if (S_ISDIR(status.st_mode)) return EISDIR;
+    return access(path.c_str(), W_OK) == 0 ? 0 : errno;
+  }
+  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (file < 0) return errno;
+  close(file);
+  unlink(path.c_str());
   return 0;
 }
 

@@ -10,6 +10,8 @@
 #endif
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <conio.h>
 #include <fcntl.h>
 #include <io.h>
@@ -240,10 +242,11 @@ std::istream& choose_input() {
   return std::cin;
 }
 
-// The game's bytes shown on a console: as UTF-16, so the console's code page cannot garble them.
-bool write_console(HANDLE out, std::string_view bytes) {
+// Bytes in code page cp shown on a console: as UTF-16, so the console's code page cannot garble
+// them.
+bool write_console(HANDLE out, std::string_view bytes, UINT cp) {
   std::wstring wide;
-  if (!widen(g_gbk ? kGbk : CP_UTF8, bytes, 0, wide)) return bytes.empty();
+  if (!widen(cp, bytes, 0, wide)) return bytes.empty();
   std::wstring_view left = wide;
   while (!left.empty()) {
     // Older consoles refuse very large writes; a surrogate pair stays in one piece.
@@ -310,6 +313,17 @@ void setup(bool color_on, bool gbk) {
   }
 }
 
+std::vector<std::string> arguments(int argc, char** argv) {
+  int count = 0;
+  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (words == nullptr) return {argv, argv + argc};
+  std::vector<std::string> utf8(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i)
+    narrow(CP_UTF8, words[i], utf8[static_cast<std::size_t>(i)]);
+  LocalFree(words);
+  return utf8;
+}
+
 void claim_standard_streams() {
   // A handle that is missing makes write_stdout() fail; no file can take its place.
 }
@@ -345,7 +359,8 @@ bool dumb_terminal() {
 int write_stdout(const char* data, std::size_t size) {
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   if (out == nullptr || out == INVALID_HANDLE_VALUE) return EBADF;
-  if (is_console(out)) return write_console(out, std::string_view(data, size)) ? 0 : EIO;
+  if (is_console(out))
+    return write_console(out, std::string_view(data, size), g_gbk ? kGbk : CP_UTF8) ? 0 : EIO;
   while (size > 0) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
     DWORD written = 0;
@@ -369,6 +384,58 @@ int write_stdout(const char* data, std::size_t size) {
     data += written;
     size -= written;
   }
+  return 0;
+}
+
+int write_stderr(std::string_view text, bool gbk) {
+  const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+  if (err == nullptr || err == INVALID_HANDLE_VALUE) return EBADF;
+  if (is_console(err)) return write_console(err, text, gbk ? kGbk : CP_UTF8) ? 0 : EIO;
+  while (!text.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1u << 30));
+    DWORD written = 0;
+    if (WriteFile(err, text.data(), chunk, &written, nullptr) == 0 || written == 0) return EIO;
+    text.remove_prefix(written);
+  }
+  return 0;
+}
+
+int terminal_columns() {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info) == 0) return 0;
+  return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
+std::FILE* open_file(const std::string& path, const char* mode) {
+  std::wstring wide_path, wide_mode;
+  if (!widen(CP_UTF8, path, MB_ERR_INVALID_CHARS, wide_path) ||
+      !widen(CP_UTF8, mode, 0, wide_mode)) {
+    errno = ENOENT;
+    return nullptr;
+  }
+  return _wfopen(wide_path.c_str(), wide_mode.c_str());
+}
+
+bool is_regular_file(const std::string& path) {
+  std::wstring wide;
+  if (!widen(CP_UTF8, path, MB_ERR_INVALID_CHARS, wide)) return false;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+int writable(const std::string& path) {
+  std::wstring wide;
+  if (!widen(CP_UTF8, path, MB_ERR_INVALID_CHARS, wide)) return ENOENT;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EISDIR;
+    return _waccess(wide.c_str(), 2) == 0 ? 0 : errno;
+  }
+  const int file = _wopen(wide.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, 0666);
+  if (file < 0) return errno;
+  _close(file);
+  _wremove(wide.c_str());
   return 0;
 }
 

@@ -37,8 +37,8 @@ TEST(Limits, OutputThatCannotBeWrittenEndsTheProgramAtOnceWithStatusOne) {
                               kMorvane + " replay " + code,
                               kMorvane + " simulate --help",
                               kMorvane + " simulate --games 5 甲 乙"};
-  const std::pair<const char*, const char*> outputs[] = {{">/dev/full", "No space left on device"},
-                                                         {">&-", "Bad file descriptor"}};
+  const std::pair<const char*, const char*> outputs[] = {{">/dev/full", "设备上没有空间"},
+                                                         {">&-", "文件描述符无效（输出已经关闭）"}};
   for (const auto& [redirect, reason] : outputs) {
     for (const std::string& run : runs) {
       const Outcome r = shell(run + " 2>&1 " + redirect);
@@ -49,7 +49,7 @@ TEST(Limits, OutputThatCannotBeWrittenEndsTheProgramAtOnceWithStatusOne) {
   std::remove(code.c_str());
   const Outcome recorded = shell(game + " --record /dev/full 2>&1 >/dev/null");
   EXPECT_EQ(recorded.status, 1);
-  EXPECT_EQ(recorded.out, "morvane: 写入失败：/dev/full: No space left on device\n");
+  EXPECT_EQ(recorded.out, "morvane: 写入失败：/dev/full：设备上没有空间\n");
 }
 
 // A run of the game with its peak memory, as the kernel counted it for the child.

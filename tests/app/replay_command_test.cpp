@@ -127,9 +127,9 @@ TEST(ReplayCommand, AFightThatNarratesMoreThanTheBudgetHasNoCode) {
 TEST(ReplayCommand, TheRecordFileIsCheckedBeforeAnythingIsAsked) {
   const std::string code = "MV1-Aa-NBu-2lBoA2SpekAQIwZoMUQCNjQYgA2LJvLzK";
   const std::tuple<std::string, int, std::string> refusals[] = {
-      {"/nonexistent/x", 1, "morvane: 写入失败：/nonexistent/x: No such file or directory\n"},
-      {"/", 1, "morvane: 写入失败：/: Is a directory\n"},
-      {"''", 2, "--record：文件名不能是空的\n"},
+      {"/nonexistent/x", 1, "morvane: 写入失败：/nonexistent/x：没有这个文件或目录\n"},
+      {"/", 1, "morvane: 写入失败：/：这是一个目录\n"},
+      {"''", 2, "morvane: --record 的文件名不能是空的\n"},
   };
   for (const auto& [path, status, message] : refusals) {
     for (const std::string& command : {std::string(" --seed 1"), " replay " + code}) {
@@ -137,7 +137,7 @@ TEST(ReplayCommand, TheRecordFileIsCheckedBeforeAnythingIsAsked) {
       const Outcome r = shell("printf '1\\n2\\na\\nb\\n' | " + kMorvane + command + " --record " +
                               path + " 2>&1");
       EXPECT_EQ(r.status, status) << command << path;
-      EXPECT_EQ(r.out.substr(0, r.out.find("Run with --help")), message) << command << path;
+      EXPECT_EQ(r.out.substr(0, r.out.find("用 morvane")), message) << command << path;
     }
   }
 }

@@ -182,7 +182,7 @@ TEST(Simulate, AReportThatNestsDeeperOrHoldsMoreThanAnyReportIsRefusedUnread) {
     values += ",0";
   EXPECT_EQ(json_fault(values + "]"), "");
   EXPECT_NE(json_fault(values + ",0]").find("值太多"), std::string::npos);
-  EXPECT_EQ(json_fault("{\"a\":"), "不是JSON");
+  EXPECT_EQ(json_fault("{\"a\":"), "内容无法解析");
 }
 
 TEST(Simulate, JsonNamesAreUtf8FromAGbkLocaleAndBrokenBytesAndEscaped) {

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Every long option that `morvane --help`, `morvane simulate --help` and `morvane replay --help`
-# print must be in the manual page and be offered by the bash, zsh and fish completions in the
-# same place on the command line. The options are read from the help text whatever its
+# print must be in both manual pages (English and Chinese) and be offered by the bash, zsh and
+# fish completions in the same place on the command line. The options are read from the help text whatever its
 # language; a command the executable does not have yet is skipped.
 # Usage: documented_options.sh path/to/morvane source-dir
 set -uo pipefail
 bin=${1:?usage: documented_options.sh path/to/morvane source-dir}
 src=${2:?usage: documented_options.sh path/to/morvane source-dir}
 manual=$src/doc/morvane.6.in
+chinese_manual=$src/doc/morvane.zh_CN.6.in
 bash_file=$src/completions/morvane.bash
 zsh_file=$src/completions/_morvane
 fish_file=$src/completions/morvane.fish
@@ -43,6 +44,7 @@ fish_offers() {
 }
 
 manual_text=$(sed 's/\\-/-/g' "$manual")
+chinese_manual_text=$(sed 's/\\-/-/g' "$chinese_manual")
 zsh_text=$(<"$zsh_file")
 fish_text=$(<"$fish_file")
 top_help=$("$bin" --help) || fail "morvane --help failed"
@@ -59,6 +61,10 @@ check() {
       return
     fi
   fi
+  # An option as CLI11 spells its default value (--odds{on}) is no option a person can type.
+  if grep -qE -- '--[a-z][a-z0-9-]*\{' <<<"$help"; then
+    fail "morvane ${command:+$command }--help spells an option as CLI11 does: $(grep -oE -- '--[a-z][a-z0-9-]*\{[^}]*\}' <<<"$help" | head -1)"
+  fi
   local options
   options=$(long_options <<<"$help")
   [ -n "$options" ] || fail "morvane ${command:+$command }--help names no option"
@@ -72,6 +78,7 @@ check() {
   for option in $options; do
     local where="${command:-morvane} $option"
     names "$manual_text" "$option" || fail "$where: not in the manual page"
+    names "$chinese_manual_text" "$option" || fail "$where: not in the Chinese manual page"
     grep -qxF -- "$option" <<<"$bash_list" || fail "$where: not offered by the bash completion"
     names "$zsh_text" "$option" || fail "$where: not in the zsh completion"
     if command -v fish >/dev/null; then

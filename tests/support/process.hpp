@@ -52,12 +52,14 @@ inline std::string contents(const std::string& path) {
   return text.str();
 }
 
-// Runs `morvane ARGS < input REDIRECT`.
+// Runs `ENVIRONMENT morvane ARGS < input REDIRECT`; the environment's assignments (or a command
+// such as `env -u NAME`) come first.
 inline Outcome run_morvane(const std::string& args, const std::string& input,
-                           const std::string& redirect = "2>/dev/null") {
+                           const std::string& redirect = "2>/dev/null",
+                           const std::string& environment = "") {
   const std::string in_path = temp_path("in");
   std::ofstream(in_path, std::ios::binary) << input;
-  Outcome r = shell(kMorvane + " " + args + " < " + in_path + " " + redirect);
+  Outcome r = shell(environment + " " + kMorvane + " " + args + " < " + in_path + " " + redirect);
   std::remove(in_path.c_str());
   return r;
 }
