@@ -35,7 +35,31 @@ constexpr std::size_t kMaxHeld = 1 << 20;
 // drawing and answering clicks, and a fight costs only a few percent more.
 constexpr double kYieldEvery = 30.0;
 
+bool right_to_left_or_control(std::uint32_t c) {
+  return (c >= 0x0590 && c <= 0x08FF) ||  // Hebrew, Arabic, Syriac, Thaana, N'Ko, ...
+         (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF) ||
+         (c >= 0x10800 && c <= 0x10FFF) || (c >= 0x1E800 && c <= 0x1EFFF) || c == 0x200E ||
+         c == 0x200F ||                   // the direction marks
+         (c >= 0x2028 && c <= 0x202E) ||  // line and paragraph separators, embeddings, overrides
+         (c >= 0x2066 && c <= 0x2069);    // the isolates
+}
+
 }  // namespace
+
+bool moves_its_neighbours(std::string_view text) {
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const auto lead = static_cast<unsigned char>(text[k]);
+    if (lead < 0xC0) continue;  // ASCII, or a byte inside a character
+    const std::size_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (k + size > text.size()) break;
+    std::uint32_t c = lead & (0x7Fu >> size);
+    for (std::size_t i = 1; i < size; ++i)
+      c = (c << 6) | (static_cast<unsigned char>(text[k + i]) & 0x3Fu);
+    if (right_to_left_or_control(c)) return true;
+    k += size - 1;
+  }
+  return false;
+}
 
 BrowserConsole::BrowserConsole() : last_yield_(emscripten_get_now()) {}
 
@@ -47,6 +71,7 @@ void BrowserConsole::flush() {
   if (out_.empty()) return;
   page_show(out_.data(), static_cast<int>(out_.size()));
   out_.clear();
+  if (shown_) shown_();
 }
 
 void BrowserConsole::color(int k) {
@@ -64,9 +89,18 @@ void BrowserConsole::show_pending_color() {
 void BrowserConsole::write(std::string_view text) {
   if (text.empty()) return;
   show_pending_color();
+  const bool isolate = moves_its_neighbours(text);
+  if (isolate) {
+    out_ += page_stream::kEscape;
+    out_ += page_stream::kIsolate;
+  }
   for (const char c : text) {
     if (c == page_stream::kEscape) out_ += page_stream::kEscape;
     out_ += c;
+  }
+  if (isolate) {
+    out_ += page_stream::kEscape;
+    out_ += page_stream::kIsolateEnd;
   }
   if (out_.size() >= kMaxHeld) flush();
 }
