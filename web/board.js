@@ -79,6 +79,7 @@ window.MorvaneBoard = (() => {
       f.bar = meter('hp');
       f.hpNode = element('span', 'hp');
       li.append(top, f.bar, f.hpNode);
+      li.dataset.slot = String(f.slot);
       f.row = li;
       f.shown = {};
       return li;
@@ -92,16 +93,17 @@ window.MorvaneBoard = (() => {
         f.attrNode.title = f.skills.filter((k) => k.trim() !== '').join('、');
       }
       if (s.sx !== f.sx) f.attrNode.textContent = '属性' + f.sx;
-      if (s.badge !== f.badge) {
-        f.badgeNode.textContent = BADGES[f.badge] ?? '';
-        f.badgeNode.hidden = f.badge === 0;
+      const badge = f.hp > 0 ? f.badge : 0;
+      if (s.badge !== badge) {
+        f.badgeNode.textContent = BADGES[badge] ?? '';
+        f.badgeNode.hidden = badge === 0;
       }
       if (s.hp !== f.hp || s.maxhp !== f.maxhp || s.name !== f.name) {
         setMeter(f.bar, f.hp, f.maxhp, shortName(f.name));
         f.hpNode.textContent = `${f.hp}/${f.maxhp}`;
         f.row.classList.toggle('fallen', f.hp <= 0);
       }
-      f.shown = { name: f.name, sx: f.sx, badge: f.badge, hp: f.hp, maxhp: f.maxhp };
+      f.shown = { name: f.name, sx: f.sx, badge, hp: f.hp, maxhp: f.maxhp };
     }
 
     function teamBox(number) {
@@ -184,7 +186,7 @@ window.MorvaneBoard = (() => {
       fighters.length = Math.min(fighters.length, count);
       for (let k = 0; k < count; ++k) {
         const base = 4 + k * FIELDS;
-        const f = (fighters[k] ??= { row: null, team: 0 });
+        const f = (fighters[k] ??= { row: null, team: 0, slot: k + 1 });
         Object.assign(f, known[k]);
         f.hp = numbers[base];
         f.maxhp = numbers[base + 1];

@@ -5,7 +5,9 @@
 'use strict';
 window.MorvaneNarration = (() => {
   // Lines kept in the view; older ones stay in the game's text only.
-  const MAX_LINES = 2000;
+  const MAX_LINES = 1000;
+  // Lines drawn in one frame at most; the rest wait for the frames after.
+  const FRAME_LINES = 300;
   // The narration's escape byte (see src/console/browser_console.hpp).
   const ESCAPE = '\x01';
   // How long after the player's own wheel, touch or key a scroll is taken as theirs.
@@ -83,11 +85,11 @@ window.MorvaneNarration = (() => {
       openLine.appendChild(echo);
     }
 
-    // Draws what came since the last frame. Only the newest MAX_LINES lines of it are made into
-    // elements at all: a big fight at instant speed hands over thousands at once.
+    // Draws what came since the last frame, at most FRAME_LINES lines of it (the rest in the
+    // frames after). Lines that the view would drop at once are never made into elements: a big
+    // fight at instant speed hands over thousands at a time. Returns the markers drawn past.
     function draw() {
       const tokens = pending;
-      pending = [];
       let start = 0;
       for (let k = tokens.length - 1; k >= 0; --k) {
         if (tokens[k] === 'clear') {
@@ -95,14 +97,16 @@ window.MorvaneNarration = (() => {
           break;
         }
       }
-      const markers = tokens.filter((t) => t.board !== undefined || t.round !== undefined);
+      const markers = tokens.slice(0, start).filter((t) => t.board !== undefined || t.round !== undefined);
       let ends = 0;
       for (let k = start; k < tokens.length; ++k) if (tokens[k] === 'end') ++ends;
       let skip = Math.max(0, ends - MAX_LINES);
       const fresh = start > 0 || skip > 0;
       const into = document.createDocumentFragment();
       if (fresh && skip === 0) newLine(into);
-      for (let k = start; k < tokens.length; ++k) {
+      let drawn = 0;
+      let k = start;
+      for (; k < tokens.length; ++k) {
         const token = tokens[k];
         if (token === 'end') {
           if (skip > 0) {
@@ -111,15 +115,22 @@ window.MorvaneNarration = (() => {
           } else {
             endLine();
             newLine(into);
+            if (++drawn >= FRAME_LINES) {
+              ++k;
+              break;
+            }
           }
+        } else if (token.board !== undefined || token.round !== undefined) {
+          markers.push(token);
         } else if (skip > 0) {
           continue;
         } else if (token.echo !== undefined) {
           addEcho(token.echo);
-        } else if (token.text !== undefined) {
+        } else {
           addRun(token);
         }
       }
+      pending = tokens.slice(k);
       if (fresh) view.replaceChildren(into);
       else view.appendChild(into);
       trim();
@@ -141,6 +152,7 @@ window.MorvaneNarration = (() => {
       const markers = draw();
       onFrame(markers);
       if (follow) toEnd();
+      if (pending.length > 0) schedule();
     }
 
     function schedule() {
@@ -149,8 +161,10 @@ window.MorvaneNarration = (() => {
 
     // ---- Following the newest line ----
 
+    // Lines out of sight have no layout until they come into sight (see style.css), so the
+    // height can change once the last ones are laid out: go on until it stays.
     function toEnd() {
-      screen.scrollTop = screen.scrollHeight;
+      for (let k = 0; k < 4 && !atEnd(); ++k) screen.scrollTop = screen.scrollHeight;
     }
 
     function setFollow(on) {
@@ -211,10 +225,11 @@ window.MorvaneNarration = (() => {
         pending.push(marker);
         schedule();
       },
-      // Draws what is waiting at once (before the game waits for the player, or ends).
-      drawNow() {
-        if (frameQueued !== 0) cancelAnimationFrame(frameQueued);
-        frame();
+      // Calls `then` once everything handed over is drawn: at once, or after the next frame (so
+      // that drawing never adds to the task that handed it over).
+      whenDrawn(then) {
+        if (pending.length === 0) then();
+        else requestAnimationFrame(() => (pending.length === 0 ? then() : this.whenDrawn(then)));
       },
       follow: () => setFollow(true),
       following: () => follow,

@@ -250,29 +250,32 @@
       });
     },
     readLine() {
-      narration.drawNow();
       return new Promise((resolve) => {
         pendingRead = resolve;
         if (queued.length > 0) {
           give(queued.shift());
           return;
         }
-        input.value = '';
-        setState('reading');
-        narration.follow();
-        focusOn(input);
+        narration.whenDrawn(() => {
+          input.value = '';
+          setState('reading');
+          narration.follow();
+          focusOn(input);
+        });
       });
     },
     waitKey() {
-      narration.drawNow();
       return new Promise((resolve) => {
         pendingKey = resolve;
         if (queued.length > 0) {
           continueGame();
           return;
         }
-        setState('key');
-        focusOn(continueButton);
+        narration.whenDrawn(() => {
+          if (pendingKey === null) return;
+          setState('key');
+          focusOn(continueButton);
+        });
       });
     },
     skipping: () => skipping,
@@ -306,57 +309,59 @@
       current.series.push({ teams, wins, played, noWinner, undecided });
     },
     refused(message) {
-      narration.drawNow();
       showNotice(message, true);
       setState('refused');
       focusOn(freshButton);
     },
     finished(code, seed) {
-      narration.drawNow();
-      current.code = code;
+      const mine = current;
+      mine.code = code;
       setSkip(false);
-      showEnding(seed);
-      setState('finished');
-      focusOn(rematchButton.hidden ? againButton : rematchButton);
+      narration.whenDrawn(() => {
+        if (current !== mine) return;
+        showEnding(seed);
+        setState('finished');
+        focusOn(rematchButton.hidden ? againButton : rematchButton);
+      });
     },
   };
 
   // ---- The ending ----
 
   // The outcome as the game left it: the winning team and who stands, a draw at the round cap,
-  // the endless level reached, the author's fight.
+  // the endless level reached, the author's fight. [title, detail, names standing]
   function outcome() {
     const standing = board.standing();
-    const names = (team) =>
-      standing
-        .get(team)
-        .map((f) => window.MorvaneNarration.visible(f.name).slice(0, 40))
-        .join('、');
     const fighters = board.fighters();
-    if (current.battles === 0) return ['游戏结束', '这一局没有战斗。'];
+    if (current.battles === 0) return ['游戏结束', '这一局没有战斗。', []];
     if (current.mode === 3) {
       const me = fighters[0];
       const enemies = fighters.some((f) => f.team !== 1 && f.hp > 0);
       const level = current.battles + (me && me.hp > 0 && !enemies ? 1 : 0);
-      return [`无尽模式：你挑战到第${level}关`, `共打了${current.battles}场战斗。`];
+      return [`无尽模式：你挑战到第${level}关`, `共打了${current.battles}场战斗。`, []];
     }
     if (standing.size > 1) {
-      return ['平局', `战斗超过${current.maxRounds}回合仍未分出胜负。`];
+      return ['平局', `战斗超过${current.maxRounds}回合仍未分出胜负。`, []];
     }
-    if (standing.size === 0) return ['无人生还', '所有人都倒下了。'];
-    const [team] = standing.keys();
-    if (current.mode === 4) {
-      return team === 2
-        ? ['作者获胜', '三个挑战者都倒下了。']
-        : ['挑战者战胜了作者！', `仍然站着的：${names(team)}`];
-    }
-    return [`第${team}队获胜`, `仍然站着的：${names(team)}`];
+    if (standing.size === 0) return ['无人生还', '所有人都倒下了。', []];
+    const [[team, members]] = standing;
+    if (current.mode === 4 && team === 2) return ['作者获胜', '三个挑战者都倒下了。', []];
+    const title = current.mode === 4 ? '挑战者战胜了作者！' : `第${team}队获胜`;
+    return [title, '仍然站着的：', members.map((f) => f.name)];
   }
 
   function showEnding(seed) {
-    const [title, detail] = outcome();
+    const [title, detail, names] = outcome();
     $('outcome').textContent = title;
-    $('outcome-detail').textContent = detail;
+    // Each name apart from the text around it; the first dozen only.
+    const parts = [detail];
+    names.slice(0, 12).forEach((name, k) => {
+      const shown = document.createElement('bdi');
+      shown.textContent = window.MorvaneNarration.visible(name).slice(0, 40);
+      parts.push(...(k > 0 ? ['、'] : []), shown);
+    });
+    if (names.length > 12) parts.push(` 等${names.length}人`);
+    $('outcome-detail').replaceChildren(...parts);
     const chart = window.MorvaneBoard.chart(current.series);
     $('chart').replaceChildren(...(chart ? [chart] : []));
     $('chart').hidden = chart === null;
@@ -365,7 +370,7 @@
     copyButton.title = current.code === '' ? '这一局还不能生成链接' : '';
     $('seed').textContent = `种子 ${seed}` + (current.fixedSeed ? '（地址指定）' : '');
     banner.hidden = false;
-    summary.textContent = `游戏结束。${title}。${detail}`;
+    summary.textContent = `游戏结束。${title}。${$('outcome-detail').textContent}`;
   }
 
   // ---- The worker: links checked and silent games played off the page's thread ----

@@ -210,4 +210,6 @@ export async function assertSameAsTerminal(assert, page, seed, typed) {
   await assertViewShowsNewest(assert, page);
 }
 
-export const viewText = (page) => page.$eval('#view', (view) => view.innerText);
+// The view's lines as text (lines out of sight are not laid out, so innerText would skip them).
+export const viewText = (page) =>
+  page.$$eval('#view .line', (lines) => lines.map((line) => line.textContent).join('\n'));
