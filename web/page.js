@@ -634,8 +634,12 @@
     });
   }
 
-  // For tests and the curious: the whole narration as lines of [colour, text] runs.
-  window.morvanePage = { narration: () => narration.lines() };
+  // For tests and the curious: the whole narration as lines of [colour, text] runs, and how
+  // long the odds before the last battle took to come, in milliseconds.
+  window.morvanePage = {
+    narration: () => narration.lines(),
+    prefightMs: () => current?.prefightMs,
+  };
 
   setOdds(new URLSearchParams(location.search).has('odds'));
   let summaryOnly = false;

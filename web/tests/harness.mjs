@@ -213,3 +213,13 @@ export async function assertSameAsTerminal(assert, page, seed, typed) {
 // The view's lines as text (lines out of sight are not laid out, so innerText would skip them).
 export const viewText = (page) =>
   page.$$eval('#view .line', (lines) => lines.map((line) => line.textContent).join('\n'));
+
+// A replay code made with the game's own encoder: any seed, round cap, digest and answers.
+export function forgeCode(seed, maxRounds, digest, answers) {
+  const tool = join(repo, 'build/web/web/forge_code.js');
+  const args = [String(seed), String(maxRounds), String(digest), ...answers];
+  return execFileSync('node', ['--no-experimental-fetch', tool, ...args], { encoding: 'utf8' }).trim();
+}
+
+// Ten one-fighter teams whose summons block each other: a fight that never ends.
+export const neverEnding = ['#1', '#10', ...'abcdefghij'.split('').map((name) => `=${name}`)];
