@@ -150,21 +150,20 @@ window.MorvaneBoard = (() => {
     }
 
     function paintTeam(team) {
-      let standing = 0;
+      let up = 0;
       let hp = 0;
       let max = 0;
       for (const k of team.members) {
         const f = fighters[k];
-        if (f.hp > 0) ++standing;
+        if (f.hp > 0) ++up;
         const top = Math.max(f.maxhp, 0);
         hp += Math.min(Math.max(f.hp, 0), top);
         max += top;
       }
-      const text = `${standing}/${team.members.length}人`;
+      const text = `${up}/${team.members.length}人`;
       if (team.count.textContent !== text) team.count.textContent = text;
       setMeter(team.total, hp, max);
-      team.box.classList.toggle('fallen', standing === 0);
-      team.standing = standing;
+      team.box.classList.toggle('fallen', up === 0);
     }
 
     // One roster as web/roster_view.cpp sends it. Labels (name and skills) come only when they
@@ -209,7 +208,7 @@ window.MorvaneBoard = (() => {
         members.get(f.team).push(k);
         f.row = null;
       });
-      for (const [number, team] of teams) {
+      for (const number of teams.keys()) {
         if (!members.has(number)) teams.delete(number);
       }
       for (const [number, list] of members) {

@@ -8,8 +8,6 @@ window.MorvaneNarration = (() => {
   const MAX_LINES = 1000;
   // Lines drawn in one frame at most; the rest wait for the frames after.
   const FRAME_LINES = 300;
-  // The narration's escape byte (see src/console/browser_console.hpp).
-  const ESCAPE = '\x01';
   // How long after the player's own wheel, touch or key a scroll is taken as theirs.
   const INTENT_MS = 700;
 
@@ -24,7 +22,9 @@ window.MorvaneNarration = (() => {
       return code === 0x7f ? '\u2421' : '\ufffd';
     });
 
-  // Cuts page-stream text into tokens: runs of one colour, line ends, clears.
+  // Cuts page-stream text into tokens: runs of one colour, line ends, clears. The escape byte
+  // 0x01 comes before a colour, a clear, the start or end of a name kept apart, or itself (see
+  // src/console/browser_console.hpp).
   function tokenize(text, state, out) {
     const special = /[\n\x01]/g;
     let from = 0;

@@ -147,14 +147,14 @@ export function narration(page) {
 export async function assertViewShowsNewest(assert, page) {
   const { shown, whole } = await page.evaluate(() => {
     const visible = window.MorvaneNarration.visible;
-    const shown = [...document.querySelectorAll('#view .line')].map((line) =>
+    const inView = [...document.querySelectorAll('#view .line')].map((line) =>
       [...line.children]
         .filter((run) => !run.classList.contains('echo'))
         .map((run) => run.textContent)
         .join(''),
     );
-    const whole = window.morvanePage.narration().map((runs) => visible(runs.map((r) => r[1]).join('')));
-    return { shown, whole };
+    const all = window.morvanePage.narration().map((runs) => visible(runs.map((r) => r[1]).join('')));
+    return { shown: inView, whole: all };
   });
   assert.ok(shown.length > 0 && shown.length <= whole.length, 'the view shows lines');
   // The first line in view may have begun before a clear.

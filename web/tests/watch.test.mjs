@@ -197,12 +197,12 @@ describe('a page worth watching', () => {
     // order, are the numbers of that line, and of the terminal's same line.
     for (let round = 1; round <= 3; ++round) {
       const seen = await page.waitForFunction(
-        (round) => {
+        (wanted) => {
           const shown = [...document.querySelectorAll('#view .line')].filter((line) =>
             line.textContent.startsWith('回合结束，目前血量：'),
           );
           const last = [...document.querySelectorAll('#view .line')].findLast((line) => line.textContent !== '');
-          if (shown.length !== round || !last.textContent.startsWith('回合结束')) return false;
+          if (shown.length !== wanted || !last.textContent.startsWith('回合结束')) return false;
           const meters = [...document.querySelectorAll('#board .fighter')]
             .sort((x, y) => x.dataset.slot - y.dataset.slot)
             .map((row) => {
