@@ -174,8 +174,66 @@ describe('playing in the page', () => {
       }
       assert.equal(await settled(page), 'finished');
       await assertSameAsTerminal(assert, page, 262, typed);
+      // No address to share from disk: the code itself, and how to open it.
+      await page.click('#copy');
+      assert.match(await page.$eval('#link', (box) => box.value), /^MV1-[A-Za-z0-9_-]+$/);
+      assert.ok(await page.$eval('#link-help', (help) => help.checkVisibility()));
       assert.deepEqual(page.problems, [], file);
       await page.close();
     }
+  });
+
+  test('a missing .wasm: a message in Chinese, not the loader’s English', async () => {
+    const page = await web.browser.newPage();
+    await page.setRequestInterception(true);
+    page.on('request', (request) =>
+      request.url().endsWith('.wasm') ? request.abort() : request.continue(),
+    );
+    await page.goto(`${web.server.url}?seed=1`);
+    assert.equal(await settled(page), 'error');
+    const message = await page.$eval('#notice-text', (p) => p.textContent);
+    assert.match(message, /^游戏.*没能.*载入.*请检查网络后刷新页面/);
+    assert.doesNotMatch(message, /[A-Za-z]{4}/);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'fresh');
+    await page.close();
+  });
+
+  test('text and placeholders at 4.5:1 or more; no blinking under reduced motion', async () => {
+    const page = await openPage(web.browser, `${web.server.url}?seed=1`);
+    await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
+    assert.equal(await settled(page), 'key');
+    await page.keyboard.press('Enter');
+    assert.equal(await settled(page), 'reading');
+    const low = await page.evaluate(() => {
+      const rgb = (text) => text.match(/[\d.]+/g).slice(0, 3).map(Number);
+      const luminance = ([r, g, b]) => {
+        const linear = (c) => ((c /= 255) <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4);
+        return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+      };
+      const background = (node) => {
+        for (; node; node = node.parentElement) {
+          const colour = getComputedStyle(node).backgroundColor;
+          if (!colour.startsWith('rgba(0, 0, 0, 0)')) return colour;
+        }
+        return 'rgb(16, 17, 20)';
+      };
+      const ratio = (fg, bg) => {
+        const [a, b] = [luminance(rgb(fg)), luminance(rgb(bg))].sort((x, y) => y - x);
+        return (a + 0.05) / (b + 0.05);
+      };
+      const input = document.getElementById('line');
+      const checks = [[input, getComputedStyle(input, '::placeholder').color]];
+      for (const node of document.querySelectorAll('#top *, #view span, #controls button:not(:disabled)')) {
+        checks.push([node, getComputedStyle(node).color]);
+      }
+      return checks
+        .map(([node, colour]) => [node.id || node.className || node.tagName, ratio(colour, background(node))])
+        .filter(([, r]) => r < 4.5);
+    });
+    assert.deepEqual(low, []);
+    const cursor = await page.$eval('#view .open', (line) => getComputedStyle(line, '::after').animationName);
+    assert.equal(cursor, 'none');
+    assert.deepEqual(page.problems, []);
+    await page.close();
   });
 });
