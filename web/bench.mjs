@@ -19,6 +19,7 @@ import {
   forgeCode,
   launch,
   neverEnding,
+  recordStatesAndTasks,
   serveSite,
   settled,
   site,
@@ -27,25 +28,10 @@ import {
 const runs = Number(process.argv.slice(2).find((a) => /^\d+$/.test(a)) ?? 5);
 const forged = process.argv.includes('--forged');
 
-// Every change of the page's state with its time since the navigation began, and the
-// main-thread tasks over 50 ms.
-function logStates() {
-  window.__states = [];
-  window.__longTasks = [];
-  new PerformanceObserver((list) => {
-    for (const entry of list.getEntries()) window.__longTasks.push(entry.duration);
-  }).observe({ type: 'longtask', buffered: true });
-  const note = () => window.__states.push([document.body.dataset.state, performance.now()]);
-  document.addEventListener('DOMContentLoaded', () => {
-    note();
-    new MutationObserver(note).observe(document.body, { attributeFilter: ['data-state'] });
-  });
-}
-
 async function open(browser, url) {
   const page = await browser.newPage();
   await page.setViewport({ width: 1000, height: 750 });
-  await page.evaluateOnNewDocument(logStates);
+  await page.evaluateOnNewDocument(recordStatesAndTasks);
   await page.goto(url);
   return page;
 }
@@ -95,7 +81,12 @@ async function match(browser, url, seed, teams, odds = false) {
 // How long a forged link takes to be refused, and the longest task of the page meanwhile.
 async function refusal(browser, url, code) {
   const page = await open(browser, `${url}#${code}`);
-  const state = await settled(page, 30 * 60 * 1000);
+  // Asked every second: a check can take minutes, longer than one call to the page may wait.
+  let state = 'checking';
+  while (['loading', 'checking'].includes(state)) {
+    await new Promise((done) => setTimeout(done, 1000));
+    state = await page.evaluate(() => document.body.dataset.state);
+  }
   const log = await states(page);
   const checking = log.find(([s]) => s === 'checking')[1];
   const longest = await page.evaluate(() => Math.max(0, ...window.__longTasks));

@@ -136,6 +136,38 @@ export async function chooseSpeed(page, label) {
   await page.click(`#speeds button[data-speed="${label}"]`);
 }
 
+// Gives each line as the page asks for it.
+export async function answerEach(assert, page, lines) {
+  for (const line of lines) {
+    assert.equal(await settled(page), 'reading');
+    await answer(page, line);
+  }
+}
+
+// A whole game from its key wait: the speed, the key, each answer as asked, to the game's end.
+export async function playGame(assert, page, lines, speed = 'instant') {
+  assert.equal(await settled(page), 'key');
+  await chooseSpeed(page, speed);
+  await page.keyboard.press('Enter');
+  await answerEach(assert, page, lines);
+  assert.equal(await settled(page, 120000), 'finished');
+}
+
+// Records the page's states, with their times, and its main-thread tasks over 50 ms from the
+// start (for evaluateOnNewDocument).
+export function recordStatesAndTasks() {
+  window.__states = [];
+  window.__longTasks = [];
+  new PerformanceObserver((list) => {
+    for (const entry of list.getEntries()) window.__longTasks.push(entry.duration);
+  }).observe({ type: 'longtask', buffered: true });
+  const note = () => window.__states.push([document.body.dataset.state, performance.now()]);
+  document.addEventListener('DOMContentLoaded', () => {
+    note();
+    new MutationObserver(note).observe(document.body, { attributeFilter: ['data-state'] });
+  });
+}
+
 // The whole narration as lines of [colour, text] runs, answers left out, as the page keeps it
 // (the view holds only the newest lines). A clear does not cut a line, as in the game's output.
 export function narration(page) {

@@ -2,7 +2,7 @@
 // worker keeps every file.
 import assert from 'node:assert/strict';
 import { describe, test } from 'node:test';
-import { answer, chooseSpeed, launch, openPage, serveSite, settled } from './harness.mjs';
+import { launch, openPage, playGame, serveSite, settled } from './harness.mjs';
 
 describe('offline', () => {
   test('after a first visit the page loads and plays with the server gone', async () => {
@@ -23,14 +23,7 @@ describe('offline', () => {
       await server.close();
 
       const offline = await openPage(browser, url);
-      assert.equal(await settled(offline), 'key');
-      await chooseSpeed(offline, 'instant');
-      await offline.keyboard.press('Enter');
-      for (const line of ['1', '2', '甲', '乙']) {
-        assert.equal(await settled(offline), 'reading');
-        await answer(offline, line);
-      }
-      assert.equal(await settled(offline), 'finished');
+      await playGame(assert, offline, ['1', '2', '甲', '乙']);
       assert.deepEqual(offline.problems, []);
       await offline.close();
     } finally {

@@ -4,12 +4,12 @@
 import assert from 'node:assert/strict';
 import { describe, test } from 'node:test';
 import {
-  answer,
   browserAndSite,
-  chooseSpeed,
   forgeCode,
   neverEnding,
   openPage,
+  playGame,
+  recordStatesAndTasks,
   settled,
   viewText,
 } from './harness.mjs';
@@ -20,15 +20,7 @@ describe('untrusted names and links', () => {
   test('a U+202E name leaves the order of everything around it intact', async () => {
     const page = await openPage(web.browser, `${web.server.url}?seed=8`, { width: 1000, height: 750 });
     const rlo = '\u202e坏人';
-    const typed = ['1', '2', `${rlo}/乙`, '丙/\u2066丁\x1b[31m'];
-    assert.equal(await settled(page), 'key');
-    await chooseSpeed(page, 'instant');
-    await page.keyboard.press('Enter');
-    for (const line of typed) {
-      assert.equal(await settled(page), 'reading');
-      await answer(page, line);
-    }
-    assert.equal(await settled(page), 'finished');
+    await playGame(assert, page, ['1', '2', `${rlo}/乙`, '丙/\u2066丁\x1b[31m']);
     // In every line holding the name, what follows the name is drawn left to right after it:
     // the stat table's numbers, an attack's words. The name's own characters may turn.
     const checked = await page.evaluate((name) => {
@@ -76,12 +68,7 @@ describe('untrusted names and links', () => {
     };
     for (const [what, code] of Object.entries(codes)) {
       const page = await openPage(web.browser, 'about:blank', { width: 1000, height: 750 });
-      await page.evaluateOnNewDocument(() => {
-        window.__longTasks = [];
-        new PerformanceObserver((list) => {
-          for (const entry of list.getEntries()) window.__longTasks.push(entry.duration);
-        }).observe({ type: 'longtask', buffered: true });
-      });
+      await page.evaluateOnNewDocument(recordStatesAndTasks);
       await page.goto(`${web.server.url}#${code}`);
       await page.waitForSelector('#checking:not([hidden])');
       // While the worker checks, the page answers at once.

@@ -5,12 +5,14 @@ import assert from 'node:assert/strict';
 import { join } from 'node:path';
 import { describe, test } from 'node:test';
 import {
-  answer,
+  answerEach,
   assertSameAsTerminal,
   browserAndSite,
   chooseSpeed,
   goldenDir,
   openPage,
+  playGame,
+  recordStatesAndTasks,
   repo,
   runNative,
   settled,
@@ -19,39 +21,14 @@ import {
 
 const shots = join(repo, 'build/web/screenshots');
 
-// Records the page's states and its main-thread tasks over 50 ms from the start.
-function watchPage() {
-  window.__states = [];
-  window.__longTasks = [];
-  new PerformanceObserver((list) => {
-    for (const entry of list.getEntries()) window.__longTasks.push(entry.duration);
-  }).observe({ type: 'longtask', buffered: true });
-  document.addEventListener('DOMContentLoaded', () => {
-    new MutationObserver(() => window.__states.push(document.body.dataset.state)).observe(
-      document.body,
-      { attributeFilter: ['data-state'] },
-    );
-  });
-}
-
 async function open(web, path, size) {
   const page = await openPage(web.browser, 'about:blank', size);
-  await page.evaluateOnNewDocument(watchPage);
+  await page.evaluateOnNewDocument(recordStatesAndTasks);
   await page.goto(`${web.server.url}${path}`);
   return page;
 }
 
-// Plays a whole game: the key, then each answer as the page asks for it.
-async function play(page, lines, speed = 'instant') {
-  assert.equal(await settled(page), 'key');
-  await chooseSpeed(page, speed);
-  await page.keyboard.press('Enter');
-  for (const line of lines) {
-    assert.equal(await settled(page), 'reading');
-    await answer(page, line);
-  }
-  assert.equal(await settled(page, 120000), 'finished');
-}
+const play = (page, lines, speed) => playGame(assert, page, lines, speed);
 
 // Whether the narration's last line lies inside the narration's visible box.
 const lastLineInView = (page) =>
@@ -141,14 +118,8 @@ describe('a page worth watching', () => {
     assert.equal(await settled(page), 'key');
     await chooseSpeed(page, 'instant');
     await page.keyboard.press('Enter');
-    for (const line of ['1', '40']) {
-      assert.equal(await settled(page), 'reading');
-      await answer(page, line);
-    }
-    for (let t = 1; t <= 25; ++t) {
-      assert.equal(await settled(page), 'reading');
-      await answer(page, `${t}甲/${t}乙`);
-    }
+    const teams = Array.from({ length: 25 }, (_, t) => `${t + 1}甲/${t + 1}乙`);
+    await answerEach(assert, page, ['1', '40', ...teams]);
     assert.equal(await settled(page), 'reading');
     for (const height of [500, 320, 844]) {
       await page.setViewport({ width: 390, height });
@@ -189,10 +160,7 @@ describe('a page worth watching', () => {
     assert.equal(await settled(page), 'key');
     await chooseSpeed(page, '4');
     await page.keyboard.press('Enter');
-    for (const line of lines) {
-      assert.equal(await settled(page), 'reading');
-      await answer(page, line);
-    }
+    await answerEach(assert, page, lines);
     // At three round ends, while the hit-point line is the last one shown: the meters, in slot
     // order, are the numbers of that line, and of the terminal's same line.
     for (let round = 1; round <= 3; ++round) {
@@ -257,7 +225,7 @@ describe('a page worth watching', () => {
     await page.click('#rematch');
     assert.equal(await settled(page), 'finished');
     // Nothing was asked: every answer came from the game before.
-    const states = await page.evaluate(() => window.__states);
+    const states = (await page.evaluate(() => window.__states)).map(([state]) => state);
     assert.ok(!states.includes('reading') && !states.includes('key'), states.join(' '));
     assert.deepEqual((await table()).map((line) => line.split(' ')[0]), first);
     const seed = await page.$eval('#seed', (s) => s.textContent);
@@ -301,10 +269,7 @@ describe('a page worth watching', () => {
     assert.equal(await settled(page), 'key');
     assert.equal((await viewText(page)).match(/欢迎来到Morvane/g).length, 1);
     await page.keyboard.press('Enter');
-    for (const line of ['1', '2', '甲', '乙']) {
-      assert.equal(await settled(page), 'reading');
-      await answer(page, line);
-    }
+    await answerEach(assert, page, ['1', '2', '甲', '乙']);
     assert.equal(await settled(page), 'finished');
     assert.deepEqual(page.problems, []);
     await page.close();
@@ -321,11 +286,7 @@ describe('a page worth watching', () => {
     await page.tap('#continue');
     assert.equal(await settled(page), 'reading');
     assert.ok(await page.$eval('#line', (input) => input.checkVisibility()));
-    await answer(page, '1');
-    for (const line of ['2', '甲/乙/丙', '丁/戊/己']) {
-      assert.equal(await settled(page), 'reading');
-      await answer(page, line);
-    }
+    await answerEach(assert, page, ['1', '2', '甲/乙/丙', '丁/戊/己']);
     await page.waitForSelector('#board .fighter');
     // Nothing is asked during the narration: no input.
     assert.ok(!(await page.$eval('#line', (input) => input.checkVisibility())));
