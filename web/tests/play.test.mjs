@@ -170,10 +170,22 @@ describe('playing in the page', () => {
       await assertSameAsTerminal(assert, page, 262, typed);
       // No address to share from disk: the code itself, and how to open it.
       await page.click('#copy');
-      assert.match(await page.$eval('#link', (box) => box.value), /^MV1-[A-Za-z0-9_-]+$/);
+      const code = await page.$eval('#link', (box) => box.value);
+      assert.match(code, /^MV1-[A-Za-z0-9_-]+$/);
       assert.ok(await page.$eval('#link-help', (help) => help.checkVisibility()));
       assert.deepEqual(page.problems, [], file);
       await page.close();
+      // The code opens from disk too: checked in a worker made of the page's own scripts.
+      const replayed = await openPage(web.browser, 'about:blank');
+      let workers = 0;
+      replayed.on('workercreated', () => ++workers);
+      await replayed.goto(`${pathToFileURL(join(site, file))}#${code}`);
+      await chooseSpeed(replayed, 'instant');
+      assert.equal(await settled(replayed), 'finished', `${file}, the replay`);
+      assert.equal(workers, 1, `${file}: the link was checked in a worker`);
+      await assertSameAsTerminal(assert, replayed, 262, typed);
+      assert.deepEqual(replayed.problems, [], `${file}, the replay`);
+      await replayed.close();
     }
   });
 
