@@ -3,7 +3,7 @@
 // (downloadable). It follows the newest line unless the player has scrolled up, and follows
 // again on any change of size. Nothing the game writes is ever read as HTML.
 'use strict';
-window.MorvaneNarration = (() => {
+{
   // Lines kept in the view; older ones stay in the game's text only.
   const MAX_LINES = 1000;
   // Lines drawn in one frame at most; the rest wait for the frames after.
@@ -51,93 +51,159 @@ window.MorvaneNarration = (() => {
     run(text.slice(from));
   }
 
-  function create({ screen, view, latest, onFrame }) {
-    const transcript = []; // the page stream as received, and {echo} for what was answered
-    let pending = []; // tokens not yet drawn, and {board}, {round} markers
-    let streamState = { colour: 0, isolate: false };
-    let openLine = null;
-    let frameQueued = 0;
-    let follow = true;
-    let intentUntil = 0;
-    let pointerDown = false;
+  const isMarker = (token) => token.board !== undefined || token.round !== undefined;
 
-    function newLine(into) {
-      openLine = document.createElement('div');
-      openLine.className = 'line open';
-      into.appendChild(openLine);
+  class Narration {
+    #screen;
+    #view;
+    #latest;
+    #onFrame;
+    #transcript = []; // the page stream as received, and {echo} for what was answered
+    #pending = []; // tokens not yet drawn, and {board}, {round} markers
+    #stream = { colour: 0, isolate: false };
+    #openLine = null;
+    #frameQueued = 0;
+    #follow = true;
+    #intentUntil = 0;
+    #pointerDown = false;
+
+    // `onFrame(markers)` is called after each frame's drawing with the markers drawn past.
+    constructor({ screen, view, latest, onFrame }) {
+      this.#screen = screen;
+      this.#view = view;
+      this.#latest = latest;
+      this.#onFrame = onFrame;
+      this.#listen();
     }
 
-    function endLine() {
-      openLine.classList.remove('open');
+    // ---- What the page calls ----
+
+    show(text) {
+      this.#transcript.push(text);
+      tokenize(text, this.#stream, this.#pending);
+      this.#schedule();
     }
 
-    function addRun(token) {
+    echo(text) {
+      this.#transcript.push({ echo: text });
+      this.#pending.push({ echo: text });
+      this.#schedule();
+    }
+
+    // A marker drawn with the narration before it: its frame sees it once that text is shown.
+    mark(marker) {
+      this.#pending.push(marker);
+      this.#schedule();
+    }
+
+    // Calls `then` once everything handed over is drawn: at once, or after the next frame (so
+    // that drawing never adds to the task that handed it over).
+    whenDrawn(then) {
+      if (this.#pending.length === 0) then();
+      else requestAnimationFrame(() => this.whenDrawn(then));
+    }
+
+    follow() {
+      this.#setFollow(true);
+    }
+
+    clear() {
+      this.#transcript = [];
+      this.#pending = [];
+      this.#stream = { colour: 0, isolate: false };
+      const into = document.createDocumentFragment();
+      this.#newLine(into);
+      this.#view.replaceChildren(into);
+      this.#setFollow(true);
+    }
+
+    // The game's whole narration as lines of [colour, text] runs (answers left out), as the
+    // terminal shows it: a clear does not cut a line.
+    lines() {
+      const state = { colour: 0, isolate: false };
+      const tokens = [];
+      for (const piece of this.#transcript) {
+        if (typeof piece === 'string') tokenize(piece, state, tokens);
+      }
+      const lines = [[]];
+      for (const token of tokens) {
+        if (token === 'end') lines.push([]);
+        else if (token !== 'clear') lines.at(-1).push([token.colour, token.text]);
+      }
+      return lines;
+    }
+
+    // The game as plain text, answers included where they were given.
+    text() {
+      return this.#transcript
+        .map((piece) =>
+          typeof piece === 'string'
+            ? piece.replace(/\x01([\x01])|\x01./g, '$1')
+            : piece.echo + '\n',
+        )
+        .join('');
+    }
+
+    // ---- Drawing ----
+
+    #newLine(into) {
+      this.#openLine = document.createElement('div');
+      this.#openLine.className = 'line open';
+      into.appendChild(this.#openLine);
+    }
+
+    #addRun(token) {
       const span = document.createElement(token.isolate ? 'bdi' : 'span');
       span.className = 'c' + token.colour;
       span.textContent = visible(token.text);
-      openLine.appendChild(span);
+      this.#openLine.appendChild(span);
     }
 
-    function addEcho(text) {
+    #addEcho(text) {
       const echo = document.createElement('bdi');
       echo.className = 'echo';
       echo.textContent = visible(text);
-      openLine.appendChild(echo);
+      this.#openLine.appendChild(echo);
     }
 
     // Draws what came since the last frame, at most FRAME_LINES lines of it (the rest in the
     // frames after). Lines that the view would drop at once are never made into elements: a big
     // fight at instant speed hands over thousands at a time. Returns the markers drawn past.
-    function draw() {
-      const tokens = pending;
-      let start = 0;
-      for (let k = tokens.length - 1; k >= 0; --k) {
-        if (tokens[k] === 'clear') {
-          start = k + 1;
-          break;
-        }
-      }
-      const markers = tokens.slice(0, start).filter((t) => t.board !== undefined || t.round !== undefined);
-      let ends = 0;
-      for (let k = start; k < tokens.length; ++k) if (tokens[k] === 'end') ++ends;
-      let skip = Math.max(0, ends - MAX_LINES);
+    #draw() {
+      const tokens = this.#pending;
+      const start = tokens.lastIndexOf('clear') + 1;
+      const markers = tokens.slice(0, start).filter(isMarker);
+      let skip = Math.max(0, tokens.slice(start).filter((t) => t === 'end').length - MAX_LINES);
       const fresh = start > 0 || skip > 0;
       const into = document.createDocumentFragment();
-      if (fresh && skip === 0) newLine(into);
+      if (fresh && skip === 0) this.#newLine(into);
       let drawn = 0;
       let k = start;
-      for (; k < tokens.length; ++k) {
+      for (; k < tokens.length && drawn < FRAME_LINES; ++k) {
         const token = tokens[k];
-        if (token === 'end') {
-          if (skip > 0) {
-            --skip;
-            if (skip === 0) newLine(into);
-          } else {
-            endLine();
-            newLine(into);
-            if (++drawn >= FRAME_LINES) {
-              ++k;
-              break;
-            }
-          }
-        } else if (token.board !== undefined || token.round !== undefined) {
+        if (isMarker(token)) {
           markers.push(token);
-        } else if (skip > 0) {
-          continue;
-        } else if (token.echo !== undefined) {
-          addEcho(token.echo);
-        } else {
-          addRun(token);
+        } else if (token === 'end' && skip > 0) {
+          // The last line skipped ends: the next one is drawn.
+          if (--skip === 0) this.#newLine(into);
+        } else if (token === 'end') {
+          this.#openLine.classList.remove('open');
+          this.#newLine(into);
+          ++drawn;
+        } else if (skip === 0) {
+          if (token.echo !== undefined) this.#addEcho(token.echo);
+          else this.#addRun(token);
         }
       }
-      pending = tokens.slice(k);
-      if (fresh) view.replaceChildren(into);
-      else view.appendChild(into);
-      trim();
+      this.#pending = tokens.slice(k);
+      if (fresh) this.#view.replaceChildren(into);
+      else this.#view.appendChild(into);
+      this.#trim();
       return markers;
     }
 
-    function trim() {
+    #trim() {
+      const view = this.#view;
       const extra = view.childElementCount - MAX_LINES;
       if (extra < MAX_LINES / 10) return;
       const range = document.createRange();
@@ -146,127 +212,71 @@ window.MorvaneNarration = (() => {
       range.deleteContents();
     }
 
-    function frame() {
-      frameQueued = 0;
-      if (pending.length === 0) return;
-      const markers = draw();
-      onFrame(markers);
-      if (follow) toEnd();
-      if (pending.length > 0) schedule();
+    #frame() {
+      this.#frameQueued = 0;
+      if (this.#pending.length === 0) return;
+      const markers = this.#draw();
+      this.#onFrame(markers);
+      if (this.#follow) this.#toEnd();
+      if (this.#pending.length > 0) this.#schedule();
     }
 
-    function schedule() {
-      if (frameQueued === 0) frameQueued = requestAnimationFrame(frame);
+    #schedule() {
+      if (this.#frameQueued === 0) this.#frameQueued = requestAnimationFrame(() => this.#frame());
     }
 
     // ---- Following the newest line ----
 
+    #atEnd() {
+      const screen = this.#screen;
+      return screen.scrollHeight - screen.scrollTop - screen.clientHeight < 8;
+    }
+
     // Lines out of sight have no layout until they come into sight (see style.css), so the
     // height can change once the last ones are laid out: go on until it stays.
-    function toEnd() {
-      for (let k = 0; k < 4 && !atEnd(); ++k) screen.scrollTop = screen.scrollHeight;
+    #toEnd() {
+      for (let k = 0; k < 4 && !this.#atEnd(); ++k) this.#screen.scrollTop = this.#screen.scrollHeight;
     }
 
-    function setFollow(on) {
-      follow = on;
-      latest.hidden = on;
-      if (on) toEnd();
+    #setFollow(on) {
+      this.#follow = on;
+      this.#latest.hidden = on;
+      if (on) this.#toEnd();
     }
 
-    const atEnd = () => screen.scrollHeight - screen.scrollTop - screen.clientHeight < 8;
-    const intent = () => {
-      intentUntil = performance.now() + INTENT_MS;
-    };
     // Only a scroll the player made can stop the following: the page's own scrolls (which the
-    // browser reports a frame later, when more lines may have come) never do.
-    screen.addEventListener('wheel', intent, { passive: true });
-    screen.addEventListener('touchmove', intent, { passive: true });
-    screen.addEventListener('keydown', (event) => {
-      if (/^(Arrow|Page|Home|End| )/.test(event.key)) intent();
-    });
-    screen.addEventListener('pointerdown', () => {
-      pointerDown = true;
-    });
-    window.addEventListener('pointerup', () => {
-      if (pointerDown) intent();
-      pointerDown = false;
-    });
-    screen.addEventListener(
-      'scroll',
-      () => {
-        const mine = pointerDown || performance.now() < intentUntil;
-        if (atEnd()) setFollow(true);
-        else if (mine) setFollow(false);
-      },
-      { passive: true },
-    );
-    latest.addEventListener('click', () => setFollow(true));
-    // A view that changes size (a phone's keyboard, a window resized, the board or the controls
-    // growing) follows the newest line again.
-    new ResizeObserver(() => {
-      if (!pointerDown) setFollow(true);
-    }).observe(screen);
-
-    // ---- What the page calls ----
-
-    return {
-      show(text) {
-        transcript.push(text);
-        tokenize(text, streamState, pending);
-        schedule();
-      },
-      echo(text) {
-        transcript.push({ echo: text });
-        pending.push({ echo: text });
-        schedule();
-      },
-      // A marker drawn with the narration before it: its frame sees it once that text is shown.
-      mark(marker) {
-        pending.push(marker);
-        schedule();
-      },
-      // Calls `then` once everything handed over is drawn: at once, or after the next frame (so
-      // that drawing never adds to the task that handed it over).
-      whenDrawn(then) {
-        if (pending.length === 0) then();
-        else requestAnimationFrame(() => (pending.length === 0 ? then() : this.whenDrawn(then)));
-      },
-      follow: () => setFollow(true),
-      following: () => follow,
-      clear() {
-        transcript.length = 0;
-        pending = [];
-        streamState = { colour: 0, isolate: false };
-        const into = document.createDocumentFragment();
-        newLine(into);
-        view.replaceChildren(into);
-        setFollow(true);
-      },
-      // The game's whole narration as lines of [colour, text] runs (answers left out), as the
-      // terminal shows it: a clear does not cut a line.
-      lines() {
-        const state = { colour: 0, isolate: false };
-        const tokens = [];
-        for (const piece of transcript) if (typeof piece === 'string') tokenize(piece, state, tokens);
-        const lines = [[]];
-        for (const token of tokens) {
-          if (token === 'end') lines.push([]);
-          else if (token !== 'clear') lines.at(-1).push([token.colour, token.text]);
-        }
-        return lines;
-      },
-      // The game as plain text, answers included where they were given.
-      text() {
-        return transcript
-          .map((piece) =>
-            typeof piece === 'string'
-              ? piece.replace(/\x01([\x01])|\x01./g, '$1')
-              : piece.echo + '\n',
-          )
-          .join('');
-      },
-    };
+    // browser reports a frame later, when more lines may have come) never do. A view that
+    // changes size (a phone's keyboard, a window resized, the board or the controls growing)
+    // follows the newest line again.
+    #listen() {
+      const screen = this.#screen;
+      const intent = () => {
+        this.#intentUntil = performance.now() + INTENT_MS;
+      };
+      screen.addEventListener('wheel', intent, { passive: true });
+      screen.addEventListener('touchmove', intent, { passive: true });
+      screen.addEventListener('keydown', (event) => {
+        if (/^(Arrow|Page|Home|End| )/.test(event.key)) intent();
+      });
+      screen.addEventListener('pointerdown', () => {
+        this.#pointerDown = true;
+      });
+      window.addEventListener('pointerup', () => {
+        if (this.#pointerDown) intent();
+        this.#pointerDown = false;
+      });
+      const scrolled = () => {
+        const mine = this.#pointerDown || performance.now() < this.#intentUntil;
+        if (this.#atEnd()) this.#setFollow(true);
+        else if (mine) this.#setFollow(false);
+      };
+      screen.addEventListener('scroll', scrolled, { passive: true });
+      this.#latest.addEventListener('click', () => this.#setFollow(true));
+      new ResizeObserver(() => {
+        if (!this.#pointerDown) this.#setFollow(true);
+      }).observe(screen);
+    }
   }
 
-  return { create, visible };
-})();
+  window.MorvaneNarration = { create: (parts) => new Narration(parts), visible };
+}

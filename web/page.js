@@ -3,7 +3,7 @@
 // functions of `page` below; a worker (web/worker.js) checks links and plays the silent games of
 // the odds before a battle. Nothing the game writes is ever read as HTML.
 'use strict';
-(() => {
+{
   const $ = (id) => document.getElementById(id);
   const screen = $('screen');
   const answer = $('answer');
@@ -665,4 +665,4 @@
     .catch((error) =>
       fail('游戏没能载入，请检查网络后刷新页面。', error.message || String(error)),
     );
-})();
+}
