@@ -284,6 +284,7 @@
       setSkip(on);
       if (!on) return;
       current.battles += 1;
+      current.rounds = 0;
       current.series = [];
       if (current.battles === 1 && page.odds) prefight();
     },

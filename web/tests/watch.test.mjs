@@ -258,7 +258,7 @@ describe('a page worth watching', () => {
     await page.close();
   });
 
-  test('two starts in one task leave one game', async () => {
+  test('two starts in one task leave one game; round summaries only', async () => {
     const page = await open(web, '?seed=5', { width: 1000, height: 750 });
     await play(page, ['1', '2', '甲', '乙']);
     await page.evaluate(() => {
@@ -268,9 +268,14 @@ describe('a page worth watching', () => {
     });
     assert.equal(await settled(page), 'key');
     assert.equal((await viewText(page)).match(/欢迎来到Morvane/g).length, 1);
+    // A screen reader may hear only each round's summary, and the ending.
+    await page.click('#summary-only');
     await page.keyboard.press('Enter');
     await answerEach(assert, page, ['1', '2', '甲', '乙']);
     assert.equal(await settled(page), 'finished');
+    assert.equal(await page.$eval('#screen', (screen) => screen.getAttribute('aria-live')), 'off');
+    assert.equal(await page.$eval('#summary', (summary) => summary.getAttribute('aria-live')), 'polite');
+    assert.match(await page.$eval('#summary', (summary) => summary.textContent), /^游戏结束。第[12]队获胜/);
     assert.deepEqual(page.problems, []);
     await page.close();
   });
