@@ -35,13 +35,18 @@ constexpr std::size_t kMaxHeld = 1 << 20;
 // drawing and answering clicks, and a fight costs only a few percent more.
 constexpr double kYieldEvery = 30.0;
 
+// Right-to-left letters (Hebrew, Arabic, Syriac, Thaana, N'Ko, their presentation forms, and
+// the right-to-left scripts beyond the first plane), the direction marks, the line and paragraph
+// separators, the embeddings and overrides, and the isolates.
 bool right_to_left_or_control(std::uint32_t c) {
-  return (c >= 0x0590 && c <= 0x08FF) ||  // Hebrew, Arabic, Syriac, Thaana, N'Ko, ...
-         (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF) ||
-         (c >= 0x10800 && c <= 0x10FFF) || (c >= 0x1E800 && c <= 0x1EFFF) || c == 0x200E ||
-         c == 0x200F ||                   // the direction marks
-         (c >= 0x2028 && c <= 0x202E) ||  // line and paragraph separators, embeddings, overrides
-         (c >= 0x2066 && c <= 0x2069);    // the isolates
+  constexpr std::uint32_t kRanges[][2] = {
+      {0x0590, 0x08FF},   {0xFB1D, 0xFDFF}, {0xFE70, 0xFEFF}, {0x10800, 0x10FFF},
+      {0x1E800, 0x1EFFF}, {0x200E, 0x200F}, {0x2028, 0x202E}, {0x2066, 0x2069},
+  };
+  for (const auto& [first, last] : kRanges) {
+    if (c >= first && c <= last) return true;
+  }
+  return false;
 }
 
 }  // namespace

@@ -20,19 +20,21 @@ describe('untrusted names and links', () => {
   test('a U+202E name leaves the order of everything around it intact', async () => {
     const page = await openPage(web.browser, `${web.server.url}?seed=8`, { width: 1000, height: 750 });
     const rlo = '\u202e坏人';
-    await playGame(assert, page, ['1', '2', `${rlo}/乙`, '丙/\u2066丁\x1b[31m']);
+    // A right-to-left override, an isolate never closed, an escape, a name in Hebrew.
+    const hebrew = 'שלום';
+    await playGame(assert, page, ['1', '2', `${rlo}/乙`, `丙/\u2066丁\x1b[31m/${hebrew}`]);
     // In every line holding the name, what follows the name is drawn left to right after it:
     // the stat table's numbers, an attack's words. The name's own characters may turn.
-    const checked = await page.evaluate((name) => {
+    const orderAfter = (name) => page.evaluate((held) => {
       const problems = [];
       let lines = 0;
       for (const line of document.querySelectorAll('#view .line')) {
-        const holder = [...line.children].find((run) => run.textContent === name);
+        const holder = [...line.children].find((run) => run.textContent === held);
         if (!holder) continue;
         ++lines;
-        const after = holder.nextSibling;
-        if (!after) continue;
-        const text = after.firstChild;
+        const next = holder.nextSibling;
+        if (!next) continue;
+        const text = next.firstChild;
         const edge = holder.getBoundingClientRect().right;
         let last = edge - 1;
         for (let k = 0; k < Math.min(text.length, 4); ++k) {
@@ -45,9 +47,12 @@ describe('untrusted names and links', () => {
         }
       }
       return { lines, problems };
-    }, rlo);
-    assert.ok(checked.lines >= 2, `the name was shown in ${checked.lines} lines`);
-    assert.deepEqual(checked.problems, []);
+    }, name);
+    for (const name of [rlo, hebrew]) {
+      const checked = await orderAfter(name);
+      assert.ok(checked.lines >= 2, `${name} was shown in ${checked.lines} lines`);
+      assert.deepEqual(checked.problems, []);
+    }
     // The typed echo is kept apart too, and the board's names.
     assert.ok(await page.$$eval('#view .echo', (echoes) => echoes.every((e) => e.tagName === 'BDI')));
     assert.ok(await page.$$eval('#board .name', (names) => names.length >= 4 && names.every((n) => n.tagName === 'BDI')));
