@@ -402,23 +402,27 @@
     } catch {
       return null;
     }
+    let started = false;
     worker.onmessage = ({ data }) => {
+      started = true;
       const job = workerJobs.get(data.id);
       workerJobs.delete(data.id);
       job?.resolve(data);
     };
+    // A worker that could not start leaves the page to do without one (null); one that failed
+    // at its work refuses it.
     worker.onerror = (event) => {
       event.preventDefault();
-      stopWorker();
+      stopWorker(started ? { ok: false, message: '检查这个链接时出错了，无法回放' } : null);
     };
     return worker;
   }
 
   // Ends whatever the worker is doing (a link that takes long to check, odds no longer wanted).
-  function stopWorker() {
+  function stopWorker(reply = null) {
     worker?.terminate();
     worker = null;
-    for (const job of workerJobs.values()) job.resolve(null);
+    for (const job of workerJobs.values()) job.resolve(reply);
     workerJobs = new Map();
   }
 
@@ -442,7 +446,7 @@
     const started = performance.now();
     ask({ kind: 'odds', mode: mine.mode, lines, seed, most: PREFIGHT_GAMES, budget: PREFIGHT_MS }).then(
       (reply) => {
-        if (reply === null || current !== mine) return;
+        if (!reply?.tally || current !== mine) return;
         mine.prefightMs = performance.now() - started;
         board.showPrefight(reply.tally);
       },

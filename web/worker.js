@@ -5,6 +5,8 @@
 'use strict';
 function morvaneWorker(scope, loadModule) {
   let loaded = null;
+  // The page knows from this that the worker started (a failure after it is the work's own).
+  scope.postMessage({ started: true });
   scope.onmessage = async ({ data }) => {
     loaded ??= loadModule();
     const module = await loaded;
