@@ -7,6 +7,7 @@ import { pathToFileURL } from 'node:url';
 import { describe, test } from 'node:test';
 import {
   answer,
+  answerEach,
   browserAndSite,
   assertSameAsTerminal,
   chooseSpeed,
@@ -81,7 +82,7 @@ describe('playing in the page', () => {
     assert.equal(await settled(phone), 'reading');
     await chooseSpeed(phone, 'instant');
     const typed = ['3', '8'];
-    for (const line of typed) await answer(phone, line);
+    await answerEach(assert, phone, typed);
 
     let choices = 0;
     for (let s = await settled(phone); s === 'reading'; s = await settled(phone)) {
