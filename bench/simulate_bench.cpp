@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -27,8 +28,10 @@ void BM_SimulateThreeAgainstThree(benchmark::State& state) {
   config.threads = static_cast<unsigned>(state.range(0));
   config.lines = {"甲/乙/丙", "丁/戊/己"};
   std::int64_t games = 0;
+  // As the command runs them: with a stop flag, which every battle round looks at.
+  const std::atomic<bool> stop{false};
   for (auto _ : state) {
-    const SimulationReport report = simulate(config);
+    const SimulationReport report = simulate(config, {}, &stop);
     benchmark::DoNotOptimize(report.wins.data());
     games += config.games;
     ++config.seed;

@@ -2,6 +2,7 @@
 // clears, battles, reads and the last note, in UTF-8 or GBK, to a terminal or a file, written
 // to memory, and with a write that fails. In UTF-8 the bytes must be those of a plain model of
 // the console; the first failed write must end the game, with nothing written or tried after.
+// On a terminal, in either encoding, no control byte is written but the console's own.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -15,6 +16,8 @@
 #include "console/errors.hpp"
 #include "console/palette.hpp"
 #include "console/terminal.hpp"
+#include "console/unicode.hpp"
+#include "console/visible_text.hpp"
 
 namespace {
 
@@ -26,6 +29,37 @@ struct Memory {
   int attempts_after_failure = 0;
   bool failed = false;
 };
+
+// Whether `bytes` hold a control byte, or a C1 control, other than the console's own colours,
+// clearing, tabs and line ends.
+bool commands_terminal(std::string_view bytes, bool gbk) {
+  constexpr std::string_view kClear = "\x1b[2J\x1b[H";
+  while (!bytes.empty()) {
+    const auto c = static_cast<unsigned char>(bytes[0]);
+    if (c == 0x1b) {
+      std::size_t own = bytes.starts_with(kClear) ? kClear.size() : 0;
+      for (const std::string_view color : kPalette)
+        if (own == 0 && bytes.starts_with(color)) own = color.size();
+      if (own == 0) return true;
+      bytes.remove_prefix(own);
+      continue;
+    }
+    if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F) return true;
+    std::size_t length = 1;
+    if (gbk && c > 0x80) {
+      // A lead byte and its trail, or a byte no terminal may take alone (0x80 is the euro sign).
+      const auto trail = bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) : 0u;
+      if (c == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) return true;
+      length = 2;
+    } else if (!gbk && c >= 0x80) {
+      const unicode::Decoded d = unicode::decode_utf8(bytes);
+      if (d.length == 0 || d.cp < 0xA0) return true;
+      length = d.length;
+    }
+    bytes.remove_prefix(length);
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -77,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case 1: {
           const std::string text = provider.ConsumeRandomLengthString(200);
-          model += text;
+          model += terminal ? visible_utf8(text) : text;
           call([&] { console.write(text); });
           break;
         }
@@ -112,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           const std::string note = provider.ConsumeRandomLengthString(40);
           if (colors) model += kPalette[0];
           if (terminal) model += '\n';
-          if (!note.empty()) model += note + "\n";
+          if (!note.empty()) model += (terminal ? visible_utf8(note) : note) + "\n";
           call([&] { console.finish(note); });
           finished = true;
           break;
@@ -125,6 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (terminal) model += '\n';
   }
   if (memory.attempts_after_failure != 0) std::abort();
+  if (terminal && commands_terminal(memory.bytes, gbk)) std::abort();
   if (gbk) return 0;
   // Everything, or what came before the failed write.
   if (memory.failed ? model.compare(0, memory.bytes.size(), memory.bytes) != 0

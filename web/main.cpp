@@ -166,7 +166,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int morvane_start(std::uint32_t seed, int checke
     PageRounds rounds(page, seed);
     PageAnswers told(page, page);
     link = session::play_recorded(told, seed, session::kDefaultMaxRounds, &rounds,
-                                  session::kMaxFightLines, seen)
+                                  session::kMaxFightBytes, seen)
                .code;
   } else {
     // Decoding is quick; checking means playing the whole fight, which the worker did.

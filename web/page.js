@@ -531,6 +531,8 @@
       $('checking').hidden = true;
       if (!running || page.code !== code) return;
       if (reply !== null && !reply.ok) {
+        // A fight stopped at the budget leaves the worker's memory as it was: a fresh one next.
+        stopWorker();
         running = false;
         page.refused(reply.message);
         return;

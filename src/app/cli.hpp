@@ -49,15 +49,18 @@ struct FileText {
   Status status = Status::Read;
   std::string text;
 };
+inline FileText read_capped(std::istream& in, std::size_t most) {
+  std::string text(most + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad()) return {FileText::Status::Unreadable, {}};
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (text.size() > most) return {FileText::Status::TooLarge, {}};
+  return {FileText::Status::Read, std::move(text)};
+}
 inline FileText read_capped(const std::string& path, std::size_t most) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return {FileText::Status::Unreadable, {}};
-  std::string text(most + 1, '\0');
-  file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (file.bad()) return {FileText::Status::Unreadable, {}};
-  text.resize(static_cast<std::size_t>(file.gcount()));
-  if (text.size() > most) return {FileText::Status::TooLarge, {}};
-  return {FileText::Status::Read, std::move(text)};
+  return read_capped(file, most);
 }
 
 // Writes text to standard output; the exit status: 0, or kWriteFailure after saying why.

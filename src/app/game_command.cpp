@@ -1,5 +1,8 @@
 #include "app/game_command.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -14,6 +17,7 @@
 #include "app/options.hpp"
 #include "console/platform.hpp"
 #include "odds/odds.hpp"
+#include "replay/pasted_code.hpp"
 #include "replay/replay_code.hpp"
 #include "session/session.hpp"
 
@@ -26,6 +30,22 @@ struct Settings {
   std::int64_t max_rounds = 0;
   TerminalOptions terminal;
 };
+
+// Whether a replay code could be written to `path` when the game ends: 0, or the error number
+// of why not. Nothing is left behind: a file that was not there is made and removed again, one
+// that was is not opened. A device that fails only when written (/dev/full) is found out when
+// the code is written.
+int writable(const std::string& path) {
+  std::error_code ignored;
+  const std::filesystem::file_status status = std::filesystem::status(path, ignored);
+  if (std::filesystem::is_directory(status)) return EISDIR;
+  if (std::filesystem::exists(status)) return access(path.c_str(), W_OK) == 0 ? 0 : errno;
+  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (file < 0) return errno;
+  close(file);
+  std::remove(path.c_str());
+  return 0;
+}
 
 // Checks the typed values; the exit status of a refusal, or nothing when all are good.
 std::optional<int> check(const GameCommand& game, Given given, Settings& settings) {
@@ -48,6 +68,12 @@ std::optional<int> check(const GameCommand& game, Given given, Settings& setting
   }
   settings.terminal = game.terminal;
   settings.terminal.speed = *speed;
+  if (given.record) {
+    // Found out before anything is asked, not after the whole game.
+    if (game.record.empty()) return usage_error("--record：文件名不能是空的");
+    if (const int error = writable(game.record); error != 0)
+      return write_failure(game.record + ": " + std::strerror(error));
+  }
   return std::nullopt;
 }
 
@@ -61,34 +87,52 @@ int write_code_file(const std::string& path, const std::string& code) {
   return error;
 }
 
-int record(const std::string& path, const std::string& code) {
+// Why a game has no code, for the player.
+std::string no_code_text(session::NoCode why) {
+  return why == session::NoCode::TooLong ? "这局游戏太长，没有回放码" : "这局游戏太大，没有回放码";
+}
+
+int record(const std::string& path, const std::string& code,
+           session::NoCode why = session::NoCode::None) {
   if (path.empty()) return 0;
   if (code.empty()) {
     // The game itself went well: only its code is missing.
-    std::cerr << "morvane: 这局游戏太大，没有回放码，" << path << " 没有写入\n";
+    std::cerr << "morvane: " << no_code_text(why) << "，" << path << " 没有写入\n";
     return 0;
   }
   const int error = write_code_file(path, code);
   return error == 0 ? 0 : write_failure(path + ": " + std::strerror(error));
 }
 
-// The code that `source` is, or that the file it names holds. Nothing, with the status already
-// given, when the file cannot be read.
+// The code that `source` is, or the text of the file it names ("-": standard input) that holds
+// one. Nothing, with the status already given, when there is no such file or it cannot be read.
 std::optional<std::string> code_of(const std::string& source, int& status) {
+  // A code is at most kMaxCodeLength characters, twice as many bytes in UTF-16; a little more
+  // leaves room for the words and blanks around it.
+  constexpr std::size_t kMostBytes = 2 * replay::kMaxCodeLength + 4096;
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(source, ignored)) return source;
-  // A code is at most kMaxCodeLength characters; a little more leaves room for blanks around it.
-  FileText file = read_capped(source, replay::kMaxCodeLength + 4096);
+  FileText file;
+  if (source == "-") {
+    file = read_capped(platform::input(), kMostBytes);
+  } else if (std::filesystem::exists(source, ignored)) {
+    file = read_capped(source, kMostBytes);
+  } else if (replay::find_code(source, replay::kMaxCodeLength)) {
+    return source;
+  } else {
+    status = refused("找不到文件：" + source);
+    return std::nullopt;
+  }
+  const std::string shown = source == "-" ? "标准输入" : "回放码文件 " + source;
   switch (file.status) {
     case FileText::Status::Read:
       return std::move(file.text);
     case FileText::Status::Unreadable:
-      status = refused("读不了回放码文件 " + source);
+      status = refused("读不了" + shown);
       return std::nullopt;
     case FileText::Status::TooLarge:
       break;
   }
-  status = refused("回放码文件 " + source + " 太大，不是一个回放码");
+  status = refused(shown + " 太大，不是一个回放码");
   return std::nullopt;
 }
 
@@ -150,7 +194,8 @@ void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
       "重放回放码（或存着回放码的文件）里的战斗：写出的字节与原来那局完全一样，什么也不问");
   add_game_options(*replay.cmd, game);
   replay.cmd->set_version_flag("--version", version, "显示版本并退出");
-  replay.cmd->add_option("code", replay.source, "回放码（MV1-...），或存着回放码的文件")
+  replay.cmd
+      ->add_option("code", replay.source, "回放码（MV1-...），或存着回放码的文件（-：标准输入）")
       ->required();
   chinese_help(*replay.cmd, replay_usage(), replay_footer());
 }
@@ -171,12 +216,12 @@ int run_game(const GameCommand& game, Given given) {
   const session::Recorded recorded =
       session::play_recorded(console, settings.seed, settings.max_rounds, odds.get());
   std::string note;
-  if (show_code && recorded.code.empty()) note = "这局游戏太大，没有回放码";
+  if (show_code && recorded.code.empty()) note = no_code_text(recorded.no_code);
   if (show_code && !recorded.code.empty()) {
     note = "种子：" + std::to_string(settings.seed) + "　回放：morvane replay " + recorded.code;
   }
   console.finish(note);
-  return record(game.record, recorded.code);
+  return record(game.record, recorded.code, recorded.no_code);
 }
 
 int run_replay(const ReplayCommand& replay, const GameCommand& game, Given given) {

@@ -31,11 +31,12 @@ void add_game_options(CLI::App& app, GameCommand& game);
 void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
                 const std::string& version);
 
-// Plays one game in the terminal; returns the exit status. `given` says which of --seed and
-// --max-rounds were typed.
+// Plays one game in the terminal; returns the exit status. `given` says which of --seed,
+// --max-rounds and --record were typed.
 struct Given {
   bool seed = false;
   bool max_rounds = false;
+  bool record = false;
 };
 int run_game(const GameCommand& game, Given given);
 // Replays the fight of a code (or of a file holding one); returns the exit status.

@@ -114,7 +114,7 @@ std::string game_footer() {
 }
 
 std::string replay_usage() {
-  return "用法：morvane replay [选项] 回放码|文件\n";
+  return "用法：morvane replay [选项] 回放码|文件|-\n";
 }
 
 std::string replay_footer() {
@@ -122,7 +122,9 @@ std::string replay_footer() {
       "回放码是 MV1- 加上一串字母、数字、- 和 "
       "_：一局的种子、游戏读到的每个回答、回合上限，\n"
       "以及整段叙述的校验值。重放前先静默地把这一局打一遍：与这个版本讲的不一样的\n"
-      "回放码（来自另一个版本）会被拒绝，而不会讲成另一场战斗。重放不读键盘，也不等按键。\n",
+      "回放码（来自另一个版本）会被拒绝，而不会讲成另一场战斗。重放不读键盘，也不等按键。\n"
+      "回放码中间的空格和换行会被略过；整行结束语、网页链接或文件（UTF-8或UTF-16）里的\n"
+      "回放码都能找到；- 表示从标准输入读回放码。\n",
       "  morvane replay MV1-...\n"
       "  morvane replay --no-pause --color never fight.txt\n");
 }

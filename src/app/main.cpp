@@ -48,7 +48,8 @@ int run(int argc, char** argv) {
   }
   if (sim.cmd->parsed()) return run_simulation(sim);
   const Given given{app.count("--seed") + replay.cmd->count("--seed") > 0,
-                    app.count("--max-rounds") + replay.cmd->count("--max-rounds") > 0};
+                    app.count("--max-rounds") + replay.cmd->count("--max-rounds") > 0,
+                    app.count("--record") + replay.cmd->count("--record") > 0};
   if (replay.cmd->parsed()) return run_replay(replay, game, given);
   return run_game(game, given);
 }

@@ -8,8 +8,10 @@
 #include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <thread>
 
+#include "app/json_limits.hpp"
 #include "console/quiet_console.hpp"
 #include "console/unicode.hpp"
 #include "mechanics/checks.hpp"
@@ -22,21 +24,43 @@
 namespace morvane {
 namespace {
 
+// A report is written with its keys in a fixed order, and read back in any order.
 using Json = nlohmann::ordered_json;
+using ReadJson = nlohmann::json;
 
 struct Tally {
   std::vector<std::int64_t> wins;
   std::int64_t played = 0, no_winner = 0, cut = 0, total_rounds = 0, most_rounds = 0;
 };
 
+// A game given up half-way because the run was asked to stop.
+struct Stopped {};
+
+// Looks at the stop flag at every round's end, so that a battle of millions of rounds does not
+// hold up Ctrl-C: one relaxed load a round, next to nothing beside the round itself.
+class StopCheck final : public RoundListener {
+ public:
+  explicit StopCheck(const std::atomic<bool>& stop) : stop_(stop) {}
+  void round_ended(const Game&, const BattleState&) override {
+    if (stop_.load(std::memory_order_relaxed)) throw Stopped{};
+  }
+
+ private:
+  const std::atomic<bool>& stop_;
+};
+
 // One worker: its own game, reset between matches, so no game shares anything with another.
 class Player {
  public:
-  explicit Player(const SimulationConfig& config)
+  Player(const SimulationConfig& config, const std::atomic<bool>* stop)
       : config_(config), random_(0), game_(std::make_unique<Game>(console_, random_)) {
     tally_.wins.assign(config.lines.size(), 0);
     // Nobody watches: the rules skip their narration altogether.
     game_->silent = true;
+    if (stop != nullptr) {
+      stop_check_.emplace(*stop);
+      game_->on_round_end = &*stop_check_;
+    }
     for (const std::string& line : config.lines)
       teams_.push_back(split_team(line));
   }
@@ -52,9 +76,9 @@ class Player {
     if (config_.mode == 2) dark_match(g);
     g.max_rounds = config_.max_rounds;
 
-    ++tally_.played;
     const bool started = !checkwin(g);
-    const bool decided = game(g);
+    const bool decided = game(g);  // or Stopped: then the game counts nowhere
+    ++tally_.played;
     // A battle ends inside the round it is decided in, before the round counter moves on.
     const std::int64_t rounds = !decided ? config_.max_rounds : started ? g.hhs : 0;
     tally_.total_rounds += rounds;
@@ -78,6 +102,7 @@ class Player {
   QuietConsole console_;
   Lcg random_;
   std::unique_ptr<Game> game_;
+  std::optional<StopCheck> stop_check_;
   std::vector<std::vector<TeamMember>> teams_;  // the lines cut into names once
   Tally tally_;
 };
@@ -158,7 +183,7 @@ SimulationReport simulate(const SimulationConfig& config,
   const auto stopped = [stop] { return stop != nullptr && stop->load(std::memory_order_relaxed); };
 
   auto work = [&] {
-    Player player(config);
+    Player player(config, stop);
     // Games are handed out in small batches: one atomic step per batch, not per game.
     constexpr std::int64_t kBatch = 64;
     for (;;) {
@@ -166,8 +191,12 @@ SimulationReport simulate(const SimulationConfig& config,
       if (first >= config.games) break;
       const std::int64_t last = std::min(first + kBatch, config.games);
       std::int64_t i = first;
-      for (; i < last && !stopped(); ++i)
-        player.play(config.first_game + i);
+      try {
+        for (; i < last && !stopped(); ++i)
+          player.play(config.first_game + i);
+      } catch (const Stopped&) {
+        // Game i is left unfinished.
+      }
       done.fetch_add(i - first);
       if (i < last) break;
     }
@@ -292,12 +321,13 @@ namespace {
 // parses is a report that one run could have printed.
 class Reader {
  public:
-  explicit Reader(const Json& j) : j_(j) {}
+  explicit Reader(const ReadJson& j) : j_(j) {}
 
   std::int64_t integer(const char* key, std::int64_t min, std::int64_t max) {
     return integer_of(j_, key, min, max);
   }
-  std::int64_t integer_of(const Json& object, const char* key, std::int64_t min, std::int64_t max) {
+  std::int64_t integer_of(const ReadJson& object, const char* key, std::int64_t min,
+                          std::int64_t max) {
     const auto it = object.find(key);
     if (it == object.end() || !it->is_number_integer()) return fail(key, "不是整数");
     std::int64_t v = 0;
@@ -328,12 +358,12 @@ class Reader {
   std::string error;
 
  private:
-  const Json& j_;
+  const ReadJson& j_;
 };
 
 // A report's figures and teams, each checked for its type and range; the first fault is left
 // in `in.error`. Returns whether the report says it was interrupted.
-bool read_figures(const Json& j, Reader& in, SimulationReport& r) {
+bool read_figures(const ReadJson& j, Reader& in, SimulationReport& r) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   SimulationConfig& c = r.config;
   c.mode = static_cast<std::int32_t>(in.integer("mode", 1, 2));
@@ -356,7 +386,7 @@ bool read_figures(const Json& j, Reader& in, SimulationReport& r) {
     in.fail("teams", "不是1～1004个队伍的列表");
     return false;
   }
-  for (const Json& team : *teams) {
+  for (const ReadJson& team : *teams) {
     const auto line = team.is_object() ? team.find("line") : team.end();
     if (line == team.end() || !line->is_string()) {
       in.fail("line", "不是字符串");
@@ -393,7 +423,7 @@ std::vector<GameRange> covered_ranges(const SimulationReport& r) {
 
 // The ranges of games a report covers: a merged report lists them, a plain run covers one.
 // Returns the fault, or empty.
-std::string read_ranges(const Json& j, SimulationReport& r) {
+std::string read_ranges(const ReadJson& j, SimulationReport& r) {
   SimulationConfig& c = r.config;
   const auto ranges = j.find("ranges");
   if (ranges == j.end()) {
@@ -402,7 +432,7 @@ std::string read_ranges(const Json& j, SimulationReport& r) {
   }
   std::int64_t covered = 0, after = 0;
   if (!ranges->is_array() || ranges->empty()) return "“ranges”不是局的范围列表";
-  for (const Json& range : *ranges) {
+  for (const ReadJson& range : *ranges) {
     if (!range.is_array() || range.size() != 2 || !range[0].is_number_integer() ||
         !range[1].is_number_integer()) {
       return "“ranges”不是局的范围列表";
@@ -422,7 +452,9 @@ std::string read_ranges(const Json& j, SimulationReport& r) {
 }  // namespace
 
 ParsedReport parse_report(std::string_view text) {
-  const Json j = Json::parse(text, nullptr, false);
+  // Bounded before a tree is built.
+  if (std::string fault = json_fault(text); !fault.empty()) return {std::nullopt, std::move(fault)};
+  const ReadJson j = ReadJson::parse(text, nullptr, false);
   if (j.is_discarded()) return {std::nullopt, "不是JSON"};
   if (!j.is_object()) return {std::nullopt, "不是模拟结果（JSON对象）"};
   Reader in(j);

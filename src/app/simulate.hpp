@@ -56,7 +56,8 @@ Interval wilson(std::int64_t successes, std::int64_t trials);
 
 // Plays the games on config.threads threads. `progress`, if set, is called from the calling
 // thread now and then with the number of games done. When `stop` becomes true the games under
-// way are finished and the rest are not played: the report says so. The totals do not depend on
+// way are given up at the end of their battle's round (they count nowhere) and the rest are not
+// played: the report says so. The totals do not depend on
 // the thread count: each game is fixed by its seed.
 SimulationReport simulate(const SimulationConfig& config,
                           const std::function<void(std::int64_t done)>& progress = {},

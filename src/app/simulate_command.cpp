@@ -11,6 +11,7 @@
 #include "app/simulate.hpp"
 #include "console/platform.hpp"
 #include "console/terminal.hpp"
+#include "console/visible_text.hpp"
 #include "model/slots.hpp"
 
 namespace morvane::cli {
@@ -29,12 +30,19 @@ void draw_progress(std::int64_t done, std::int64_t total) {
   std::fflush(stderr);
 }
 
-// Ctrl-C or a polite kill: the workers finish the games under way and stop.
+// Ctrl-C or a polite kill: the workers give up the games under way and stop, and the figures
+// of the games finished are printed. A second one ends the run at once, by its signal.
 std::atomic<bool> stop_requested{false};
 volatile std::sig_atomic_t stop_signal = 0;
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 extern "C" void request_stop(int sig) {
+  if (stop_requested.load()) {
+    // Delivered once this handler returns.
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+    return;
+  }
   stop_signal = sig;
   stop_requested.store(true);
 }
@@ -46,8 +54,12 @@ struct Encoding {
   std::string to_utf8(const std::string& text) const {
     return gbk ? platform::gbk_to_utf8()->convert(text) : text;
   }
+  // The report's text as standard output takes it. A merged report's lines come from shard
+  // files, which anyone may have made: on a terminal their control bytes are shown as text.
   std::string for_terminal(const std::string& text) const {
-    return gbk ? platform::utf8_to_gbk()->convert(text) : text;
+    const auto to_gbk = gbk ? platform::utf8_to_gbk() : nullptr;
+    if (platform::stdout_is_terminal()) return visible_on_terminal(text, to_gbk.get());
+    return to_gbk ? to_gbk->convert(text) : text;
   }
 };
 
@@ -55,8 +67,10 @@ std::string output(const SimulationReport& report, bool json, const Encoding& en
   return json ? format_json(report) : encoding.for_terminal(format_report(report));
 }
 
-// A shard's file, at most this large: a report is well under a kilobyte per team.
-constexpr std::size_t kMaxShardBytes = 16 << 20;
+// A shard's file, at most this large. A report is a few hundred bytes and about a hundred more
+// per team, plus the teams' lines, which came on a command line: under 2 MB together on Linux.
+// Whatever a file of this size holds, reading it takes a few tens of megabytes at most.
+constexpr std::size_t kMaxShardBytes = 4 << 20;
 
 int run_merge(const SimulateCommand& sim, const Encoding& encoding) {
   if (sim.lines.empty()) return usage_error("simulate --merge: 给出要合并的结果文件");

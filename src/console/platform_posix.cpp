@@ -43,15 +43,28 @@ bool g_keyboard_gone = false;  // standard input ended while keys were read
 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
-void write_bytes(std::string_view bytes) {
+// Writes a colour from a signal handler, which must not wait: not for Ctrl-Q when the player
+// has stopped the terminal's output with Ctrl-S (it is resumed first), nor for the reader of a
+// pipe who has stopped reading (what does not fit at once is dropped). Async-signal-safe.
+void write_from_handler(std::string_view bytes) {
+  const int flags = g_tty_out != 0 ? -1 : fcntl(STDOUT_FILENO, F_GETFL);
+  if (g_tty_out != 0) {
+    // Linux resumes with TCOON only output that TCOOFF stopped: stopped that way first, output
+    // stopped by Ctrl-S resumes too.
+    tcflow(STDOUT_FILENO, TCOOFF);
+    tcflow(STDOUT_FILENO, TCOON);
+  } else if (flags != -1) {
+    fcntl(STDOUT_FILENO, F_SETFL, flags | O_NONBLOCK);
+  }
   ssize_t ignored = write(STDOUT_FILENO, bytes.data(), bytes.size());
   (void)ignored;
+  if (flags != -1) fcntl(STDOUT_FILENO, F_SETFL, flags);
 }
 
 // The terminal as the player had it. Async-signal-safe. The colour is reset on a terminal, and
 // also in a file or pipe when the game is ending, as it would have been at the game's end.
 void reset_terminal(bool ending) {
-  if (g_color_on != 0 && (g_tty_out != 0 || ending)) write_bytes(kPalette[0]);
+  if (g_color_on != 0 && (g_tty_out != 0 || ending)) write_from_handler(kPalette[0]);
   if (g_raw != 0) tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_termios);
 }
 
@@ -60,7 +73,7 @@ void resume_terminal() {
   if (g_raw != 0) tcsetattr(STDIN_FILENO, TCSANOW, &g_raw_termios);
   const sig_atomic_t k = g_color;
   if (g_color_on != 0 && g_tty_out != 0 && k >= 0 && k < static_cast<int>(kPalette.size()))
-    write_bytes(kPalette[static_cast<std::size_t>(k)]);
+    write_from_handler(kPalette[static_cast<std::size_t>(k)]);
 }
 
 // Ctrl-Z and the resume held back while the terminal's mode and g_raw change together: a

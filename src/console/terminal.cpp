@@ -10,6 +10,7 @@
 #include "console/errors.hpp"
 #include "console/keys.hpp"
 #include "console/palette.hpp"
+#include "console/visible_text.hpp"
 
 namespace morvane {
 namespace {
@@ -116,11 +117,18 @@ void TerminalConsole::color(int k) {
 }
 
 void TerminalConsole::write(std::string_view text) {
-  if (to_console_) {
-    append(to_console_->convert(text));
-  } else {
-    append(text);
+  if (!tty_out_) {
+    // A pipe or a file gets the rules' bytes exactly.
+    if (to_console_) {
+      append(to_console_->convert(text));
+    } else {
+      append(text);
+    }
+    return;
   }
+  // The rules write no control byte of their own (colours come through color()): any there is
+  // came from a name.
+  append(visible_on_terminal(text, to_console_.get()));
 }
 
 void TerminalConsole::write(std::int32_t number) {

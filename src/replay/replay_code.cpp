@@ -2,6 +2,7 @@
 
 #include "replay/bytes.hpp"
 #include "replay/lz.hpp"
+#include "replay/pasted_code.hpp"
 
 namespace morvane::replay {
 namespace {
@@ -50,7 +51,7 @@ DecodeResult too_large() {
 
 // The plain body: everything of the fight.
 std::optional<std::string> plain_body(const Fight& fight) {
-  if (fight.answers.size() > kMaxAnswers) return std::nullopt;
+  if (fight.answers.size() > kMaxAnswers || fight.max_rounds < 0) return std::nullopt;
   std::string plain;
   put_varint(plain, fight.seed);
   put_varint(plain, zigzag(static_cast<std::int64_t>(static_cast<std::uint64_t>(fight.max_rounds) -
@@ -79,6 +80,8 @@ DecodeResult read_fight(std::string_view plain) {
   fight.seed = static_cast<std::uint32_t>(*seed);
   fight.max_rounds =
       static_cast<std::int64_t>(static_cast<std::uint64_t>(unzigzag(*cap)) + kUsualRoundCap);
+  // 0 is the one spelling of "no cap".
+  if (fight.max_rounds < 0) return damaged();
   fight.digest = get_u32(*digest);
   while (!in.done()) {
     if (fight.answers.size() == kMaxAnswers) return too_large();
@@ -114,21 +117,19 @@ std::string encode(const Fight& fight) {
 }
 
 DecodeResult decode(std::string_view text) {
-  while (!text.empty() && is_space(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && is_space(text.back()))
-    text.remove_suffix(1);
-  // An address of the page: the code is its fragment.
-  if (const std::size_t hash = text.find('#'); hash != std::string_view::npos) {
-    for (char c : text.substr(0, hash))
-      if (is_space(c)) return damaged();
-    text.remove_prefix(hash + 1);
+  const std::string utf8 = as_utf8(text);
+  const std::optional<std::string> found = find_code(utf8, kMaxCodeLength);
+  if (!found) {
+    std::string_view trimmed = utf8;
+    while (!trimmed.empty() && is_space(trimmed.front()))
+      trimmed.remove_prefix(1);
+    return trimmed.starts_with("MV") ? damaged()
+                                     : refuse(DecodeError::Damaged, "这不是Morvane的回放码");
   }
-  if (text.substr(0, 2) != "MV") return refuse(DecodeError::Damaged, "这不是Morvane的回放码");
+  text = *found;
   text.remove_prefix(2);
   const std::size_t digits = text.find_first_not_of("0123456789");
-  if (digits == 0 || digits == std::string_view::npos || text[digits] != '-' || text[0] == '0')
-    return damaged();
+  if (text[0] == '0') return damaged();
   if (text.substr(0, digits) != "1")
     return refuse(DecodeError::Newer, "这个回放码来自更新版本的Morvane，请升级后再回放");
   if (text.size() + 2 > kMaxCodeLength) return refuse(DecodeError::TooLarge, "回放码太长");

@@ -45,7 +45,7 @@ struct Answer {
 
 struct Fight {
   std::uint32_t seed = 0;
-  std::int64_t max_rounds = 0;  // 0 = no cap
+  std::int64_t max_rounds = 0;  // 0 = no cap; never negative (such a code is damaged)
   std::vector<Answer> answers;
   std::uint32_t digest = 0;  // of the narration, see DigestConsole
   friend bool operator==(const Fight&, const Fight&) = default;
@@ -74,8 +74,8 @@ struct DecodeResult {
   std::string message;  // for the player, in Chinese; empty when the code was read
 };
 
-// Takes the code with any whitespace around it (pasted with its line end), or a whole address
-// whose part after '#' is the code.
-DecodeResult decode(std::string_view code);
+// Takes the code wherever find_code() finds it in `text` (replay/pasted_code.hpp): alone, with
+// blanks around or inside it, in a copied closing line or a page address, in a file's bytes.
+DecodeResult decode(std::string_view text);
 
 }  // namespace morvane::replay

@@ -13,27 +13,41 @@
 namespace morvane::session {
 namespace {
 
-// A fight that ran past its line budget.
+// A fight that ran past its byte budget.
 struct TooLong {};
 
-// Passes every call on and counts the line ends; past the budget (when there is one) the fight
-// is stopped by TooLong.
-class LineCounter final : public PassingConsole {
+// Passes every call on and counts the narration's bytes as a pipe would get them: text, numbers
+// in decimal and line ends. Past the budget (when it is enforced) the fight is stopped by
+// TooLong before the piece that would pass it goes on.
+class ByteCounter final : public PassingConsole {
  public:
-  LineCounter(Console& inner, std::uint64_t budget, bool enforce)
+  ByteCounter(Console& inner, std::uint64_t budget, bool enforce)
       : PassingConsole(inner), budget_(budget), enforce_(enforce) {}
 
+  void write(std::string_view text) override {
+    count(text.size());
+    PassingConsole::write(text);
+  }
+  void write(std::int32_t number) override {
+    count(Decimal(number).text().size());
+    PassingConsole::write(number);
+  }
   void endl() override {
-    if (++lines_ > budget_ && enforce_) throw TooLong{};
+    count(1);
     PassingConsole::endl();
   }
 
-  bool too_long() const { return lines_ > budget_; }
+  bool too_long() const { return bytes_ > budget_; }
 
  private:
+  void count(std::size_t bytes) {
+    bytes_ += bytes;
+    if (enforce_ && too_long()) throw TooLong{};
+  }
+
   std::uint64_t budget_;
   bool enforce_;
-  std::uint64_t lines_ = 0;
+  std::uint64_t bytes_ = 0;
 };
 
 void play_on(Console& console, std::uint32_t seed, std::int64_t max_rounds,
@@ -51,10 +65,10 @@ void play_on(Console& console, std::uint32_t seed, std::int64_t max_rounds,
 // Whether these rules tell the fight as its digest says, asking nothing of anyone.
 enum class Check { Same, Different, TooLong };
 
-Check check(const replay::Fight& fight, std::uint64_t max_lines) {
+Check check(const replay::Fight& fight, std::uint64_t max_bytes) {
   QuietConsole quiet;
   replay::AnswerPlayer answers(quiet, fight.answers);
-  LineCounter counter(answers, max_lines, true);
+  ByteCounter counter(answers, max_bytes, true);
   replay::DigestConsole digest(counter);
   try {
     play_on(digest, fight.seed, fight.max_rounds);
@@ -73,21 +87,26 @@ void play(Console& console, std::uint32_t seed, std::int64_t max_rounds,
 }
 
 Recorded play_recorded(Console& console, std::uint32_t seed, std::int64_t max_rounds,
-                       RoundListener* on_round_end, std::uint64_t max_lines, const GameSeen& seen) {
+                       RoundListener* on_round_end, std::uint64_t max_bytes, const GameSeen& seen) {
   replay::AnswerRecorder recorder(console);
-  LineCounter counter(recorder, max_lines, false);
+  ByteCounter counter(recorder, max_bytes, false);
   replay::DigestConsole digest(counter);
   play_on(digest, seed, max_rounds, on_round_end, seen);
   Recorded recorded;
   recorded.fight = {seed, max_rounds, recorder.answers(), digest.digest()};
-  if (!recorder.too_large() && !counter.too_long()) recorded.code = replay::encode(recorded.fight);
+  if (counter.too_long()) {
+    recorded.no_code = NoCode::TooLong;
+  } else {
+    recorded.code = recorder.too_large() ? std::string{} : replay::encode(recorded.fight);
+    if (recorded.code.empty()) recorded.no_code = NoCode::TooLarge;
+  }
   return recorded;
 }
 
-Loaded load(std::string_view code, std::uint64_t max_lines) {
-  replay::DecodeResult read = replay::decode(code);
+Loaded load(std::string_view text, std::uint64_t max_bytes) {
+  replay::DecodeResult read = replay::decode(text);
   if (!read.fight) return {std::nullopt, std::move(read.message)};
-  switch (check(*read.fight, max_lines)) {
+  switch (check(*read.fight, max_bytes)) {
     case Check::Same:
       return {std::move(read.fight), {}};
     case Check::TooLong:
@@ -99,10 +118,17 @@ Loaded load(std::string_view code, std::uint64_t max_lines) {
           "这个回放码的战斗与这个版本的Morvane讲的不一样（它可能来自另一个版本），无法回放"};
 }
 
-void replay(Console& console, const replay::Fight& fight, RoundListener* on_round_end) {
+bool replay(Console& console, const replay::Fight& fight, RoundListener* on_round_end,
+            std::uint64_t max_bytes) {
   replay::AnswerPlayer answers(console, fight.answers);
-  replay::DigestConsole digest(answers);
-  play_on(digest, fight.seed, fight.max_rounds, on_round_end);
+  ByteCounter counter(answers, max_bytes, true);
+  replay::DigestConsole digest(counter);
+  try {
+    play_on(digest, fight.seed, fight.max_rounds, on_round_end);
+  } catch (const TooLong&) {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace morvane::session

@@ -7,6 +7,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
@@ -134,6 +135,42 @@ TEST(OnATerminal, AGameEndsWithItsSeedAndCodeAndTheCodeReplaysItsBytes) {
   EXPECT_EQ(replayed.out, run_morvane("--seed 11 --no-pause", match).out);
 }
 
+TEST(OnATerminal, ANameInAReplayCodeCannotCommandTheTerminal) {
+  // Names that retitle the window and write the clipboard (OSC 52), where terminals allow it.
+  const std::string game = "1\n2\n\x1b]0;pwned\a\x1b]52;c;aGVsbG8=\aA/B\nC\n";
+  const std::string file = temp_path("osc");
+  ASSERT_EQ(run_morvane("--seed 3 --no-pause --record " + file, game).status, 0);
+  std::string code = contents(file);
+  std::remove(file.c_str());
+  code.pop_back();
+  Pty t;
+  t.start({"replay", "--no-pause", code});
+  EXPECT_EQ(t.wait(), 0);
+  // Every escape left is a colour or the clearing of the console's own.
+  const std::string shown = plain_text(t.seen);
+  EXPECT_EQ(shown.find('\x1b'), std::string::npos);
+  EXPECT_EQ(shown.find('\a'), std::string::npos);
+  EXPECT_NE(shown.find("^[]52;c;aGVsbG8=^GA发动攻击"), std::string::npos) << shown.substr(0, 2000);
+  // Piped, it is the game's own bytes.
+  EXPECT_EQ(shell(kMorvane + " replay --no-pause " + code).out,
+            run_morvane("--seed 3 --no-pause", game).out);
+}
+
+TEST(OnATerminal, AShardsLinesCannotCommandTheTerminalThatMergesIt) {
+  const std::string shard = temp_path("shard");
+  ASSERT_EQ(
+      shell(kMorvane + " simulate --games 5 --json \"$(printf '\\033]52;c;aGVsbG8=\\007')\" b > " +
+            shard)
+          .status,
+      0);
+  Pty t;
+  t.start({"simulate", "--merge", shard});
+  EXPECT_EQ(t.wait(), 0);
+  std::remove(shard.c_str());
+  EXPECT_EQ(t.seen.find('\x1b'), std::string::npos);
+  EXPECT_NE(t.seen.find("第1队 ^[]52;c;aGVsbG8=^G："), std::string::npos) << t.seen;
+}
+
 TEST(OnATerminal, ADumbTerminalGetsNoColourAndNoClearing) {
   for (const char* term : {"dumb", ""}) {
     Pty t;
@@ -204,6 +241,34 @@ TEST(OnATerminal, CtrlZPutsTheTerminalBackAndResumingPutsTheGamesModesAndColourB
   t.type(" ");
   EXPECT_EQ(t.wait(), 0);
   EXPECT_TRUE(t.becomes_raw(false));
+}
+
+// Whether `pid` is gone within `limit`.
+bool gone_within(pid_t pid, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (kill(pid, 0) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    usleep(5000);
+  }
+  return true;
+}
+
+TEST(OnATerminal, AnEndingSignalEndsTheGameWhileCtrlSHoldsItsOutput) {
+  for (const int sig : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+    Pty t;
+    t.start({"--seed", "1", "--color=always"});
+    pass_key_wait(t);
+    t.type(typed(kEighters));
+    ASSERT_TRUE(t.read_until(kHint));
+    t.type("\x13");  // Ctrl-S: the terminal shows nothing more until Ctrl-Q
+    t.read_for(300);
+    kill(t.game(), sig);
+    const bool ended = gone_within(t.game(), std::chrono::seconds(1));
+    if (!ended) t.type("\x11");  // Ctrl-Q, so that the test itself ends
+    EXPECT_TRUE(ended) << sig;
+    EXPECT_EQ(t.wait(), 128 + sig);
+    EXPECT_TRUE(t.becomes_raw(false));
+  }
 }
 
 TEST(OnATerminal, AHangUpEndsTheGameUnlessItWasIgnoredAtStart) {

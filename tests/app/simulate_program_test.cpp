@@ -4,15 +4,19 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/process.hpp"
@@ -96,8 +100,10 @@ long ticks_used(pid_t pid) {
 }
 
 // Starts `morvane simulate ARGS`, sends `sig` once it has played a while (however loaded the
-// machine), and returns what it printed and its exit status.
-Outcome interrupted(std::vector<std::string> args, int sig) {
+// machine), and returns what it printed and its exit status; `took`, when given, is set to the
+// time from the signal to the end.
+Outcome interrupted(std::vector<std::string> args, int sig,
+                    std::chrono::steady_clock::duration* took = nullptr) {
   int out[2];
   EXPECT_EQ(pipe2(out, O_CLOEXEC), 0);
   args.insert(args.begin(), "simulate");
@@ -111,14 +117,22 @@ Outcome interrupted(std::vector<std::string> args, int sig) {
   const long started = ticks_used(pid);
   for (; wait < 6000 && ticks_used(pid) < started + 20; ++wait)
     usleep(10'000);
+  const auto sent = std::chrono::steady_clock::now();
   kill(pid, sig);
   Outcome r;
   char buf[4096];
-  for (ssize_t got; (got = read(out[0], buf, sizeof buf)) > 0;)
+  // A run that does not stop is ended, so that the test ends too (and fails).
+  pollfd output{out[0], POLLIN, 0};
+  while (poll(&output, 1, 10'000) > 0) {
+    const ssize_t got = read(out[0], buf, sizeof buf);
+    if (got <= 0) break;
     r.out.append(buf, static_cast<std::size_t>(got));
+  }
+  kill(pid, SIGKILL);
   close(out[0]);
   int raw = 0;
   waitpid(pid, &raw, 0);
+  if (took != nullptr) *took = std::chrono::steady_clock::now() - sent;
   r.status = exit_status(raw);
   return r;
 }
@@ -141,6 +155,51 @@ TEST(SimulateProgram, CtrlCOrSigtermPrintTheGamesFinishedSoFarAndEndByTheSignal)
   EXPECT_GT(count(j["games"]), 0);
   EXPECT_EQ(count(j["games"]), count(j["teams"][0]["wins"]) + count(j["teams"][1]["wins"]) +
                                    count(j["no_winner"]) + count(j["cut"]));
+}
+
+// `morvane simulate --merge FILE`: its exit status and peak memory (KB), as the kernel counted
+// them for the child.
+std::pair<int, long> merged_with_peak(const std::string& file) {
+  const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  const pid_t pid = start_morvane({"simulate", "--merge", file}, -1, nowhere, nowhere);
+  close(nowhere);
+  return wait_with_peak(pid);
+}
+
+TEST(SimulateProgram, ShardsThatNestDeepOrHoldTooMuchAreRefusedInLittleMemory) {
+  const auto repeated = [](std::string_view piece, std::size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t k = 0; k < times; ++k)
+      text += piece;
+    return text;
+  };
+  const std::string files[] = {
+      "{\"a\":" + repeated("[", 100000) + repeated("]", 100000) + ",\"b\":0}",
+      repeated("[", 16 << 20),  // past the largest shard
+      // Within the largest shard: as many values as a report may hold, and one long name.
+      "[" + repeated("{},", 199990) + "{}]",
+      "{\"teams\":[{\"line\":\"" + repeated("x", 4100000) + "\"}]}",
+  };
+  const std::string path = temp_path("shard");
+  for (const std::string& text : files) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    const auto [status, peak_kb] = merged_with_peak(path);
+    EXPECT_EQ(status, 2) << text.substr(0, 20);
+    EXPECT_LT(peak_kb, kMemoryBoundKb) << text.substr(0, 20);
+  }
+  std::remove(path.c_str());
+}
+
+TEST(SimulateProgram, CtrlCStopsEvenInsideABattleOfMillionsOfRounds) {
+  // Its first game is a battle of two fighters that nobody wins before the cap of 2^40 rounds.
+  std::chrono::steady_clock::duration took{};
+  const Outcome r = interrupted({"--threads", "1", "--seed", "365675", "--games", "3",
+                                 "--max-rounds", "1099511627776", "a", "b"},
+                                SIGINT, &took);
+  EXPECT_EQ(r.status, 130);
+  EXPECT_LT(took, std::chrono::seconds(1));
+  EXPECT_NE(r.out.find("已中断：计划3局，以下是完成的0局"), std::string::npos) << r.out;
 }
 
 }  // namespace

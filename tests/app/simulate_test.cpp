@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/json_limits.hpp"
 #include "console/platform.hpp"
 #include "model/random.hpp"
 #include "modes/modes.hpp"
@@ -159,6 +160,25 @@ TEST(Simulate, OnlyReportsWhoseFiguresAddUpAreReadBack) {
     EXPECT_FALSE(parse_report(bad).report) << bad;
     EXPECT_FALSE(parse_report(bad).error.empty());
   }
+}
+
+TEST(Simulate, AReportThatNestsDeeperOrHoldsMoreThanAnyReportIsRefusedUnread) {
+  const std::string good = format_json(simulate(three_against_three(20, 1)));
+  const JsonBounds bounds;
+  EXPECT_EQ(json_fault(good), "");
+  const auto nested = [](std::size_t depth) {
+    return std::string(depth, '[') + std::string(depth, ']');
+  };
+  EXPECT_EQ(json_fault(nested(bounds.depth)), "");
+  EXPECT_NE(json_fault(nested(bounds.depth + 1)).find("嵌套太深"), std::string::npos);
+  // Refused at the first bracket past the bound, however many follow and whether they close.
+  EXPECT_NE(parse_report(std::string(1 << 20, '[')).error.find("嵌套太深"), std::string::npos);
+  std::string values = "[0";
+  for (std::size_t k = 2; k < bounds.values; ++k)
+    values += ",0";
+  EXPECT_EQ(json_fault(values + "]"), "");
+  EXPECT_NE(json_fault(values + ",0]").find("值太多"), std::string::npos);
+  EXPECT_EQ(json_fault("{\"a\":"), "不是JSON");
 }
 
 TEST(Simulate, JsonNamesAreUtf8FromAGbkLocaleAndBrokenBytesAndEscaped) {

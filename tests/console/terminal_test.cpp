@@ -147,6 +147,30 @@ TEST(TerminalConsole, GbkGoesOutAndComesInConverted) {
             "1\n");
 }
 
+TEST(TerminalConsole, ATerminalIsShownControlsAsTextWhileAFileGetsTheBytes) {
+  const std::string name = "\x1b]0;pwned\a\xc2\x9b";
+  for (const bool gbk : {false, true}) {
+    std::istringstream in;
+    TerminalOptions options = quiet_options(ColorChoice::Always);
+    options.encoding = gbk ? EncodingChoice::Gbk : EncodingChoice::Utf8;
+    Memory tty, file;
+    for (Memory* memory : {&tty, &file}) {
+      TerminalConsole console(options, in, memory->output(memory == &tty));
+      console.color(2);
+      console.write(name);
+      console.write("发动攻击，");
+      console.finish("种子：1");
+    }
+    const std::string attack = gbk ? "\xB7\xA2\xB6\xAF\xB9\xA5\xBB\xF7\xA3\xAC" : "发动攻击，";
+    const std::string seed = gbk ? "\xD6\xD6\xD7\xD3\xA3\xBA"
+                                   "1"
+                                 : "种子：1";
+    // The colours are the console's own; the name's escapes are not.
+    EXPECT_EQ(tty.all(), "\x1b[92m^[]0;pwned^GM-^[" + attack + "\x1b[0m\n" + seed + "\n");
+    EXPECT_EQ(file.all(), "\x1b[92m" + name + attack + "\x1b[0m" + seed + "\n");
+  }
+}
+
 TEST(TerminalConsole, KeysNeverPaceAConsoleThatIsNotTheTerminal) {
   // A console writing to memory reads no keys: no hint, no raw mode, battles as they come.
   std::istringstream in;

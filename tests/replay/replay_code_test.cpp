@@ -65,8 +65,7 @@ TEST(ReplayCode, EveryKindOfAnswerAndEveryExtremeComesBackUnchanged) {
                                     line(every_byte),
                                     line(std::string(5000, 'x') + "/" + names("兵", 300))};
   for (std::uint32_t seed : {0u, 1u, 0xFFFFFFFFu}) {
-    for (std::int64_t cap : {std::int64_t{0}, std::int64_t{100000}, std::int64_t{1}, I64::max(),
-                             I64::min(), std::int64_t{-1}}) {
+    for (std::int64_t cap : {std::int64_t{0}, std::int64_t{100000}, std::int64_t{1}, I64::max()}) {
       const Fight fight{seed, cap, answers, seed ^ 0xA5A5A5A5u};
       const std::string code = encode(fight);
       ASSERT_FALSE(code.empty());
@@ -79,6 +78,18 @@ TEST(ReplayCode, EveryKindOfAnswerAndEveryExtremeComesBackUnchanged) {
   }
   const Fight no_answers{5, 100000, {}, 0};
   EXPECT_EQ(decode(encode(no_answers)).fight, no_answers);
+}
+
+TEST(ReplayCode, ANegativeRoundCapIsDamagedForNoCapIsSpeltZero) {
+  for (std::int64_t cap : {std::int64_t{-1}, std::int64_t{-5}, I64::min()}) {
+    EXPECT_EQ(encode({1, cap, {num(1)}, 0}), "") << cap;
+    std::string stored;  // the cap is kept as zigzag(cap - 100000)
+    const auto difference = static_cast<std::int64_t>(static_cast<std::uint64_t>(cap) - 100000u);
+    put_varint(stored, (static_cast<std::uint64_t>(difference) << 1) ^
+                           static_cast<std::uint64_t>(difference >> 63));
+    const DecodeResult r = decode(seal("\0\0"s + stored + "\0\0\0\0"s));
+    EXPECT_EQ(r.error, DecodeError::Damaged) << cap;
+  }
 }
 
 TEST(ReplayCode, RepeatedNamesAreCompressedAndAnOrdinaryFightStaysShort) {
@@ -140,9 +151,13 @@ TEST(ReplayCode, EverySingleCharacterEditIsRefused) {
     check(code.substr(0, at));
     check(code.substr(0, at) + code.substr(at + 1));
   }
-  for (std::size_t at = 0; at <= code.size(); ++at)
-    for (char c : alphabet)
-      check(code.substr(0, at) + c + code.substr(at));
+  for (std::size_t at = 0; at <= code.size(); ++at) {
+    for (char c : alphabet) {
+      const std::string edited = code.substr(0, at) + c + code.substr(at);
+      // What comes before the "MV" is no part of the code.
+      if (!edited.ends_with(code)) check(edited);
+    }
+  }
 }
 
 TEST(ReplayCode, AWrongLayoutIsDamagedEvenWithARightCheckAndANewerVersionIsToldApart) {
@@ -190,15 +205,29 @@ TEST(ReplayCode, OversizedCodesAndBombsAreTooLarge) {
   EXPECT_FALSE(many.message.empty());
 }
 
-TEST(ReplayCode, APastedCodeOrAnAddressEndingInOneIsTaken) {
+// UTF-16 of ASCII text, in either byte order.
+std::string utf16(std::string_view text, bool little_endian) {
+  std::string bytes;
+  for (const char c : text)
+    bytes += little_endian ? std::string{c, '\0'} : std::string{'\0', c};
+  return bytes;
+}
+
+// The forms a person pastes are replayed whole in replay_command_test; here, the edges.
+TEST(ReplayCode, ACodeIsFoundWhereverAPersonPutsIt) {
   const std::string code = encode(kThreeOnThree);
-  for (const std::string& text :
-       {" \t" + code + "\r\n", "https://example.org/morvane/index.html#" + code,
-        "file:///home/玩家/index.html#" + code, "#" + code, "\n#" + code + "\n"})
+  for (const std::string& text : {
+           "file:///home/玩家/index.html#" + code.substr(0, 9) + "%20" + code.substr(9) + "%0A",
+           "\xFE\xFF" + utf16(code, false),
+           utf16(code + "\n", true),  // no byte-order mark
+           code + "#",
+           code + "。",
+       })
     EXPECT_EQ(decode(text).fight, kThreeOnThree) << text;
-  for (const std::string& text : {code + " x", "index .html#" + code, code + "#", code + '\0',
-                                  code.substr(0, 6) + " " + code.substr(6)})
+  // Words after it that a blank does not part from it, or another code, are read as part of it.
+  for (const std::string& text : {code + " x", code + "\n" + code, "MV1-" + code})
     EXPECT_EQ(decode(text).error, DecodeError::Damaged) << text;
+  EXPECT_EQ(decode("MW1-" + code.substr(4)).message, "这不是Morvane的回放码");
 }
 
 }  // namespace

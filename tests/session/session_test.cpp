@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "replay/replay_code.hpp"
@@ -96,18 +98,53 @@ TEST(Session, DamagedCodesAreRefusedWithTheLibrarysMessages) {
   }
 }
 
-TEST(Session, AFightPastItsLineBudgetHasNoCodeAndItsCodeIsRefused) {
-  // Ten one-fighter teams whose summons block each other: without a round cap, no end.
-  const std::string ten = "1 10 a b c d e f g h i j";
-  RecordingConsole long_one(ten);
-  EXPECT_TRUE(play_recorded(long_one, 9105, 50, nullptr, 100).code.empty());
+// Ten one-fighter teams whose summons block each other: without a round cap, no end.
+const std::string kTen = "1 10 a b c d e f g h i j";
 
-  RecordingConsole player(ten);
+// Counts the bytes a pipe would get.
+struct Bytes : RecordingConsole {
+  void write(std::string_view text) override { count += text.size(); }
+  void write(std::int32_t number) override { count += std::to_string(number).size(); }
+  void endl() override { ++count; }
+  std::uint64_t count = 0;
+};
+
+TEST(Session, AGamePastTheByteBudgetHasNoCodeButPlaysOn) {
+  RecordingConsole player(kTen);
+  const Recorded recorded = play_recorded(player, 9105, 50, nullptr, 1000);
+  EXPECT_TRUE(recorded.code.empty());
+  EXPECT_EQ(recorded.no_code, NoCode::TooLong);
+  EXPECT_NE(player.transcript().find("战斗超过50回合"), std::string::npos);
+  EXPECT_EQ(play_recorded(player, 9105, 50).no_code, NoCode::None);
+}
+
+TEST(Session, ForgedCodesAreRefusedOnceTheirNarrationPassesTheBudget) {
+  constexpr std::uint64_t kBudget = 1 << 20;
+  RecordingConsole player(kTen);
   replay::Fight endless = play_recorded(player, 9105, 50).fight;
-  endless.max_rounds = 0;  // a code made by hand: a battle that never ends
-  const Loaded loaded = load(replay::encode(endless), 5000);
-  EXPECT_FALSE(loaded.fight);
-  EXPECT_NE(loaded.message.find("太长"), std::string::npos) << loaded.message;
+  // A name of almost a megabyte in every line that names its fighter.
+  const replay::Fight named{3,
+                            100000,
+                            {replay::Answer::of_number(1), replay::Answer::of_number(2),
+                             replay::Answer::of_text(std::string(replay::kMaxPlainSize - 64, 'x')),
+                             replay::Answer::of_text("y")},
+                            0};
+  std::vector<replay::Fight> forged{named};
+  for (const std::int64_t cap : {std::int64_t{0}, std::int64_t{1} << 40}) {
+    endless.max_rounds = cap;  // a battle that never ends
+    forged.push_back(endless);
+  }
+  for (const replay::Fight& fight : forged) {
+    const std::string code = replay::encode(fight);
+    ASSERT_LT(code.size(), 100u);
+    const Loaded loaded = load(code, kBudget);
+    EXPECT_FALSE(loaded.fight);
+    EXPECT_EQ(loaded.message, "回放码里的战斗太长，无法回放");
+    // Shown without a check, it stops at the budget too.
+    Bytes shown;
+    EXPECT_FALSE(replay(shown, fight, nullptr, kBudget));
+    EXPECT_LE(shown.count, kBudget);
+  }
 }
 
 TEST(Session, AGameWithMoreNamesThanACodeHoldsHasNoCode) {

@@ -1,11 +1,13 @@
 #pragma once
 // Runs the game's executable as a shell or a parent process runs it, and keeps what it writes.
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -79,6 +81,24 @@ inline pid_t start_morvane(const std::vector<std::string>& args, int in, int out
     if (from >= 0 && dup2(from, to) < 0) _exit(126);
   }
   exec_morvane(args);
+}
+
+// The peak memory a run may reach, whatever its input, in KB. A sanitizer's own memory (shadow,
+// quarantine) is not the program's: the bound is checked in the other builds.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr long kMemoryBoundKb = 1L << 40;
+#else
+inline constexpr long kMemoryBoundKb = 64 * 1024;
+#endif
+
+// Waits for the child `pid` to end: its exit status, and its peak memory in KB as the kernel
+// counted it.
+inline std::pair<int, long> wait_with_peak(pid_t pid) {
+  int raw = 0;
+  rusage usage{};
+  while (wait4(pid, &raw, 0, &usage) < 0 && errno == EINTR) {
+  }
+  return {exit_status(raw), usage.ru_maxrss};
 }
 
 }  // namespace morvane::testing
