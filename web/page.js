@@ -1,121 +1,99 @@
-// Morvane in a web page: the narration view, the player's input line and the controls around
+// Morvane in a web page: the narration, the board, the player's input and the controls around
 // the game's rules, which run in the module built from web/main.cpp. The module calls the
-// functions of `page` below; nothing the game writes is ever read as HTML.
+// functions of `page` below; a worker (web/worker.js) checks links and plays the silent games of
+// the odds before a battle. Nothing the game writes is ever read as HTML.
 'use strict';
-(() => {
+{
   const $ = (id) => document.getElementById(id);
   const screen = $('screen');
-  const view = $('view');
   const answer = $('answer');
   const input = $('line');
   const continueButton = $('continue');
   const skipButton = $('skip');
-  const ending = $('ending');
+  const banner = $('banner');
   const copyButton = $('copy');
   const link = $('link');
+  const linkHelp = $('link-help');
   const notice = $('notice');
   const noticeText = $('notice-text');
   const freshButton = $('fresh');
+  const rematchButton = $('rematch');
+  const againButton = $('again');
+  const pasteForm = $('paste');
+  const pasteBox = $('teams');
 
-  // Lines kept in view; older ones are dropped so that a long fight stays light.
-  const MAX_LINES = 20000;
-  // The narration's escape byte (see src/console/browser_console.hpp).
-  const ESCAPE = '\x01';
+  // Silent games for the odds before a battle, and how long they may take in the worker.
+  const PREFIGHT_GAMES = 4000;
+  const PREFIGHT_MS = 3000;
+  const fromDisk = location.protocol === 'file:';
 
   let game = null; // the module, once loaded
   let speed = 1; // pauses are divided by it; Infinity: none
   let skipping = false; // to the end of the current fight
-  let stick = true; // keep the newest line in view (the player has not scrolled up)
-  let colour = 0; // of the text that comes next
-  let openLine = null; // the line the game is writing
   let pendingRead = null;
   let pendingKey = null;
   let pendingSleep = null;
-  let shareCode = '';
-  let scrollQueued = false;
+  let running = false; // a game is being played (or its link checked)
   let broken = false; // the module failed: only a reload can help
+  let current = null; // the game being played: its answers, battles, outcome
+  let queued = []; // answers given ahead (a rematch, pasted teams), taken before asking
+  const typed = []; // what the player typed, for ↑ and ↓
+  let recall = 0;
+  let firstGame = true;
 
   const setState = (state) => {
     document.body.dataset.state = state;
   };
 
-  // ---- The narration --------------------------------------------------------------------
-
-  function newLine() {
-    openLine = document.createElement('div');
-    openLine.className = 'line open';
-    view.appendChild(openLine);
-  }
-
-  function clearView() {
-    view.replaceChildren();
-    newLine();
-  }
-
-  function addRun(text) {
-    const span = document.createElement('span');
-    span.className = 'c' + colour;
-    span.textContent = text;
-    openLine.appendChild(span);
-  }
-
-  // Text with '\n' at line ends and ESCAPE + '0'...'7' (colour), 'C' (clear) or ESCAPE itself.
-  function show(text) {
-    const special = /[\n\x01]/g;
-    let from = 0;
-    let match;
-    while ((match = special.exec(text)) !== null) {
-      if (match.index > from) addRun(text.slice(from, match.index));
-      from = special.lastIndex;
-      if (match[0] === '\n') {
-        openLine.classList.remove('open');
-        newLine();
-        continue;
-      }
-      const code = text[from];
-      from += 1;
-      special.lastIndex = from;
-      if (code === 'C') clearView();
-      else if (code >= '0' && code <= '7') colour = code.charCodeAt(0) - 48;
-      else if (code !== undefined) addRun(code);
-    }
-    if (from < text.length) addRun(text.slice(from));
-    trim();
-    followNewest();
-  }
-
-  function trim() {
-    const extra = view.childElementCount - MAX_LINES;
-    if (extra < MAX_LINES / 10) return;
-    const range = document.createRange();
-    range.setStartBefore(view.firstElementChild);
-    range.setEndAfter(view.children[extra - 1]);
-    range.deleteContents();
-  }
-
-  // What the player typed, where a terminal would echo it.
-  function echo(text) {
-    const span = document.createElement('span');
-    span.className = 'echo';
-    span.textContent = text;
-    openLine.appendChild(span);
-    followNewest();
-  }
-
-  function followNewest() {
-    if (!stick || scrollQueued) return;
-    scrollQueued = true;
-    requestAnimationFrame(() => {
-      scrollQueued = false;
-      if (stick) screen.scrollTop = screen.scrollHeight;
-    });
-  }
-
-  screen.addEventListener('scroll', () => {
-    stick = screen.scrollHeight - screen.scrollTop - screen.clientHeight < 24;
+  const board = window.MorvaneBoard.create({
+    root: $('board'),
+    teamsBox: $('teams-box'),
+    prefight: $('prefight'),
+  });
+  const narration = window.MorvaneNarration.create({
+    screen,
+    view: $('view'),
+    latest: $('latest'),
+    onFrame(markers) {
+      board.update(markers.filter((m) => m.board).map((m) => m.board));
+      if (markers.some((m) => m.round)) summarise();
+    },
   });
 
-  // ---- Pacing -----------------------------------------------------------------------------
+  // ---- Focus and announcements ----
+
+  // Focus moves to what the player needs next; never left on the page's body.
+  function focusOn(target) {
+    if (target && !target.hidden && !target.disabled) target.focus({ preventScroll: true });
+  }
+
+  // "只播报回合总结": a screen reader hears a summary of each round instead of every line.
+  const summary = $('summary');
+  const summaryButton = $('summary-only');
+  function setSummaryOnly(on) {
+    summaryButton.setAttribute('aria-pressed', String(on));
+    screen.setAttribute('aria-live', on ? 'off' : 'polite');
+    summary.setAttribute('aria-live', on ? 'polite' : 'off');
+    try {
+      localStorage.setItem('morvane.summaryOnly', on ? '1' : '');
+    } catch {
+      // Storage may be refused (a page from disk, a private window): the choice lasts this visit.
+    }
+  }
+  summaryButton.addEventListener('click', () =>
+    setSummaryOnly(summaryButton.getAttribute('aria-pressed') !== 'true'),
+  );
+
+  function summarise() {
+    const standing = board.standing();
+    const parts = [...standing.entries()]
+      .sort(([x], [y]) => x - y)
+      .map(([team, members]) => `第${team}队剩${members.length}人`);
+    current.rounds += 1;
+    summary.textContent = `第${current.rounds}回合结束：${parts.join('，') || '无人站着'}`;
+  }
+
+  // ---- Pacing ----
 
   function wake() {
     if (pendingSleep === null) return;
@@ -139,27 +117,42 @@
     });
   }
 
-  // The live odds: shown after every battle round while the button is pressed. `?odds` in the
-  // address presses it from the start.
+  // The live odds: shown after every battle round while the button is pressed, with the odds
+  // before the battle from silent games. `?odds` in the address presses it from the start.
   const oddsButton = $('odds');
   function setOdds(on) {
     page.odds = on;
     oddsButton.setAttribute('aria-pressed', String(on));
+    if (on && current?.battles > 0) prefight();
   }
   oddsButton.addEventListener('click', () => setOdds(!page.odds));
 
   skipButton.addEventListener('click', () => {
     skipping = true;
-    skipButton.disabled = true;
+    setSkip(false);
     wake();
   });
+
+  function setSkip(enabled) {
+    const hadFocus = document.activeElement === skipButton;
+    skipButton.disabled = !enabled;
+    if (hadFocus && !enabled) focusOn(screen);
+  }
 
   // Handing the thread back to the page without the clamping of nested timers.
   const channel = new MessageChannel();
   const yielded = [];
   channel.port1.onmessage = () => yielded.shift()();
 
-  // ---- The player's answers -----------------------------------------------------------------
+  // ---- The player's answers ----
+
+  function give(text) {
+    const resolve = pendingRead;
+    pendingRead = null;
+    narration.echo(text);
+    setState('narrating');
+    resolve(text);
+  }
 
   answer.addEventListener('submit', (event) => {
     event.preventDefault();
@@ -167,13 +160,19 @@
     input.value = '';
     // Only a read waiting for it takes a line: what was typed during the narration is dropped.
     if (pendingRead === null) return;
-    const resolve = pendingRead;
-    pendingRead = null;
-    input.readOnly = true;
-    input.placeholder = '请稍候……';
-    echo(text);
-    setState('narrating');
-    resolve(text);
+    if (text.trim() !== '' && typed.at(-1) !== text) typed.push(text);
+    recall = typed.length;
+    give(text);
+  });
+
+  // ↑ and ↓ go through the answers typed before, as in a shell.
+  input.addEventListener('keydown', (event) => {
+    if (event.key !== 'ArrowUp' && event.key !== 'ArrowDown') return;
+    if (typed.length === 0) return;
+    event.preventDefault();
+    recall = Math.max(0, Math.min(typed.length, recall + (event.key === 'ArrowUp' ? -1 : 1)));
+    input.value = typed[recall] ?? '';
+    input.setSelectionRange(input.value.length, input.value.length);
   });
 
   function keyContinues(event) {
@@ -181,6 +180,9 @@
       return;
     }
     if (['Shift', 'Control', 'Alt', 'Meta', 'CapsLock', 'Tab'].includes(event.key)) return;
+    // Keys that scroll the narration scroll it.
+    if (event.target === screen && /^(Arrow|Page|Home|End)/.test(event.key)) return;
+    if (event.target.closest?.('#paste')) return;
     event.preventDefault();
     continueGame();
   }
@@ -194,15 +196,44 @@
   }
 
   document.addEventListener('keydown', keyContinues);
-  screen.addEventListener('click', continueGame);
+  screen.addEventListener('click', () => {
+    if (getSelection().isCollapsed) continueGame();
+  });
   continueButton.addEventListener('click', continueGame);
 
-  // ---- What the module calls ----------------------------------------------------------------
+  // "粘贴所有队伍": one team per line, given as the team match's answers from where the game is.
+  $('paste-open').addEventListener('click', () => {
+    pasteForm.hidden = false;
+    pasteBox.focus();
+  });
+  $('paste-close').addEventListener('click', () => {
+    pasteForm.hidden = true;
+    focusOn(pendingRead ? input : screen);
+  });
+  pasteForm.addEventListener('submit', (event) => {
+    event.preventDefault();
+    const teams = pasteBox.value
+      .split(/\r?\n/)
+      .map((line) => line.trim())
+      .filter((line) => line !== '');
+    if (teams.length === 0) return;
+    pasteForm.hidden = true;
+    const asked = current && running ? current.answers.length : 0;
+    const ahead = [];
+    if (asked === 0) ahead.push('1');
+    if (asked <= 1) ahead.push(String(teams.length));
+    queued = [...ahead, ...teams];
+    if (!running) startFresh();
+    else if (pendingKey) continueGame();
+    else if (pendingRead) give(queued.shift());
+  });
+
+  // ---- What the module calls ----
 
   const page = {
     code: '',
     odds: false,
-    show,
+    show: (text) => narration.show(text),
     delay(ms) {
       if (skipping || speed === Infinity) return 0;
       return Math.max(1, Math.round(ms / speed));
@@ -221,42 +252,208 @@
     readLine() {
       return new Promise((resolve) => {
         pendingRead = resolve;
-        input.value = '';
-        input.readOnly = false;
-        input.placeholder = '输入后按回车';
-        setState('reading');
-        input.focus({ preventScroll: true });
-        stick = true;
-        followNewest();
+        if (queued.length > 0) {
+          give(queued.shift());
+          return;
+        }
+        narration.whenDrawn(() => {
+          input.value = '';
+          setState('reading');
+          narration.follow();
+          focusOn(input);
+        });
       });
     },
     waitKey() {
       return new Promise((resolve) => {
         pendingKey = resolve;
-        setState('key');
+        if (queued.length > 0) {
+          continueGame();
+          return;
+        }
+        narration.whenDrawn(() => {
+          if (pendingKey === null) return;
+          setState('key');
+          focusOn(continueButton);
+        });
       });
     },
     skipping: () => skipping,
     battle(on) {
       skipping = false;
-      skipButton.disabled = !on;
+      setSkip(on);
+      if (!on) return;
+      current.battles += 1;
+      current.rounds = 0;
+      current.series = [];
+      if (current.battles === 1 && page.odds) prefight();
+    },
+    // A game begins: a fresh one, or a link's fight (a replay) with its seed and round cap.
+    starting(replay, seed, maxRounds) {
+      current.maxRounds = maxRounds;
+      if (!replay) return;
+      $('replay-seed').textContent = String(seed);
+      $('replay-header').hidden = false;
+    },
+    answered(isNumber, text) {
+      current.answers.push(text);
+      if (current.mode === null && isNumber) current.mode = Number(text);
+      if (current.replay) narration.echo(text);
+    },
+    roster(numbers, labels) {
+      narration.mark({ board: { numbers, labels } });
+    },
+    roundEnded() {
+      narration.mark({ round: true });
+    },
+    roundOdds(teams, wins, played, noWinner, undecided) {
+      current.series.push({ teams, wins, played, noWinner, undecided });
     },
     refused(message) {
       showNotice(message, true);
       setState('refused');
+      focusOn(freshButton);
     },
     finished(code, seed) {
-      shareCode = code;
-      copyButton.disabled = code === '';
-      copyButton.title = code === '' ? '这一局还不能生成链接' : '';
-      $('seed').textContent = '种子 ' + seed;
-      ending.hidden = false;
-      skipButton.disabled = true;
-      setState('finished');
+      const mine = current;
+      mine.code = code;
+      setSkip(false);
+      narration.whenDrawn(() => {
+        if (current !== mine) return;
+        showEnding(seed);
+        setState('finished');
+        focusOn(rematchButton.hidden ? againButton : rematchButton);
+      });
     },
   };
 
-  // ---- Starting a game ----------------------------------------------------------------------
+  // ---- The ending ----
+
+  // The outcome as the game left it: the winning team and who stands, a draw at the round cap,
+  // the endless level reached, the author's fight. [title, detail, names standing]
+  function outcome() {
+    const standing = board.standing();
+    const fighters = board.fighters();
+    if (current.battles === 0) return ['游戏结束', '这一局没有战斗。', []];
+    if (current.mode === 3) {
+      const me = fighters[0];
+      const enemies = fighters.some((f) => f.team !== 1 && f.hp > 0);
+      const level = current.battles + (me && me.hp > 0 && !enemies ? 1 : 0);
+      return [`无尽模式：你挑战到第${level}关`, `共打了${current.battles}场战斗。`, []];
+    }
+    if (standing.size > 1) {
+      return ['平局', `战斗超过${current.maxRounds}回合仍未分出胜负。`, []];
+    }
+    if (standing.size === 0) return ['无人生还', '所有人都倒下了。', []];
+    const [[team, members]] = standing;
+    if (current.mode === 4 && team === 2) return ['作者获胜', '三个挑战者都倒下了。', []];
+    const title = current.mode === 4 ? '挑战者战胜了作者！' : `第${team}队获胜`;
+    return [title, '仍然站着的：', members.map((f) => f.name)];
+  }
+
+  function showEnding(seed) {
+    const [title, detail, names] = outcome();
+    $('outcome').textContent = title;
+    // Each name apart from the text around it; the first dozen only.
+    const parts = [detail];
+    names.slice(0, 12).forEach((name, k) => {
+      const shown = document.createElement('bdi');
+      shown.textContent = window.MorvaneNarration.visible(name).slice(0, 40);
+      parts.push(...(k > 0 ? ['、'] : []), shown);
+    });
+    if (names.length > 12) parts.push(` 等${names.length}人`);
+    $('outcome-detail').replaceChildren(...parts);
+    const chart = window.MorvaneBoard.chart(current.series);
+    $('chart').replaceChildren(...(chart ? [chart] : []));
+    $('chart').hidden = chart === null;
+    rematchButton.hidden = current.answers.length === 0;
+    copyButton.disabled = current.code === '';
+    copyButton.title = current.code === '' ? '这一局还不能生成链接' : '';
+    $('seed').textContent = `种子 ${seed}` + (current.fixedSeed ? '（地址指定）' : '');
+    banner.hidden = false;
+    summary.textContent = `游戏结束。${title}。${$('outcome-detail').textContent}`;
+  }
+
+  // ---- The worker: links checked and silent games played off the page's thread ----
+
+  let worker = null;
+  let workerJobs = new Map();
+  let workerId = 0;
+
+  function workerSource() {
+    // The module in one file keeps its own source: a worker can be made of it anywhere, a page
+    // opened from disk included.
+    const module = window.MorvaneModuleSource;
+    return (
+      `var MorvaneModule = (${module})();\n` +
+      `(${window.morvaneWorker})(self, () => MorvaneModule({}));\n`
+    );
+  }
+
+  function startWorker() {
+    if (worker !== null) return worker;
+    try {
+      if (typeof window.MorvaneModuleSource === 'function') {
+        const url = URL.createObjectURL(new Blob([workerSource()], { type: 'text/javascript' }));
+        worker = new Worker(url);
+      } else {
+        worker = new Worker('worker.js');
+      }
+    } catch {
+      return null;
+    }
+    let started = false;
+    worker.onmessage = ({ data }) => {
+      started = true;
+      const job = workerJobs.get(data.id);
+      workerJobs.delete(data.id);
+      job?.resolve(data);
+    };
+    // A worker that could not start leaves the page to do without one (null); one that failed
+    // at its work refuses it.
+    worker.onerror = (event) => {
+      event.preventDefault();
+      stopWorker(started ? { ok: false, message: '检查这个链接时出错了，无法回放' } : null);
+    };
+    return worker;
+  }
+
+  // Ends whatever the worker is doing (a link that takes long to check, odds no longer wanted).
+  function stopWorker(reply = null) {
+    worker?.terminate();
+    worker = null;
+    for (const job of workerJobs.values()) job.resolve(reply);
+    workerJobs = new Map();
+  }
+
+  function ask(message) {
+    const w = startWorker();
+    if (w === null) return Promise.resolve(null);
+    const id = ++workerId;
+    return new Promise((resolve) => {
+      workerJobs.set(id, { resolve });
+      w.postMessage({ ...message, id });
+    });
+  }
+
+  function prefight() {
+    const mine = current;
+    if (mine.prefight || (mine.mode !== 1 && mine.mode !== 2)) return;
+    const lines = mine.answers.filter((_, k) => k >= 2);
+    if (lines.length < 2) return;
+    mine.prefight = true;
+    const seed = crypto.getRandomValues(new Uint32Array(1))[0];
+    const started = performance.now();
+    ask({ kind: 'odds', mode: mine.mode, lines, seed, most: PREFIGHT_GAMES, budget: PREFIGHT_MS }).then(
+      (reply) => {
+        if (!reply?.tally || current !== mine) return;
+        mine.prefightMs = performance.now() - started;
+        board.showPrefight(reply.tally);
+      },
+    );
+  }
+
+  // ---- Starting a game ----
 
   function showNotice(message, offerFresh) {
     noticeText.textContent = message;
@@ -264,42 +461,95 @@
     notice.hidden = false;
   }
 
-  function fail(message) {
+  function fail(message, detail = '') {
     broken = true;
-    showNotice('出错了：' + message, true);
+    running = false;
+    showNotice(message, true);
+    $('notice-detail').textContent = detail;
+    $('notice-more').hidden = detail === '';
     setState('error');
+    focusOn(freshButton);
   }
 
-  window.addEventListener('error', (event) => fail(event.message || String(event.error)));
-  window.addEventListener('unhandledrejection', (event) => fail(String(event.reason)));
+  window.addEventListener('error', (event) =>
+    fail('出错了，请刷新页面再试。', event.message || String(event.error)),
+  );
+  window.addEventListener('unhandledrejection', (event) =>
+    fail('出错了，请刷新页面再试。', String(event.reason)),
+  );
 
-  // ?seed=N: decimal with an optional sign, taken modulo 2^32, as the terminal's --seed.
+  // ?seed=N: decimal with an optional sign, taken modulo 2^32, as the terminal's --seed. It fixes
+  // the first game's seed only: the games after it draw their own.
   function chooseSeed() {
-    const text = new URLSearchParams(location.search).get('seed');
+    const text = firstGame ? new URLSearchParams(location.search).get('seed') : null;
     if (text !== null) {
       if (/^[+-]?[0-9]+$/.test(text)) {
         const m = 2n ** 32n;
-        return Number(((BigInt(text.replace('+', '')) % m) + m) % m);
+        return [Number(((BigInt(text.replace('+', '')) % m) + m) % m), true];
       }
       showNotice('种子“' + text + '”不是十进制整数，这一局用随机的种子。', false);
     }
-    return crypto.getRandomValues(new Uint32Array(1))[0];
+    return [crypto.getRandomValues(new Uint32Array(1))[0], false];
   }
 
   function start(code) {
+    if (running || broken) return; // one game at a time
+    running = true;
     notice.hidden = true;
-    ending.hidden = true;
+    banner.hidden = true;
     link.hidden = true;
+    linkHelp.hidden = true;
     copyButton.textContent = '复制链接';
-    colour = 0;
     skipping = false;
-    clearView();
-    setState('narrating');
+    narration.clear();
+    board.reset();
+    const [seed, fixedSeed] = code === '' ? chooseSeed() : [0, false];
+    if (!firstGame && location.search !== '') {
+      history.replaceState(null, '', location.href.replace(/\?[^#]*/, ''));
+    }
+    firstGame = false;
+    current = {
+      answers: [],
+      mode: null,
+      battles: 0,
+      rounds: 0,
+      series: [],
+      replay: code !== '',
+      fixedSeed,
+      maxRounds: 100000,
+      code: '',
+    };
     page.code = code;
-    const seed = chooseSeed();
-    game.ccall('morvane_start', 'number', ['number'], [seed], { async: true }).catch((error) =>
-      fail(String(error)),
-    );
+    $('replay-header').hidden = true;
+    if (code === '') {
+      play(seed, 0);
+      return;
+    }
+    setState('checking');
+    $('checking').hidden = false;
+    ask({ kind: 'check', code }).then((reply) => {
+      $('checking').hidden = true;
+      if (!running || page.code !== code) return;
+      if (reply !== null && !reply.ok) {
+        // A fight stopped at the budget leaves the worker's memory as it was: a fresh one next.
+        stopWorker();
+        running = false;
+        page.refused(reply.message);
+        return;
+      }
+      // Without a worker the page checks the link itself.
+      play(0, reply === null ? 0 : 1);
+    });
+  }
+
+  function play(seed, checked) {
+    setState('narrating');
+    game
+      .ccall('morvane_start', 'number', ['number', 'number'], [seed, checked], { async: true })
+      .then(() => {
+        running = false;
+      })
+      .catch((error) => fail('出错了，请刷新页面再试。', String(error)));
   }
 
   // A fresh game, and a link without the code it may have had.
@@ -312,11 +562,47 @@
     start('');
   }
 
-  freshButton.addEventListener('click', startFresh);
-  $('again').addEventListener('click', startFresh);
+  freshButton.addEventListener('click', () => {
+    if (running && current?.replay) {
+      // A link still being checked: stop checking it.
+      stopWorker();
+      running = false;
+    }
+    queued = [];
+    startFresh();
+  });
+  againButton.addEventListener('click', () => {
+    queued = [];
+    startFresh();
+  });
+  $('cancel-check').addEventListener('click', () => freshButton.click());
+  // The same answers, with a seed of its own.
+  rematchButton.addEventListener('click', () => {
+    if (running) return;
+    queued = [...current.answers];
+    startFresh();
+  });
+
+  $('download').addEventListener('click', () => {
+    const url = URL.createObjectURL(new Blob([narration.text()], { type: 'text/plain' }));
+    const a = document.createElement('a');
+    a.href = url;
+    a.download = `morvane-${$('seed').textContent.replace(/\D+/g, '') || 'game'}.txt`;
+    a.click();
+    setTimeout(() => URL.revokeObjectURL(url), 1000);
+  });
 
   copyButton.addEventListener('click', async () => {
-    const url = location.href.replace(/[?#].*$/, '') + '#' + shareCode;
+    // A page opened from disk has no address to share: the code itself is offered.
+    if (fromDisk) {
+      link.value = current.code;
+      link.hidden = false;
+      linkHelp.hidden = false;
+      link.select();
+      copyButton.textContent = '请复制下面的回放码';
+      return;
+    }
+    const url = location.href.replace(/[?#].*$/, '') + '#' + current.code;
     try {
       await navigator.clipboard.writeText(url);
       copyButton.textContent = '已复制';
@@ -335,7 +621,7 @@
     if (typeof MorvaneModule === 'function') return Promise.resolve(MorvaneModule);
     // A page opened from disk cannot fetch a .wasm file: it takes the module with it inside.
     const script = document.createElement('script');
-    script.src = location.protocol === 'file:' ? 'morvane.single.js' : 'morvane.js';
+    script.src = fromDisk ? 'morvane.single.js' : 'morvane.js';
     return new Promise((resolve, reject) => {
       script.onload = () => resolve(MorvaneModule);
       script.onerror = () => reject(new Error('无法载入 ' + script.src));
@@ -343,13 +629,47 @@
     });
   }
 
+  // Offline after the first visit: the served page keeps its files (a page from disk has them).
+  if (!fromDisk && 'serviceWorker' in navigator && $('manifest-link') === null) {
+    const manifest = document.createElement('link');
+    manifest.id = 'manifest-link';
+    manifest.rel = 'manifest';
+    manifest.href = 'manifest.webmanifest';
+    document.head.appendChild(manifest);
+    navigator.serviceWorker.register('sw.js').catch(() => {
+      // Without it the page still plays; it only needs the network next time.
+    });
+  }
+
+  // For tests and the curious: the whole narration as lines of [colour, text] runs, and how
+  // long the odds before the last battle took to come, in milliseconds.
+  window.morvanePage = {
+    narration: () => narration.lines(),
+    prefightMs: () => current?.prefightMs,
+  };
+
   setOdds(new URLSearchParams(location.search).has('odds'));
+  let summaryOnly = false;
+  try {
+    summaryOnly = localStorage.getItem('morvane.summaryOnly') === '1';
+  } catch {
+    summaryOnly = false;
+  }
+  setSummaryOnly(summaryOnly);
 
   loadModule()
-    .then((factory) => factory({ page, onAbort: (what) => fail(String(what)) }))
+    .then((factory) =>
+      factory({
+        page,
+        onAbort: (what) =>
+          fail('游戏文件没能完整载入，请检查网络后刷新页面。', String(what ?? '')),
+      }),
+    )
     .then((module) => {
       game = module;
       start(location.hash.slice(1));
     })
-    .catch((error) => fail(error.message || String(error)));
-})();
+    .catch((error) =>
+      fail('游戏没能载入，请检查网络后刷新页面。', error.message || String(error)),
+    );
+}

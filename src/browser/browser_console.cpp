@@ -35,7 +35,36 @@ constexpr std::size_t kMaxHeld = 1 << 20;
 // drawing and answering clicks, and a fight costs only a few percent more.
 constexpr double kYieldEvery = 30.0;
 
+// Right-to-left letters (Hebrew, Arabic, Syriac, Thaana, N'Ko, their presentation forms, and
+// the right-to-left scripts beyond the first plane), the direction marks, the line and paragraph
+// separators, the embeddings and overrides, and the isolates.
+bool right_to_left_or_control(std::uint32_t c) {
+  constexpr std::uint32_t kRanges[][2] = {
+      {0x0590, 0x08FF},   {0xFB1D, 0xFDFF}, {0xFE70, 0xFEFF}, {0x10800, 0x10FFF},
+      {0x1E800, 0x1EFFF}, {0x200E, 0x200F}, {0x2028, 0x202E}, {0x2066, 0x2069},
+  };
+  for (const auto& [first, last] : kRanges) {
+    if (c >= first && c <= last) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+bool moves_its_neighbours(std::string_view text) {
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const auto lead = static_cast<unsigned char>(text[k]);
+    if (lead < 0xC0) continue;  // ASCII, or a byte inside a character
+    const std::size_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (k + size > text.size()) break;
+    std::uint32_t c = lead & (0x7Fu >> size);
+    for (std::size_t i = 1; i < size; ++i)
+      c = (c << 6) | (static_cast<unsigned char>(text[k + i]) & 0x3Fu);
+    if (right_to_left_or_control(c)) return true;
+    k += size - 1;
+  }
+  return false;
+}
 
 BrowserConsole::BrowserConsole() : last_yield_(emscripten_get_now()) {}
 
@@ -47,6 +76,7 @@ void BrowserConsole::flush() {
   if (out_.empty()) return;
   page_show(out_.data(), static_cast<int>(out_.size()));
   out_.clear();
+  if (shown_) shown_();
 }
 
 void BrowserConsole::color(int k) {
@@ -64,9 +94,18 @@ void BrowserConsole::show_pending_color() {
 void BrowserConsole::write(std::string_view text) {
   if (text.empty()) return;
   show_pending_color();
+  const bool isolate = moves_its_neighbours(text);
+  if (isolate) {
+    out_ += page_stream::kEscape;
+    out_ += page_stream::kIsolate;
+  }
   for (const char c : text) {
     if (c == page_stream::kEscape) out_ += page_stream::kEscape;
     out_ += c;
+  }
+  if (isolate) {
+    out_ += page_stream::kEscape;
+    out_ += page_stream::kIsolateEnd;
   }
   if (out_.size() >= kMaxHeld) flush();
 }

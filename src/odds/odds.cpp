@@ -163,6 +163,7 @@ void OddsListener::round_ended(const Game& g, const BattleState& battle) {
   out_.write(odds_line(e, options_.ascii, options_.verbose));
   out_.color(0);
   out_.endl();
+  if (told_) told_(e);
 }
 
 }  // namespace morvane::odds

@@ -6,9 +6,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/console.hpp"
@@ -77,12 +79,15 @@ class OddsListener final : public RoundListener {
   };
   OddsListener(Console& out, std::uint32_t seed, const Options& options);
   void round_ended(const Game& g, const BattleState& battle) override;
+  // Told of each estimate once its line is written (the page charts them after the game).
+  void on_estimate(std::function<void(const Estimate&)> told) { told_ = std::move(told); }
 
  private:
   Console& out_;
   std::uint32_t seed_;
   Options options_;
   Estimator estimator_;
+  std::function<void(const Estimate&)> told_;
 };
 
 }  // namespace morvane::odds

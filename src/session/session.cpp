@@ -51,13 +51,15 @@ class ByteCounter final : public PassingConsole {
 };
 
 void play_on(Console& console, std::uint32_t seed, std::int64_t max_rounds,
-             RoundListener* on_round_end = nullptr) {
+             RoundListener* on_round_end = nullptr, const GameSeen& seen = {}) {
   Lcg random(seed);
   // The roster is large: keep the game off the stack.
   auto g = std::make_unique<Game>(console, random);
   g->options.max_rounds = max_rounds;
   g->on_round_end = on_round_end;
+  if (seen) seen(*g, false);
   play_game(*g);
+  if (seen) seen(*g, true);
 }
 
 // Whether these rules tell the fight as its digest says, asking nothing of anyone.
@@ -80,16 +82,16 @@ Check check(const replay::Fight& fight, std::uint64_t max_bytes) {
 }  // namespace
 
 void play(Console& console, std::uint32_t seed, std::int64_t max_rounds,
-          RoundListener* on_round_end) {
-  play_on(console, seed, max_rounds, on_round_end);
+          RoundListener* on_round_end, const GameSeen& seen) {
+  play_on(console, seed, max_rounds, on_round_end, seen);
 }
 
 Recorded play_recorded(Console& console, std::uint32_t seed, std::int64_t max_rounds,
-                       RoundListener* on_round_end, std::uint64_t max_bytes) {
+                       RoundListener* on_round_end, std::uint64_t max_bytes, const GameSeen& seen) {
   replay::AnswerRecorder recorder(console);
   ByteCounter counter(recorder, max_bytes, false);
   replay::DigestConsole digest(counter);
-  play_on(digest, seed, max_rounds, on_round_end);
+  play_on(digest, seed, max_rounds, on_round_end, seen);
   Recorded recorded;
   recorded.fight = {seed, max_rounds, recorder.answers(), digest.digest()};
   if (counter.too_long()) {

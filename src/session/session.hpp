@@ -10,6 +10,7 @@
 //   rules -> DigestConsole -> AnswerPlayer -> QuietConsole, or the front end's console.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,11 +33,16 @@ inline constexpr std::int64_t kDefaultMaxRounds = 100000;
 // round cap narrates 33 MB.
 inline constexpr std::uint64_t kMaxFightBytes = 64 << 20;
 
+// Told of the game a session plays before its first line (over: false) and after its last
+// (over: true), while it still exists: a front end that draws the roster as the narration goes
+// (the page's board) reads it in between, never changes it, and lets go of it when it is over.
+using GameSeen = std::function<void(const Game& g, bool over)>;
+
 // Plays a fresh game of `seed` on `console`, as the player answers. Battles undecided after
 // `max_rounds` rounds are draws (0: no cap). `on_round_end`, when given, is told of every battle
 // round's end (the live odds).
 void play(Console& console, std::uint32_t seed, std::int64_t max_rounds,
-          RoundListener* on_round_end = nullptr);
+          RoundListener* on_round_end = nullptr, const GameSeen& seen = {});
 
 // Why a game has no code.
 enum class NoCode {
@@ -53,7 +59,7 @@ struct Recorded {
 };
 Recorded play_recorded(Console& console, std::uint32_t seed, std::int64_t max_rounds,
                        RoundListener* on_round_end = nullptr,
-                       std::uint64_t max_bytes = kMaxFightBytes);
+                       std::uint64_t max_bytes = kMaxFightBytes, const GameSeen& seen = {});
 
 // A code read and checked: its fight, or why it cannot be played (for the player, in Chinese).
 struct Loaded {

@@ -230,12 +230,19 @@ TEST(Odds, EachRoundEndsWithAGreyLineUnlessThePlayerSkipsToTheBattlesEnd) {
   HurriedConsole shown;
   shown.show_colors = true;
   odds::OddsListener odds(shown, 5, {.verbose = true, .most = 3});
+  // The page charts the estimates: it is told of each one its line shows, and of no other.
+  std::vector<odds::Estimate> told;
+  odds.on_estimate([&](const odds::Estimate& e) { told.push_back(e); });
   odds.round_ended(t.g, BattleState{1, 2, 3});
   EXPECT_EQ(shown.transcript(), "[c7]胜率 第1队 100% ██████████ 第2队 0%（推演3次）[c0]\n");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].played, 3);
+  EXPECT_EQ(told[0].wins, (std::vector<std::int64_t>{3, 0}));
   shown.forget();
   shown.hurried = true;
   odds.round_ended(t.g, BattleState{1, 2, 3});
   EXPECT_EQ(shown.transcript(), "");
+  EXPECT_EQ(told.size(), 1u);
 }
 
 }  // namespace

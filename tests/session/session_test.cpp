@@ -62,6 +62,30 @@ TEST(Session, ACodeWhoseFightTheseRulesTellOtherwiseIsRefused) {
   }
 }
 
+TEST(Session, AFrontEndSeesTheGameFromItsFirstLineToItsLast) {
+  // The page's board reads the roster while the narration goes, and lets go at the end.
+  Seen player(kMatch);
+  struct Sight {
+    const Game* game;
+    bool over;
+    std::int32_t fighters;
+    std::size_t said;  // bytes of narration so far
+  };
+  std::vector<Sight> seen;
+  play(player, 11, 100000, nullptr, [&](const Game& g, bool over) {
+    seen.push_back({&g, over, g.roster.next_slot() - 1, player.transcript().size()});
+  });
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].game, seen[1].game);
+  EXPECT_FALSE(seen[0].over);
+  EXPECT_EQ(seen[0].fighters, 0);
+  EXPECT_EQ(seen[0].said, 0u);
+  // At the end: the five typed and their summons, after the game's last line.
+  EXPECT_TRUE(seen[1].over);
+  EXPECT_GE(seen[1].fighters, 5);
+  EXPECT_EQ(seen[1].said, player.transcript().size());
+}
+
 TEST(Session, DamagedCodesAreRefusedWithTheLibrarysMessages) {
   Seen player(kMatch);
   const std::string code = play_recorded(player, 11, 100000).code;

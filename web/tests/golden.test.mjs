@@ -7,6 +7,7 @@ import { join } from 'node:path';
 import { before, describe, test } from 'node:test';
 import {
   answer,
+  assertViewShowsNewest,
   browserAndSite,
   chooseSpeed,
   goldenDir,
@@ -56,6 +57,19 @@ describe('golden games in the page', { skip }, () => {
       for (let i = 0; i < Math.max(want.length, got.length); ++i) {
         assert.deepEqual(got[i], want[i], `line ${i + 1} differs`);
       }
+      await assertViewShowsNewest(assert, page);
+      // The banner tells the outcome the game's last lines tell.
+      const told = want.map((runs) => runs.map(([, text]) => text).join('')).join('\n');
+      const banner = await page.$eval('#outcome', (title) => title.textContent);
+      const winner = /胜利的是第(\d+)队/.exec(told);
+      const level = /你最后挑战到第(\d+)关/.exec(told);
+      if (level) assert.equal(banner, `无尽模式：你挑战到第${level[1]}关`);
+      if (winner && told.includes('挑战者的属性')) {
+        assert.equal(banner, winner[1] === '2' ? '作者获胜' : '挑战者战胜了作者！');
+      } else if (winner) {
+        assert.equal(banner, `第${winner[1]}队获胜`);
+      }
+      assert.equal(await page.evaluate(() => document.activeElement.closest('#banner') !== null), true);
       assert.deepEqual(page.problems, []);
       await page.close();
     });

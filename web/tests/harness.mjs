@@ -20,6 +20,8 @@ const types = {
   '.js': 'text/javascript; charset=utf-8',
   '.css': 'text/css; charset=utf-8',
   '.wasm': 'application/wasm',
+  '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // A static server of the built page on a free port of the loopback address.
@@ -67,22 +69,6 @@ export async function launch() {
   return browser;
 }
 
-// Keeps every line that leaves the view (a clear, or the oldest lines of a long fight), so
-// that the whole narration can be read back at the end.
-function keepLeavingLines() {
-  window.__leftLines = [];
-  document.addEventListener('DOMContentLoaded', () => {
-    window.__lineWatch = new MutationObserver((records) => {
-      for (const record of records) {
-        for (const node of record.removedNodes) {
-          if (node.classList?.contains('line')) window.__leftLines.push(node);
-        }
-      }
-    });
-    window.__lineWatch.observe(document.getElementById('view'), { childList: true });
-  });
-}
-
 // One browser and one served site for a group of tests: opened before its first test, closed
 // after its last. The returned object's `browser` and `server` are set once the group starts.
 export function browserAndSite() {
@@ -110,7 +96,6 @@ export async function openPage(browser, url, { width = 900, height = 700 } = {})
   page.on('requestfailed', (request) =>
     page.problems.push(`request failed: ${request.url()} ${request.failure()?.errorText}`),
   );
-  await page.evaluateOnNewDocument(keepLeavingLines);
   await page.goto(url);
   return page;
 }
@@ -151,33 +136,61 @@ export async function chooseSpeed(page, label) {
   await page.click(`#speeds button[data-speed="${label}"]`);
 }
 
-// The narration as lines of [colour, text] runs, echoes of the player's answers left out. A
-// line the game had not ended when the view was cleared goes on in the next one, as it does in
-// the game's output.
-export function narration(page) {
-  return page.evaluate(() => {
-    window.__lineWatch?.takeRecords().forEach((record) => {
-      for (const node of record.removedNodes) {
-        if (node.classList?.contains('line')) window.__leftLines.push(node);
-      }
-    });
-    const nodes = [...window.__leftLines, ...document.querySelectorAll('#view .line')];
-    const lines = [];
-    let current = [];
-    for (const node of nodes) {
-      for (const span of node.children) {
-        if (span.classList.contains('echo')) continue;
-        const colour = Number(/\bc([0-7])\b/.exec(span.className)[1]);
-        current.push([colour, span.textContent]);
-      }
-      if (!node.classList.contains('open')) {
-        lines.push(current);
-        current = [];
-      }
-    }
-    lines.push(current);
-    return lines;
+// Gives each line as the page asks for it.
+export async function answerEach(assert, page, lines) {
+  for (const line of lines) {
+    assert.equal(await settled(page), 'reading');
+    await answer(page, line);
+  }
+}
+
+// A whole game from its key wait: the speed, the key, each answer as asked, to the game's end.
+export async function playGame(assert, page, lines, speed = 'instant') {
+  assert.equal(await settled(page), 'key');
+  await chooseSpeed(page, speed);
+  await page.keyboard.press('Enter');
+  await answerEach(assert, page, lines);
+  assert.equal(await settled(page, 120000), 'finished');
+}
+
+// Records the page's states, with their times, and its main-thread tasks over 50 ms from the
+// start (for evaluateOnNewDocument).
+export function recordStatesAndTasks() {
+  window.__states = [];
+  window.__longTasks = [];
+  new PerformanceObserver((list) => {
+    for (const entry of list.getEntries()) window.__longTasks.push(entry.duration);
+  }).observe({ type: 'longtask', buffered: true });
+  const note = () => window.__states.push([document.body.dataset.state, performance.now()]);
+  document.addEventListener('DOMContentLoaded', () => {
+    note();
+    new MutationObserver(note).observe(document.body, { attributeFilter: ['data-state'] });
   });
+}
+
+// The whole narration as lines of [colour, text] runs, answers left out, as the page keeps it
+// (the view holds only the newest lines). A clear does not cut a line, as in the game's output.
+export function narration(page) {
+  return page.evaluate(() => window.morvanePage.narration());
+}
+
+// The lines in the view, as a person reads them (answers left out), against the end of the
+// whole narration: the view shows its newest lines, control characters made visible.
+export async function assertViewShowsNewest(assert, page) {
+  const { shown, whole } = await page.evaluate(() => {
+    const visible = window.MorvaneNarration.visible;
+    const inView = [...document.querySelectorAll('#view .line')].map((line) =>
+      [...line.children]
+        .filter((run) => !run.classList.contains('echo'))
+        .map((run) => run.textContent)
+        .join(''),
+    );
+    const all = window.morvanePage.narration().map((runs) => visible(runs.map((r) => r[1]).join('')));
+    return { shown: inView, whole: all };
+  });
+  assert.ok(shown.length > 0 && shown.length <= whole.length, 'the view shows lines');
+  // The first line in view may have begun before a clear.
+  assert.deepEqual(shown.slice(1), whole.slice(whole.length - shown.length + 1));
 }
 
 // Runs of the same colour joined, empty runs dropped: what a reader can tell apart.
@@ -226,6 +239,19 @@ export async function assertSameAsTerminal(assert, page, seed, typed) {
   for (let i = 0; i < Math.max(want.length, got.length); ++i) {
     assert.deepEqual(got[i], want[i], `line ${i + 1} differs`);
   }
+  await assertViewShowsNewest(assert, page);
 }
 
-export const viewText = (page) => page.$eval('#view', (view) => view.innerText);
+// The view's lines as text (lines out of sight are not laid out, so innerText would skip them).
+export const viewText = (page) =>
+  page.$$eval('#view .line', (lines) => lines.map((line) => line.textContent).join('\n'));
+
+// A replay code made with the game's own encoder: any seed, round cap, digest and answers.
+export function forgeCode(seed, maxRounds, digest, answers) {
+  const tool = join(repo, 'build/web/web/forge_code.js');
+  const args = [String(seed), String(maxRounds), String(digest), ...answers];
+  return execFileSync('node', ['--no-experimental-fetch', tool, ...args], { encoding: 'utf8' }).trim();
+}
+
+// Ten one-fighter teams whose summons block each other: a fight that never ends.
+export const neverEnding = ['#1', '#10', ...'abcdefghij'.split('').map((name) => `=${name}`)];

@@ -7,10 +7,12 @@ import { pathToFileURL } from 'node:url';
 import { describe, test } from 'node:test';
 import {
   answer,
+  answerEach,
   browserAndSite,
   assertSameAsTerminal,
   chooseSpeed,
   openPage,
+  playGame,
   repo,
   settled,
   site,
@@ -19,6 +21,7 @@ import {
 } from './harness.mjs';
 
 const shots = join(repo, 'build/web/screenshots');
+mkdirSync(shots, { recursive: true });
 
 describe('playing in the page', () => {
   const web = browserAndSite();
@@ -28,10 +31,8 @@ describe('playing in the page', () => {
     const page = await openPage(web.browser, `${web.server.url}?seed=-1`);
     assert.equal(await settled(page), 'key');
     assert.match(await viewText(page), /欢迎来到Morvane！请按下任意键继续。/);
-    // Typing before the game asks is not an answer: the input is closed and nothing shows.
-    await page.type('#line', '4');
-    await page.keyboard.press('Enter');
-    assert.equal(await page.$eval('#line', (input) => input.value), '');
+    // Nothing is asked yet: there is no input to type into.
+    assert.ok(!(await page.$eval('#line', (input) => input.checkVisibility())));
     // A tap on the narration is the key press the game waits for.
     await page.click('#screen');
     assert.equal(await settled(page), 'reading');
@@ -51,13 +52,12 @@ describe('playing in the page', () => {
     await page.click('#skip');
     assert.equal(await settled(page), 'finished');
     assert.ok((await viewText(page)).length > partway.length);
-    assert.equal(await page.$eval('#seed', (seed) => seed.textContent), '种子 4294967295');
+    assert.equal(await page.$eval('#seed', (seed) => seed.textContent), '种子 4294967295（地址指定）');
     assert.ok(await page.$eval('#again', (button) => button.checkVisibility()));
     assert.ok(await page.$eval('#copy', (button) => button.checkVisibility()));
     await assertSameAsTerminal(assert, page, -1, typed);
     assert.deepEqual(page.problems, []);
 
-    mkdirSync(shots, { recursive: true });
     await page.screenshot({ path: join(shots, 'finished-fight.png') });
 
     // Another game in the same page starts from a clear view.
@@ -82,7 +82,7 @@ describe('playing in the page', () => {
     assert.equal(await settled(phone), 'reading');
     await chooseSpeed(phone, 'instant');
     const typed = ['3', '8'];
-    for (const line of typed) await answer(phone, line);
+    await answerEach(assert, phone, typed);
 
     let choices = 0;
     for (let s = await settled(phone); s === 'reading'; s = await settled(phone)) {
@@ -124,14 +124,7 @@ describe('playing in the page', () => {
       '<script>alert(1)</script>/<img>/<i>斜/&amp;',
       `🐉👨‍👩‍👧/${long}/\x01\u202e`,
     ];
-    assert.equal(await settled(page), 'key');
-    await chooseSpeed(page, 'instant');
-    await page.keyboard.press('Enter');
-    for (const line of typed) {
-      assert.equal(await settled(page), 'reading');
-      await answer(page, line);
-    }
-    assert.equal(await settled(page), 'finished');
+    await playGame(assert, page, typed);
     const elements = await page.$$eval('#view script, #view img, #view i', (found) => found.length);
     assert.equal(elements, 0);
     const text = await viewText(page);
@@ -176,8 +169,80 @@ describe('playing in the page', () => {
       }
       assert.equal(await settled(page), 'finished');
       await assertSameAsTerminal(assert, page, 262, typed);
+      // No address to share from disk: the code itself, and how to open it.
+      await page.click('#copy');
+      const code = await page.$eval('#link', (box) => box.value);
+      assert.match(code, /^MV1-[A-Za-z0-9_-]+$/);
+      assert.ok(await page.$eval('#link-help', (help) => help.checkVisibility()));
       assert.deepEqual(page.problems, [], file);
       await page.close();
+      // The code opens from disk too: checked in a worker made of the page's own scripts.
+      const replayed = await openPage(web.browser, 'about:blank');
+      let workers = 0;
+      replayed.on('workercreated', () => ++workers);
+      await replayed.goto(`${pathToFileURL(join(site, file))}#${code}`);
+      await chooseSpeed(replayed, 'instant');
+      assert.equal(await settled(replayed), 'finished', `${file}, the replay`);
+      assert.equal(workers, 1, `${file}: the link was checked in a worker`);
+      await assertSameAsTerminal(assert, replayed, 262, typed);
+      assert.deepEqual(replayed.problems, [], `${file}, the replay`);
+      await replayed.close();
     }
+  });
+
+  test('a missing .wasm: a message in Chinese, not the loader’s English', async () => {
+    const page = await web.browser.newPage();
+    // Not from the service worker's copy, which earlier visits left.
+    await page.setBypassServiceWorker(true);
+    await page.setRequestInterception(true);
+    page.on('request', (request) =>
+      request.url().endsWith('.wasm') ? request.abort() : request.continue(),
+    );
+    await page.goto(`${web.server.url}?seed=1`);
+    assert.equal(await settled(page), 'error');
+    const message = await page.$eval('#notice-text', (p) => p.textContent);
+    assert.match(message, /^游戏.*没能.*载入.*请检查网络后刷新页面/);
+    assert.doesNotMatch(message, /[A-Za-z]{4}/);
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'fresh');
+    await page.close();
+  });
+
+  test('text and placeholders at 4.5:1 or more; no blinking under reduced motion', async () => {
+    const page = await openPage(web.browser, `${web.server.url}?seed=1`);
+    await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
+    assert.equal(await settled(page), 'key');
+    await page.keyboard.press('Enter');
+    assert.equal(await settled(page), 'reading');
+    const low = await page.evaluate(() => {
+      const rgb = (text) => text.match(/[\d.]+/g).slice(0, 3).map(Number);
+      const luminance = ([r, g, b]) => {
+        const linear = (c) => ((c /= 255) <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4);
+        return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+      };
+      const background = (node) => {
+        for (; node; node = node.parentElement) {
+          const colour = getComputedStyle(node).backgroundColor;
+          if (!colour.startsWith('rgba(0, 0, 0, 0)')) return colour;
+        }
+        return 'rgb(16, 17, 20)';
+      };
+      const ratio = (fg, bg) => {
+        const [a, b] = [luminance(rgb(fg)), luminance(rgb(bg))].sort((x, y) => y - x);
+        return (a + 0.05) / (b + 0.05);
+      };
+      const input = document.getElementById('line');
+      const checks = [[input, getComputedStyle(input, '::placeholder').color]];
+      for (const node of document.querySelectorAll('#top *, #view span, #controls button:not(:disabled)')) {
+        checks.push([node, getComputedStyle(node).color]);
+      }
+      return checks
+        .map(([node, colour]) => [node.id || node.className || node.tagName, ratio(colour, background(node))])
+        .filter(([, r]) => r < 4.5);
+    });
+    assert.deepEqual(low, []);
+    const cursor = await page.$eval('#view .open', (line) => getComputedStyle(line, '::after').animationName);
+    assert.equal(cursor, 'none');
+    assert.deepEqual(page.problems, []);
+    await page.close();
   });
 });

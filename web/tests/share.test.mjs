@@ -16,6 +16,7 @@ import {
   runNative,
   settled,
   terminalLines,
+  viewText,
 } from './harness.mjs';
 
 // The link the page offers once a game is over: from the clipboard, or from the box the page
@@ -54,11 +55,18 @@ describe('share links', () => {
     assert.deepEqual(page.problems, []);
     await page.close();
 
-    // Opened anew, the link asks nothing: no key, no answer, straight to the game's end.
+    // Opened anew, the link asks nothing: no key, no answer, straight to the game's end. It says
+    // it is a replay, with its seed, and shows each answer where the game took it.
     const replayed = await openPage(web.browser, link);
     await chooseSpeed(replayed, 'instant');
     assert.equal(await settled(replayed), 'finished');
     await assertSameAsTerminal(assert, replayed, 2024, typed);
+    assert.match(await replayed.$eval('#replay-header', (h) => (h.hidden ? '' : h.textContent)), /回放.*2024/);
+    // (The team set-up clears the view, the menu's answer with it, as a live game does.)
+    const echoes = await replayed.$$eval('#view .echo', (shown) => shown.map((e) => e.textContent));
+    assert.deepEqual(echoes, typed.slice(1));
+    const winner = /胜利的是第(\d+)队/.exec(await viewText(replayed))[1];
+    assert.equal(await replayed.$eval('#outcome', (title) => title.textContent), `第${winner}队获胜`);
     assert.deepEqual(replayed.problems, []);
     await replayed.close();
 
@@ -83,6 +91,21 @@ describe('share links', () => {
     for (let i = 0; i < Math.max(want.length, got.length); ++i) {
       assert.deepEqual(got[i], want[i], `line ${i + 1} differs`);
     }
+    assert.deepEqual(page.problems, []);
+    await page.close();
+  });
+
+  test('a fight cut by its round cap ends on a draw banner', async () => {
+    const dir = mkdtempSync(join(tmpdir(), 'morvane-share-'));
+    // Ten one-fighter teams whose summons block each other, cut after two rounds.
+    const input = '1\n10\na\nb\nc\nd\ne\nf\ng\nh\ni\nj\n';
+    runNative(['--seed', '9105', '--no-pause', '--max-rounds', '2', '--record', join(dir, 'code')], input);
+    const code = readFileSync(join(dir, 'code'), 'utf8').trim();
+    const page = await openPage(web.browser, `${web.server.url}#${code}`);
+    await chooseSpeed(page, 'instant');
+    assert.equal(await settled(page), 'finished');
+    assert.equal(await page.$eval('#outcome', (title) => title.textContent), '平局');
+    assert.match(await page.$eval('#outcome-detail', (p) => p.textContent), /超过2回合/);
     assert.deepEqual(page.problems, []);
     await page.close();
   });
