@@ -36,6 +36,8 @@ void Game::reset() {
   counted_teams = 0;
   round_count = 1;
   skill_thresholds = kSkillThresholds;
+  mode = 0;
+  outcome = GameOutcome{};
 }
 
 void Game::copy_state_from(const Game& other) {
@@ -45,6 +47,7 @@ void Game::copy_state_from(const Game& other) {
   counted_teams = other.counted_teams;
   round_count = other.round_count;
   skill_thresholds = other.skill_thresholds;
+  mode = other.mode;
 }
 
 std::string_view skill_name(const Game&, std::int32_t attribute, int k) {

@@ -76,6 +76,15 @@ class RoundListener {
   virtual void round_ended(const Game& g, const BattleState& battle) = 0;
 };
 
+// How a game came out, as its closing lines told it: for a front end's record of the games
+// played. Nothing in the rules reads it.
+struct GameOutcome {
+  bool over = false;        // a mode ran to its closing lines
+  bool decided = true;      // false when the round cap ended the last battle as a draw
+  std::int32_t winner = 0;  // the team named the winner; 0 when none was
+  std::int32_t level = 0;   // endless mode: the level the run ended at
+};
+
 // How a game runs, set by whoever starts it.
 struct GameOptions {
   // Nothing is narrated: say, line, endl, pause and colour do nothing (their arguments, draws
@@ -102,6 +111,10 @@ class Game {
   Headcount standing_per_team;
   std::int32_t round_count = 1;                         // 1 only in the game's first round
   SkillThresholds skill_thresholds = kSkillThresholds;  // writable: modes change the odds
+  std::int32_t mode = 0;  // the menu's answer (see modes/mode.hpp); 0 before it is read
+
+  // How the game ended, once it has; copy_state_from() leaves it.
+  GameOutcome outcome;
 
   // The wiring.
   Console& console;

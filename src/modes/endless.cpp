@@ -154,6 +154,7 @@ void endless(Game& g) {
       line(g, "你最后挑战到第", level, "关！");
       pause(g, 1000);
       say(g, "如果想再来请重新运行程序");
+      g.outcome = {.over = true, .level = level};
       pause(g, 1000);
       return;
     }

@@ -11,7 +11,8 @@ void play_game(Game& g) {
   line(g, "你要玩那个模式？输入1或2或3 ");
   line(g, "1.正常模式 2.疯狂阿瓦达模式 3.无尽模式");
   line(g, "4.(限时开放)与作者的战斗");
-  const auto mode = static_cast<Mode>(g.console.read_number());
+  g.mode = g.console.read_number();
+  const auto mode = static_cast<Mode>(g.mode);
   g.roster.set_next_slot(1);
   switch (mode) {
     case Mode::TeamMatch:

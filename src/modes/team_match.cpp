@@ -42,9 +42,11 @@ void game_over(Game& g, bool decided) {
   endl(g);
   // standing_per_team and counted_teams are as the battle's last victory check and round end left
   // them.
-  if (const std::int32_t t = decided ? winner(g) : 0; t != 0) line(g, "胜利的是第", t, "队");
+  const std::int32_t t = decided ? winner(g) : 0;
+  if (t != 0) line(g, "胜利的是第", t, "队");
   pause(g, 1000);
   say(g, "如果想再来请重新运行程序");
+  g.outcome = {.over = true, .decided = decided, .winner = t};
   pause(g, 1000);
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "mechanics/checks.hpp"
+#include "modes/mode.hpp"
 #include "modes/round.hpp"
 
 namespace morvane::odds {
@@ -42,7 +43,33 @@ std::string bar(std::int64_t part, std::int64_t whole, int cells, bool ascii) {
   return out;
 }
 
+// The side a decided continuation counts for, as the mode judges the battle: the team the game
+// names, except in endless mode, where a level is won only by 你 (slot 1) standing at its end;
+// when 你 has fallen it is lost, to the enemies, whoever else stands. 0: nobody wins.
+std::int32_t judged_winner(const Game& c, Sides sides) {
+  if (sides == Sides::Endless) return c.roster[1].hp > 0 ? 1 : 2;
+  return winner(c);
+}
+
+// What the line calls team t.
+std::string side_name(Sides sides, std::int32_t t) {
+  if (sides == Sides::Endless && (t == 1 || t == 2)) return t == 1 ? "你" : "敌人";
+  if (sides == Sides::Challenge && (t == 1 || t == 2)) return t == 1 ? "挑战者" : "作者";
+  return "第" + std::to_string(t) + "队";
+}
+
 }  // namespace
+
+Sides sides_of(const Game& g) {
+  switch (static_cast<Mode>(g.mode)) {
+    case Mode::Endless:
+      return Sides::Endless;
+    case Mode::AuthorChallenge:
+      return Sides::Challenge;
+    default:
+      return Sides::Teams;
+  }
+}
 
 std::uint32_t continuation_seed(std::uint32_t seed, std::int32_t round, std::int64_t index) {
   const std::uint64_t moment = (std::uint64_t{seed} << 32) | static_cast<std::uint32_t>(round);
@@ -57,6 +84,7 @@ Estimator::Estimator() : random_(0), scratch_(std::make_unique<Game>(console_, r
 
 Estimate Estimator::start(const Game& g) const {
   Estimate e;
+  e.sides = sides_of(g);
   // Every counted team in the roster, those already beaten too (at 0%).
   for (std::int32_t i = 1; i < g.roster.next_slot(); ++i) {
     const std::int32_t t = g.roster[i].team;
@@ -84,8 +112,7 @@ void Estimator::run_continuation(const Game& g, const BattleState& battle, std::
     ++e.undecided;
     return;
   }
-  // The winner as the game names it.
-  const std::int32_t t = winner(c);
+  const std::int32_t t = judged_winner(c, e.sides);
   if (t == 0) {
     ++e.no_winner;
     return;
@@ -139,7 +166,7 @@ std::string odds_line(const Estimate& e, bool ascii, bool verbose) {
   const int cells = order.size() <= 2 ? 10 : order.size() <= 4 ? 5 : 0;
   std::string line = "胜率";
   for (const std::size_t k : order) {
-    line += " 第" + std::to_string(e.teams[k]) + "队 " + percent(e.wins[k], e.played);
+    line += " " + side_name(e.sides, e.teams[k]) + " " + percent(e.wins[k], e.played);
     const std::string b = bar(e.wins[k], e.played, cells, ascii);
     if (!b.empty()) line += " " + b;
   }

@@ -20,10 +20,19 @@
 
 namespace morvane::odds {
 
+// Who the odds are of: the teams by number, or a mode's own two sides.
+enum class Sides {
+  Teams,      // 第1队, 第2队, ...: whoever stands last wins
+  Endless,    // 你 and 敌人: a level is won only if 你 still stands when the enemies are gone
+  Challenge,  // 挑战者 and 作者
+};
+Sides sides_of(const Game& g);
+
 // How the continuations of one moment of a battle came out.
 struct Estimate {
+  Sides sides = Sides::Teams;
   std::vector<std::int32_t> teams;  // the counted teams of the roster, by team number
-  std::vector<std::int64_t> wins;   // wins[k]: continuations won by teams[k]
+  std::vector<std::int64_t> wins;   // wins[k]: continuations won by teams[k], as the mode judges
   std::int64_t no_winner = 0;       // continuations that left nobody standing
   std::int64_t undecided = 0;       // continuations cut by the round cap
   std::int64_t played = 0;
@@ -64,7 +73,8 @@ class Estimator {
 
 // "胜率 第1队 63% ██████▍ 第2队 37% ███▋": each team's share, its bar (in '#' when the terminal
 // cannot show block characters), the share of battles nobody survives or nobody wins if any,
-// and with `verbose` how many continuations were played.
+// and with `verbose` how many continuations were played. The endless mode's sides are 你 and 敌人,
+// the author challenge's 挑战者 and 作者.
 std::string odds_line(const Estimate& e, bool ascii, bool verbose);
 
 // Shows the odds on a console after every battle round, as one whole line of its own in grey

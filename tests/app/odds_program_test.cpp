@@ -55,15 +55,31 @@ TEST(OddsProgram, DeletingTheOddsLinesLeavesExactlyTheGameWithoutThem) {
     ASSERT_EQ(plain.status, 0);
     const Outcome odds = run_morvane(seed + " --odds", game.input);
     EXPECT_EQ(odds.status, 0);
-    EXPECT_TRUE(without_odds(odds.out, "胜率 第", "", odds_lines) == plain.out) << game.input;
+    EXPECT_TRUE(without_odds(odds.out, "胜率 ", "", odds_lines) == plain.out) << game.input;
     // In colour the line is grey and ends back in colour 0, where the rules had left it.
     const Outcome coloured = run_morvane(seed + " --color always --odds=verbose", game.input);
     const Outcome plain_coloured = run_morvane(seed + " --color always", game.input);
-    EXPECT_TRUE(without_odds(coloured.out, "\x1b[90m胜率 第", "次）\x1b[0m", odds_lines) ==
+    EXPECT_TRUE(without_odds(coloured.out, "\x1b[90m胜率 ", "次）\x1b[0m", odds_lines) ==
                 plain_coloured.out)
         << game.input;
   }
   EXPECT_GT(odds_lines, 40);
+}
+
+TEST(OddsProgram, TheEndlessModesOddsAreYoursOnlyWhileYouStand) {
+  // At level 6 你 falls while a summon fights on and wins the battle: the level is lost.
+  const Outcome r = run_morvane("--seed 49 --no-pause --odds", "3\n8\n1\n1\n1\n1\n7\n2\n");
+  EXPECT_EQ(r.status, 0);
+  const std::size_t end = r.out.find("你最后挑战到第6关！");
+  ASSERT_NE(end, std::string::npos) << r.out;
+  const std::size_t last = r.out.rfind("胜率 ", end);
+  ASSERT_NE(last, std::string::npos);
+  EXPECT_EQ(r.out.substr(last, r.out.find('\n', last) - last), "胜率 你 0% 敌人 100% ██████████");
+  EXPECT_EQ(r.out.find("第1队"), std::string::npos) << "the mode's own sides, not team numbers";
+  // The author challenge names its sides too.
+  const Outcome author = run_morvane("--seed 9 --no-pause --odds", "4\n1\n2\n3\n");
+  EXPECT_NE(author.out.find("胜率 挑战者 "), std::string::npos) << author.out;
+  EXPECT_NE(author.out.find(" 作者 "), std::string::npos);
 }
 
 TEST(OddsProgram, AGbkTerminalGetsBarsItCanShow) {

@@ -66,6 +66,8 @@ TEST(Endless, LevelLBringsLEnemiesTenStrongerPerLevelAndTheRunEndsWhereThePlayer
             "即将开始第3波攻击...[cls]战斗开始\n生成了血量为419，属性为7的敌人！\n"
             "生成了血量为170，属性为1的敌人！\n生成了血量为170，属性为1的敌人！\n"
             "你最后挑战到第3关！\n如果想再来请重新运行程序");
+  EXPECT_TRUE(r.g.outcome.over);
+  EXPECT_EQ(r.g.outcome.level, 3);
   ASSERT_EQ(r.g.roster.next_slot(), 5);
   const Fighter& e = r.g.roster[2];
   EXPECT_EQ(e.name, "敌人");

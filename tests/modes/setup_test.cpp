@@ -140,6 +140,8 @@ TEST(GameOver, TheWinnerIsTheLowestTeamWithAnyoneStandingIfAny) {
   EXPECT_EQ(t.transcript(),
             "游戏结束！\n目前血量：-5 10 300 \n胜利的是第2队\n如果想再来请重新运行程序");
   EXPECT_EQ(t.console.total_pause, 4000);
+  EXPECT_TRUE(t.g.outcome.over);
+  EXPECT_EQ(t.g.outcome.winner, 2);
 
   Scenario none;
   none.fighter("甲", 1).dead(-5);
@@ -147,6 +149,15 @@ TEST(GameOver, TheWinnerIsTheLowestTeamWithAnyoneStandingIfAny) {
   check_victory(none.g);
   game_over(none.g, true);
   EXPECT_EQ(none.transcript(), "游戏结束！\n目前血量：-5 0 \n如果想再来请重新运行程序");
+  EXPECT_EQ(none.g.outcome.winner, 0);
+
+  // A draw at the round cap names nobody, whoever stands.
+  Scenario draw;
+  draw.fighter("甲", 1);
+  draw.fighter("乙", 2);
+  game_over(draw.g, false);
+  EXPECT_EQ(draw.g.outcome.winner, 0);
+  EXPECT_FALSE(draw.g.outcome.decided);
 }
 
 }  // namespace

@@ -175,6 +175,33 @@ TEST(Odds, ABattleAlreadyDecidedIsAHundredToNothing) {
   EXPECT_EQ(odds::odds_line(none, true, true), "胜率 第1队 0% 第2队 0% 无人生还 100%（推演10次）");
 }
 
+TEST(Odds, EachModeJudgesAndNamesItsSidesAsItsClosingLinesDo) {
+  // A battle already decided: the enemy has fallen, and of team 1 only the summon stands. The
+  // team match names team 1; the endless mode judges by 你 alone, who has fallen: a level lost.
+  struct Case {
+    std::int32_t mode;
+    bool you_stand;
+    const char* line;
+  };
+  const Case cases[] = {
+      {1, false, "胜率 第1队 100% ██████████ 第2队 0%"},
+      {3, false, "胜率 你 0% 敌人 100% ██████████"},
+      {3, true, "胜率 你 100% ██████████ 敌人 0%"},
+      {4, false, "胜率 挑战者 100% ██████████ 作者 0%"},
+  };
+  for (const Case& c : cases) {
+    Scenario t;
+    t.fighter("你", 1).dead(c.you_stand ? 1 : 0);
+    t.fighter("棋子", 1);
+    t.fighter("敌人", 2).dead();
+    t.g.mode = c.mode;
+    odds::Estimator odds;
+    const odds::Estimate e = odds.estimate(t.g, BattleState{3, 3, 4}, 5, 40);
+    EXPECT_EQ(e.played, 40);
+    EXPECT_EQ(odds::odds_line(e, false, false), c.line) << c.mode;
+  }
+}
+
 TEST(Odds, AContinuationStopsAtTheGamesCapAndFiveHundredRoundsPastWhereTheBattleStands) {
   // 甲 fells 乙 within fifteen rounds, never within three: 1000 hit points against blows of
   // 80 ... 258, with no dodge (乙 bears status 20, which does nothing). Behind 甲's defence of
