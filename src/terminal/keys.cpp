@@ -19,9 +19,25 @@ std::size_t sequence_length(std::string_view bytes, std::size_t from) {
   return 0;
 }
 
+bool within(unsigned b, unsigned low, unsigned high) {
+  return b >= low && b <= high;
+}
+
+// A GBK character from its lead byte: two bytes, or GB18030's four (lead, digit, lead, digit).
+std::size_t gbk_length(std::string_view bytes) {
+  if (bytes.size() < 2) return 0;
+  const unsigned trail = byte_at(bytes, 1);
+  if (within(trail, 0x40, 0xFE) && trail != 0x7F) return 2;
+  if (!within(trail, 0x30, 0x39)) return 1;
+  if (bytes.size() < 3) return 0;
+  if (!within(byte_at(bytes, 2), 0x81, 0xFE)) return 1;
+  if (bytes.size() < 4) return 0;
+  return within(byte_at(bytes, 3), 0x30, 0x39) ? 4 : 1;
+}
+
 }  // namespace
 
-std::size_t key_length(std::string_view bytes) {
+std::size_t key_length(std::string_view bytes, bool gbk) {
   if (bytes.empty()) return 0;
   const unsigned lead = byte_at(bytes, 0);
   if (lead == kEscape) {
@@ -34,9 +50,10 @@ std::size_t key_length(std::string_view bytes) {
     }
     if (next == 'O') return sequence_length(bytes, 2);
     if (next == kEscape) return 1;  // Escape pressed twice: the first one alone
-    const std::size_t alt = key_length(bytes.substr(1));
+    const std::size_t alt = key_length(bytes.substr(1), gbk);
     return alt == 0 ? 0 : 1 + alt;
   }
+  if (gbk) return within(lead, 0x81, 0xFE) ? gbk_length(bytes) : 1;
   std::size_t length = 1;
   if (lead >= 0xC2 && lead <= 0xDF) {
     length = 2;
@@ -66,6 +83,11 @@ Control control_of(std::string_view key) {
     case 'p':
     case 'P':
       return Control::Pause;
+    case '?':
+      return Control::Help;
+    case 'q':
+    case 'Q':
+      return Control::Quit;
     default:
       return Control::None;
   }

@@ -9,10 +9,11 @@ namespace morvane::keys {
 
 // The bytes of the first key in `bytes`, or 0 when they may be only its beginning (more should
 // follow at once). An escape sequence (CSI "ESC [", SS3 "ESC O", with parameters and
-// intermediates) ends at its final byte; a UTF-8 character takes its continuation bytes; ESC
-// before another key is Alt with that key; anything else is one byte. A sequence broken by a
-// byte that cannot continue it ends before that byte.
-std::size_t key_length(std::string_view bytes);
+// intermediates) ends at its final byte; a character takes all of its bytes, as UTF-8 or, with
+// `gbk`, as GBK (a lead byte 0x81-0xFE and a trail 0x40-0xFE but 0x7F, which may be 'P' or 'p')
+// or GB18030's four bytes; ESC before another key is Alt with that key; anything else is one
+// byte. A sequence broken by a byte that cannot continue it ends before that byte.
+std::size_t key_length(std::string_view bytes, bool gbk = false);
 
 // What the player asks for by a key during a battle's narration.
 enum class Control {
@@ -21,6 +22,8 @@ enum class Control {
   Faster,       // +: double the pace
   Slower,       // -: halve it
   Pause,        // p: wait for the next key
+  Help,         // ?: show the keys, and wait for the next key
+  Quit,         // q: end the game, as Ctrl-C does
 };
 Control control_of(std::string_view key);
 

@@ -37,6 +37,33 @@ TEST(Keys, AKeyIsAWholeEscapeSequenceOrCharacterAndACutShortOneAsksForTheRest) {
     EXPECT_EQ(key_length(bytes), 0u) << ::testing::PrintToString(bytes);
 }
 
+TEST(Keys, AGbkCharacterIsOneKeyEvenWhenItsTrailIsALetter) {
+  // 關 筆 雙 揚: their trails are P, P, p, P.
+  const std::string gbk = "\xEA\x50\xB9\x50\xEB\x70\x93\x50";
+  std::string_view rest = gbk;
+  int keys = 0;
+  while (!rest.empty()) {
+    const std::size_t n = key_length(rest, true);
+    ASSERT_EQ(n, 2u) << keys;
+    EXPECT_EQ(control_of(rest.substr(0, n)), Control::None);
+    rest.remove_prefix(n);
+    ++keys;
+  }
+  EXPECT_EQ(keys, 4);
+  const std::pair<std::string, std::size_t> more[] = {
+      {"\x81\x30\x81\x30x", 4},  // GB18030's four bytes
+      {"\x1b\xEA\x50", 3},       // Alt with a GBK character
+      {"\xEA\x7F", 1},           // no trail: the lead byte alone
+      {"\x81\x30\x20", 1},      {"p", 1},
+  };
+  for (const auto& [bytes, length] : more)
+    EXPECT_EQ(key_length(bytes, true), length) << ::testing::PrintToString(bytes);
+  for (const std::string cut : {"\xEA", "\x81\x30", "\x81\x30\x81", "\x1b\xEA"})
+    EXPECT_EQ(key_length(cut, true), 0u) << ::testing::PrintToString(cut);
+  // Read as UTF-8 the same bytes fall apart, and a trail reads as p.
+  EXPECT_EQ(key_length("\xEA\x50", false), 1u);
+}
+
 TEST(Keys, SpaceAndEnterFastForwardPlusAndMinusPaceAndPPauses) {
   EXPECT_EQ(control_of(" "), Control::FastForward);
   EXPECT_EQ(control_of("\r"), Control::FastForward);
@@ -45,6 +72,9 @@ TEST(Keys, SpaceAndEnterFastForwardPlusAndMinusPaceAndPPauses) {
   EXPECT_EQ(control_of("-"), Control::Slower);
   EXPECT_EQ(control_of("p"), Control::Pause);
   EXPECT_EQ(control_of("P"), Control::Pause);
+  EXPECT_EQ(control_of("?"), Control::Help);
+  EXPECT_EQ(control_of("q"), Control::Quit);
+  EXPECT_EQ(control_of("Q"), Control::Quit);
   for (const std::string other : {"x", "1", "\x1b[A", "\x1bOM", "甲", "\x1b "})
     EXPECT_EQ(control_of(other), Control::None) << ::testing::PrintToString(other);
 }
