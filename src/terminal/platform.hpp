@@ -2,10 +2,13 @@
 // What the terminal console needs from the operating system. One implementation per platform;
 // nothing else in the game knows which one it runs on.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,9 +28,26 @@ void claim_standard_streams();
 // end a program, and on Ctrl-Z (and back on resuming). `gbk` says the game's text is GBK rather
 // than UTF-8.
 void setup(bool color_on, bool gbk);
+// The terminal as the player had it. Once the keyboard has been quiet (see keyboard_quiet()),
+// whatever was typed and not read is dropped first, so that none of it reaches the shell.
 void restore();
+// The escape sequences of the palette the game shows its colours in (terminal/palette.hpp): the
+// signal handlers write its colours too. It must outlive the program (a palette of the header's).
+void use_palette(const std::array<std::string_view, 8>& palette);
 // The palette colour the terminal shows now: shown again when the game resumes after Ctrl-Z.
 void current_color(int k);
+// Whether what the terminal was given last ended a line.
+void at_line_start(bool yes);
+// Whether a passing line (a note the game erases again) shows below the narration: it is taken
+// away when a signal ends the game. The note was written after ESC 7 (the cursor saved), and is
+// taken away by ESC 8 and an erasure to the end of the screen.
+void note_shown(bool yes);
+// A line for the player (in the console's encoding) shown on a terminal when Ctrl-C, Ctrl-\ or
+// SIGTERM ends the game, on a line of its own: the game's seed. Empty: none.
+void set_farewell(std::string line);
+// Ends the program as Ctrl-C does (the same status, the terminal put back), without the
+// farewell: the caller has shown what it had to.
+[[noreturn]] void end_by_interrupt();
 
 // The player's typing, as bytes in the console's encoding.
 std::istream& input();
@@ -66,15 +86,21 @@ int writable(const std::string& path);
 // a paste that arrives at once).
 void wait_key();
 
-// While a battle is narrated on a terminal, keys are read as they come, without echo. What was
-// typed before the battle began stays for the prompts after it; what is typed during it is read
-// by read_keys() or dropped by keys_end().
+// While a battle is narrated on a terminal, keys are read as they come, without echo. The whole
+// lines typed before the battle began stay for the prompts after it, and a line left unfinished
+// is dropped (it would be glued to the next answer, out of sight); what is typed during the
+// battle is read by read_keys() or dropped by keys_end().
 void keys_begin();
 // Waits up to timeout_ms (without end when negative) for keys and appends what came to `keys`,
-// whole keys only. False when the keyboard has gone (the terminal hung up): nothing more will
-// come, and nothing was waited for.
+// whole keys only (characters in GBK when the game speaks it). False when the keyboard has gone
+// (the terminal hung up): nothing more will come, and nothing was waited for.
 bool read_keys(int timeout_ms, std::string& keys);
+// Ends a battle's keys: they are dropped, and the keyboard is quiet from then on.
 void keys_end();
+// From now on nothing typed shows (no echo) but at a prompt, which takes the whole lines typed
+// ahead and drops an unfinished one before the player's own typing shows again; and restore()
+// drops what is left. A game is quiet from its first battle on, a replay from its start.
+void keyboard_quiet();
 
 void sleep_ms(double ms);
 
@@ -88,6 +114,41 @@ void clear_screen();
 
 // The character set the user's locale asks for, e.g. "UTF-8" or "GBK".
 std::string locale_codeset();
+
+// Whether the terminal's background is light, as far as it tells: COLORFGBG, else (on POSIX, a
+// terminal on both standard input and output) its answer to a question about its background
+// colour within timeout_ms, else (Windows) the console's background attribute. Nothing when it
+// does not say. Known after setup().
+std::optional<bool> light_background(int timeout_ms);
+
+// Whether the console window is the game's alone (Windows: started by a double-click, the
+// window closes as the game ends). Never on POSIX, where a terminal has its shell.
+bool console_of_our_own();
+
+// Where the game keeps what it remembers: $XDG_STATE_HOME/morvane (by default
+// ~/.local/state/morvane), %LOCALAPPDATA%\morvane on Windows; in UTF-8 on Windows. Empty when
+// the environment names no such place.
+std::string state_folder();
+// Makes the folder and those above it that are missing: 0, or the error number of why not.
+int make_folders(const std::string& path);
+// Puts `from` in the place of `to` in one step (the file `to` was is gone): 0, or the error
+// number.
+int replace_file(const std::string& from, const std::string& to);
+// A lock on a file of its own (made when missing) that one process at a time holds: taken when
+// made, within `timeout_ms`, and let go when destroyed.
+class FileLock {
+ public:
+  FileLock(const std::string& path, int timeout_ms);
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  // 0 when the lock is held, else the error number of why not (EWOULDBLOCK: another holds it).
+  int error() const { return error_; }
+
+ private:
+  std::intptr_t handle_ = -1;
+  int error_ = 0;
+};
 
 // Converts text between UTF-8 and GBK. Bytes that do not convert pass through unchanged.
 class Transcoder {

@@ -9,13 +9,17 @@
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -32,15 +36,31 @@ namespace {
 // The signal handlers must find these without a game at hand, so they are the process's own.
 // Each is written before the flag that tells a handler to use it (with a signal fence between),
 // and the flags are sig_atomic_t.
-volatile sig_atomic_t g_color_on = 0;  // colours are written
-volatile sig_atomic_t g_tty_out = 0;   // standard output is a terminal
-volatile sig_atomic_t g_color = 0;     // the palette colour the terminal shows now
-volatile sig_atomic_t g_raw = 0;       // the keys are read one by one (g_raw_termios is on)
-volatile sig_atomic_t g_resumed = 0;   // SIGCONT came after the last Ctrl-Z
-struct termios g_saved_termios;        // the terminal as the player had it
-struct termios g_raw_termios;          // as the game sets it to read keys
+volatile sig_atomic_t g_color_on = 0;    // colours are written
+volatile sig_atomic_t g_tty_out = 0;     // standard output is a terminal
+volatile sig_atomic_t g_color = 0;       // the palette colour the terminal shows now
+volatile sig_atomic_t g_line_start = 1;  // what the terminal was given last ended a line
+volatile sig_atomic_t g_note = 0;        // a passing note shows below the narration
+volatile sig_atomic_t g_resumed = 0;     // SIGCONT came after the last Ctrl-Z
+// The terminal's modes: the player's, or one of the game's, which g_mode names.
+enum Mode : sig_atomic_t {
+  kPlayers = 0,  // as the player had it (g_saved_termios)
+  kKeys = 1,     // keys one by one, without echo (g_keys_termios)
+  kQuiet = 2,    // lines, without echo (g_quiet_termios)
+};
+volatile sig_atomic_t g_mode = kPlayers;
+// The keyboard has been quiet: what is typed and not read is dropped at the end.
+volatile sig_atomic_t g_quiet = 0;
+struct termios g_saved_termios;  // the terminal as the player had it
+struct termios g_keys_termios;
+struct termios g_quiet_termios;
+bool g_saved = false;  // g_saved_termios holds the player's modes
+std::atomic<const Palette*> g_palette{&kPalette};
+std::string g_farewell;  // written before the flag that allows it
+volatile sig_atomic_t g_has_farewell = 0;
 bool g_stdout_closed = false;
 bool g_keyboard_gone = false;  // standard input ended while keys were read
+bool g_gbk = false;            // keys are GBK characters
 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
@@ -62,22 +82,43 @@ void write_from_handler(std::string_view bytes) {
   if (flags != -1) fcntl(STDOUT_FILENO, F_SETFL, flags);
 }
 
+const struct termios& termios_of(sig_atomic_t mode) {
+  return mode == kKeys ? g_keys_termios : mode == kQuiet ? g_quiet_termios : g_saved_termios;
+}
+
 // The terminal as the player had it. Async-signal-safe. The colour is reset on a terminal, and
-// also in a file or pipe when the game is ending, as it would have been at the game's end.
+// also in a file or pipe when the game is ending, as it would have been at the game's end. What
+// was typed while the keyboard was the game's is not the shell's: it is dropped.
 void reset_terminal(bool ending) {
-  if (g_color_on != 0 && (g_tty_out != 0 || ending)) write_from_handler(kPalette[0]);
-  if (g_raw != 0) tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_termios);
+  if (ending && g_note != 0 && g_tty_out != 0)
+    write_from_handler(
+        "\x1b"
+        "8\x1b[J");
+  if (g_color_on != 0 && (g_tty_out != 0 || ending)) write_from_handler((*g_palette)[0]);
+  if (g_mode != kPlayers || g_quiet != 0) {
+    tcflush(STDIN_FILENO, TCIFLUSH);
+    tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_termios);
+  }
 }
 
 // The terminal as the game had it. Async-signal-safe.
 void resume_terminal() {
-  if (g_raw != 0) tcsetattr(STDIN_FILENO, TCSANOW, &g_raw_termios);
+  if (g_mode != kPlayers) tcsetattr(STDIN_FILENO, TCSANOW, &termios_of(g_mode));
   const sig_atomic_t k = g_color;
-  if (g_color_on != 0 && g_tty_out != 0 && k >= 0 && k < static_cast<int>(kPalette.size()))
-    write_from_handler(kPalette[static_cast<std::size_t>(k)]);
+  const Palette& palette = *g_palette;
+  if (g_color_on != 0 && g_tty_out != 0 && k >= 0 && k < static_cast<int>(palette.size()))
+    write_from_handler(palette[static_cast<std::size_t>(k)]);
 }
 
-// Ctrl-Z and the resume held back while the terminal's mode and g_raw change together: a
+// The seed on its own line, after a note is taken away and the colour reset. Async-signal-safe.
+void say_farewell() {
+  if (g_has_farewell == 0 || g_tty_out == 0) return;
+  if (g_line_start == 0) write_from_handler("\n");
+  write_from_handler(g_farewell);
+  write_from_handler("\n");
+}
+
+// Ctrl-Z and the resume held back while the terminal's mode and g_mode change together: a
 // resume between the two would put back the mode being left and leave it for good.
 class StopAndResumeHeld {
  public:
@@ -96,35 +137,50 @@ class StopAndResumeHeld {
   sigset_t before_;
 };
 
-void leave_raw() {
-  if (g_raw == 0) return;
-  const StopAndResumeHeld held;
-  tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_termios);
-  g_raw = 0;
-}
-
-// Keys one by one, without echo; ISIG stays, so Ctrl-C, Ctrl-\ and Ctrl-Z still signal.
-// tcsetattr(TCSANOW), not TCSAFLUSH, which would drop what was typed ahead.
-bool enter_raw() {
-  if (g_raw != 0) return true;
+// The player's modes, kept once for all that follows. False when standard input is no terminal.
+bool keep_players_modes() {
+  if (g_saved) return true;
   if (tcgetattr(STDIN_FILENO, &g_saved_termios) != 0) return false;
-  g_raw_termios = g_saved_termios;
-  g_raw_termios.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-  g_raw_termios.c_cc[VMIN] = 1;
-  g_raw_termios.c_cc[VTIME] = 0;
+  // Keys one by one, without echo; ISIG stays, so Ctrl-C, Ctrl-\ and Ctrl-Z still signal.
+  g_keys_termios = g_saved_termios;
+  g_keys_termios.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  g_keys_termios.c_cc[VMIN] = 1;
+  g_keys_termios.c_cc[VTIME] = 0;
+  // Lines as the player has them, edited by the terminal, without showing.
+  g_quiet_termios = g_saved_termios;
+  g_quiet_termios.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL);
   std::atomic_signal_fence(std::memory_order_seq_cst);
-  const StopAndResumeHeld held;
-  g_raw = 1;
-  if (tcsetattr(STDIN_FILENO, TCSANOW, &g_raw_termios) != 0) {
-    g_raw = 0;
-    return false;
-  }
+  g_saved = true;
   return true;
 }
 
+// Puts the terminal in `mode`. tcsetattr(TCSANOW), not TCSAFLUSH, which would drop what was
+// typed ahead.
+bool enter(Mode mode) {
+  if (!keep_players_modes()) return false;
+  if (g_mode == mode) return true;
+  const StopAndResumeHeld held;
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &termios_of(mode)) != 0) return false;
+  g_mode = mode;
+  return true;
+}
+
+// The mode outside the key waits and the battles.
+Mode between() {
+  return g_quiet != 0 ? kQuiet : kPlayers;
+}
+
 extern "C" void on_ending_signal(int sig) {
+  // Ctrl-C and Ctrl-\ show as ^C and ^\ where the terminal echoes them.
+  struct termios now {};
+  constexpr tcflag_t kEchoed = ECHO | ECHOCTL;
+  if ((sig == SIGINT || sig == SIGQUIT) && tcgetattr(STDIN_FILENO, &now) == 0 &&
+      (now.c_lflag & kEchoed) == kEchoed)
+    g_line_start = 0;
   reset_terminal(true);
-  g_raw = 0;
+  g_mode = kPlayers;
+  // A hang-up leaves no one to read it.
+  if (sig != SIGHUP) say_farewell();
   signal(sig, SIG_DFL);
   raise(sig);
 }
@@ -136,6 +192,9 @@ void install(int sig, void (*handler)(int), int flags) {
   sigemptyset(&sa.sa_mask);
   sigaction(sig, &sa, nullptr);
 }
+
+// Only there to cut a wait short.
+extern "C" void on_tick(int) {}
 
 extern "C" void on_continue(int) {
   const int saved_errno = errno;
@@ -203,45 +262,80 @@ bool read_burst(std::string& into) {
     // A key cut short: wait a moment for its end.
     std::string_view rest = into;
     std::size_t n = 0;
-    while (!rest.empty() && (n = keys::key_length(rest)) != 0)
+    while (!rest.empty() && (n = keys::key_length(rest, g_gbk)) != 0)
       rest.remove_prefix(n);
     if (rest.empty() || !input_within(kRestOfKeyMs)) return true;
   }
 }
 
-// The player's typing: standard input read a block at a time. What keys_begin() finds typed
-// ahead is kept here for the prompts that follow.
+// Reads exactly `count` bytes that are known to be waiting, as many reads as lines they hold;
+// false when a read finds the end of input (Ctrl-D at the start of a line) first.
+bool read_known(std::string& into, std::size_t count) {
+  while (count > 0) {
+    char buf[512];
+    const ssize_t n = read(STDIN_FILENO, buf, std::min(sizeof buf, count));
+    if (n > 0) {
+      into.append(buf, static_cast<std::size_t>(n));
+      count -= static_cast<std::size_t>(n);
+    } else if (n == 0 || errno != EINTR) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The player's typing: standard input read a block at a time. What keys_begin() and the prompts
+// find typed ahead is kept here for the prompts that follow. The end of input lasts, as a pipe's
+// does: after Ctrl-D every prompt reads the end of input at once.
 class Input final : public std::streambuf {
  public:
+  // The whole lines typed ahead, while the terminal takes lines: taken and kept. What is left,
+  // a line not ended, is dropped: typed out of sight, it would be glued to the next answer.
+  void take_typed_ahead() {
+    int waiting = 0;
+    // With lines, what can be read is the lines ended.
+    if (ioctl(STDIN_FILENO, FIONREAD, &waiting) == 0 && waiting > 0) {
+      if (!read_known(kept_, static_cast<std::size_t>(waiting))) ended_ = true;
+    }
+    tcflush(STDIN_FILENO, TCIFLUSH);
+  }
   void keep(std::string_view typed) { kept_ += typed; }
 
  protected:
   int_type underflow() override {
     if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    // A prompt, while the keyboard is quiet: what was typed out of sight is settled first.
+    if (g_quiet != 0 && kept_.empty() && !ended_) take_typed_ahead();
     if (!kept_.empty()) {
       buffer_.swap(kept_);
       kept_.clear();
-    } else {
-      buffer_.resize(kBlock);
-      for (;;) {
-        const ssize_t n = read(STDIN_FILENO, buffer_.data(), buffer_.size());
-        if (n > 0) {
-          buffer_.resize(static_cast<std::size_t>(n));
-          break;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        buffer_.clear();
-        return traits_type::eof();
-      }
+    } else if (ended_ || !read_block()) {
+      ended_ = true;
+      buffer_.clear();
+      return traits_type::eof();
     }
     setg(buffer_.data(), buffer_.data(), buffer_.data() + buffer_.size());
     return traits_type::to_int_type(*gptr());
   }
 
  private:
+  // A block of the player's typing, which shows as it is typed. False at the end of input.
+  bool read_block() {
+    const bool shown = g_quiet != 0 && enter(kPlayers);
+    buffer_.resize(kBlock);
+    ssize_t n = 0;
+    do {
+      n = read(STDIN_FILENO, buffer_.data(), buffer_.size());
+    } while (n < 0 && errno == EINTR);
+    if (shown) enter(kQuiet);
+    buffer_.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return n > 0;
+  }
+
   static constexpr std::size_t kBlock = 1 << 16;
   std::string buffer_;
   std::string kept_;
+  bool ended_ = false;
 };
 
 Input& input_buffer() {
@@ -294,9 +388,26 @@ std::terminate_handler g_next_terminate = nullptr;
 // An exception nothing caught: the terminal is put back before the runtime reports it.
 [[noreturn]] void restore_and_terminate() {
   reset_terminal(false);
-  g_raw = 0;
+  g_mode = kPlayers;
   if (g_next_terminate != nullptr) g_next_terminate();
   std::abort();
+}
+
+// Restores the terminal on the signals that end a program, on exit, and on an exception nothing
+// caught; puts it back and forth around Ctrl-Z.
+void install_handlers() {
+  // A signal ignored when the game started stays ignored (`nohup morvane`).
+  for (const int sig : kEndingSignals) {
+    if (!ignored_at_start(sig)) install(sig, on_ending_signal, 0);
+  }
+  if (!ignored_at_start(SIGTSTP)) install(SIGTSTP, on_stop, SA_RESTART);
+  if (!ignored_at_start(SIGCONT)) install(SIGCONT, on_continue, SA_RESTART);
+  static bool once = false;
+  if (!once) {
+    once = true;
+    std::atexit(restore);
+    g_next_terminate = std::set_terminate(restore_and_terminate);
+  }
 }
 
 }  // namespace
@@ -314,29 +425,52 @@ void claim_standard_streams() {
   }
 }
 
-void setup(bool color_on, bool /*gbk*/) {
+void setup(bool color_on, bool gbk) {
+  g_gbk = gbk;
   g_color_on = color_on ? 1 : 0;
   g_tty_out = stdout_is_terminal() ? 1 : 0;
-  // A signal ignored when the game started stays ignored (`nohup morvane`).
-  for (const int sig : kEndingSignals) {
-    if (!ignored_at_start(sig)) install(sig, on_ending_signal, 0);
-  }
-  if (!ignored_at_start(SIGTSTP)) install(SIGTSTP, on_stop, SA_RESTART);
-  if (!ignored_at_start(SIGCONT)) install(SIGCONT, on_continue, SA_RESTART);
-  static bool once = false;
-  if (!once) {
-    once = true;
-    std::atexit(restore);
-    g_next_terminate = std::set_terminate(restore_and_terminate);
-  }
+  install_handlers();
 }
 
 void restore() {
-  leave_raw();
+  if (g_mode == kPlayers && g_quiet == 0) return;
+  const StopAndResumeHeld held;
+  // What was typed to a game that no longer reads is not for the shell.
+  if (g_quiet != 0) tcflush(STDIN_FILENO, TCIFLUSH);
+  tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_termios);
+  g_mode = kPlayers;
+  g_quiet = 0;
+}
+
+void use_palette(const Palette& palette) {
+  g_palette = &palette;
 }
 
 void current_color(int k) {
   g_color = k;
+}
+
+void at_line_start(bool yes) {
+  g_line_start = yes ? 1 : 0;
+}
+
+void note_shown(bool yes) {
+  g_note = yes ? 1 : 0;
+}
+
+void set_farewell(std::string line) {
+  g_has_farewell = 0;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  g_farewell = std::move(line);
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  g_has_farewell = g_farewell.empty() ? 0 : 1;
+}
+
+void end_by_interrupt() {
+  restore();
+  signal(SIGINT, SIG_DFL);
+  raise(SIGINT);
+  _exit(128 + SIGINT);
 }
 
 std::istream& input() {
@@ -422,32 +556,21 @@ void end_by_closed_pipe() {
 }
 
 void wait_key() {
-  if (!enter_raw()) return;
+  // Also after the game, when a window waits for a key before it closes.
+  install_handlers();
+  const Mode after = between();
+  if (!enter(kKeys)) return;
   std::string key;
   read_burst(key);
-  leave_raw();
+  enter(after);
 }
 
 void keys_begin() {
   g_keyboard_gone = false;
-  if (!enter_raw()) {
-    g_keyboard_gone = true;
-    return;
-  }
-  // What was typed before the battle, whole lines or not, is for the prompts after it.
-  int waiting = 0;
-  if (ioctl(STDIN_FILENO, FIONREAD, &waiting) != 0 || waiting <= 0) return;
-  std::string typed(static_cast<std::size_t>(waiting), '\0');
-  std::size_t got = 0;
-  while (got < typed.size()) {
-    const ssize_t n = read(STDIN_FILENO, typed.data() + got, typed.size() - got);
-    if (n > 0) {
-      got += static_cast<std::size_t>(n);
-    } else if (n == 0 || errno != EINTR) {
-      break;
-    }
-  }
-  input_buffer().keep(std::string_view(typed).substr(0, got));
+  // While the terminal still takes lines: the whole lines typed ahead are for the prompts after
+  // the battle, and a line not ended is dropped.
+  if (keep_players_modes()) input_buffer().take_typed_ahead();
+  if (!enter(kKeys)) g_keyboard_gone = true;
 }
 
 bool read_keys(int timeout_ms, std::string& keys) {
@@ -460,7 +583,13 @@ bool read_keys(int timeout_ms, std::string& keys) {
 void keys_end() {
   // Keys pressed during the battle answer nothing.
   tcflush(STDIN_FILENO, TCIFLUSH);
-  leave_raw();
+  keyboard_quiet();
+}
+
+void keyboard_quiet() {
+  if (!keep_players_modes()) return;
+  g_quiet = 1;
+  enter(kQuiet);
 }
 
 void sleep_ms(double ms) {
@@ -487,6 +616,104 @@ std::string locale_codeset() {
   // The game's own text stays plain bytes: only the codeset was wanted.
   std::setlocale(LC_CTYPE, "C");
   return result;
+}
+
+std::optional<bool> light_background(int timeout_ms) {
+  if (const char* colors = std::getenv("COLORFGBG")) {
+    if (const auto light = light_from_colorfgbg(colors)) return light;
+  }
+  struct stat in {
+  }, out{};
+  // The question goes to standard output, the answer comes on standard input: one terminal.
+  if (!stdin_is_terminal() || !stdout_is_terminal() || dumb_terminal() ||
+      fstat(STDIN_FILENO, &in) != 0 || fstat(STDOUT_FILENO, &out) != 0 || in.st_rdev != out.st_rdev)
+    return std::nullopt;
+  const sig_atomic_t before = g_mode;
+  if (!enter(kKeys)) return std::nullopt;
+  std::string answers;
+  if (write_stdout(kBackgroundQuestion.data(), kBackgroundQuestion.size()) == 0) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (!background_answers_ended(answers)) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      if (left <= 0) break;
+      if (input_within(static_cast<int>(left)) && !read_waiting(answers)) break;
+    }
+  }
+  enter(static_cast<Mode>(before));
+  // Keys typed meanwhile are the player's.
+  input_buffer().keep(besides_answers(answers));
+  return light_from_background_answer(answers);
+}
+
+bool console_of_our_own() {
+  return false;
+}
+
+std::string state_folder() {
+  // A relative XDG_STATE_HOME is to be ignored, as the XDG base directories say.
+  if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/')
+    return std::string(state) + "/morvane";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') return {};
+  return std::string(home) + "/.local/state/morvane";
+}
+
+int make_folders(const std::string& path) {
+  for (std::size_t at = path.find('/', 1);; at = path.find('/', at + 1)) {
+    const std::string folder = path.substr(0, at);
+    // The folders of state are the user's alone.
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return errno;
+    if (at == std::string::npos) break;
+  }
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return errno;
+  return S_ISDIR(status.st_mode) ? 0 : ENOTDIR;
+}
+
+int replace_file(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+FileLock::FileLock(const std::string& path, int timeout_ms) {
+  const int file = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (file < 0) {
+    error_ = errno;
+    return;
+  }
+  handle_ = file;
+  // Waited for in the kernel, which hands the lock on as soon as it is let go (trying again and
+  // again could find it taken every time by a writer that keeps coming back). A timer cuts the
+  // wait short every tenth of a second, so that a holder that hangs costs a warning, not the game.
+  struct sigaction tick {
+  }, before{};
+  tick.sa_handler = on_tick;
+  sigemptyset(&tick.sa_mask);
+  sigaction(SIGALRM, &tick, &before);
+  const itimerval every{{0, 100'000}, {0, 100'000}};
+  itimerval previous{};
+  setitimer(ITIMER_REAL, &every, &previous);
+  struct flock whole {};
+  whole.l_type = F_WRLCK;
+  whole.l_whence = SEEK_SET;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (fcntl(file, F_SETLKW, &whole) != 0) {
+    if (errno != EINTR) {
+      error_ = errno;
+      break;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      error_ = EWOULDBLOCK;
+      break;
+    }
+  }
+  setitimer(ITIMER_REAL, &previous, nullptr);
+  sigaction(SIGALRM, &before, nullptr);
+}
+
+FileLock::~FileLock() {
+  if (handle_ >= 0) close(static_cast<int>(handle_));
 }
 
 std::unique_ptr<Transcoder> utf8_to_gbk() {

@@ -10,12 +10,17 @@
 
 #include "console/console.hpp"
 #include "console/token_reader.hpp"
+#include "terminal/keys.hpp"
+#include "terminal/palette.hpp"
 #include "terminal/platform.hpp"
 
 namespace morvane {
 
 enum class ColorChoice { Auto, Always, Never };
 enum class EncodingChoice { Auto, Utf8, Gbk };
+// The colours for the terminal's background: dark or light, or as the terminal tells (dark when
+// it does not say). A pipe gets the rules' own colours unless a palette is asked for.
+enum class PaletteChoice { Auto, Dark, Light };
 
 // The pace's range: --speed and the + and - keys stay within it.
 inline constexpr double kMinSpeed = 0.01;
@@ -26,10 +31,16 @@ struct TerminalOptions {
   EncodingChoice encoding = EncodingChoice::Auto;
   double speed = 1.0;  // every pause is divided by it
   bool no_pause = false;
-  // Whether a player is at the keyboard: key waits, and the keys that pace a battle. A replay
-  // reads nothing.
+  // Whether a player is at the keyboard: key waits, and the keys that pace a battle.
   bool interactive = true;
+  // Whether the player answers prompts. A replay asks nothing: the keyboard is quiet (no echo)
+  // from its start, and only pace it.
+  bool prompts = true;
+  PaletteChoice palette = PaletteChoice::Auto;
 };
+
+// The player pressed q during a battle: the game ends as Ctrl-C ends it.
+struct QuitAsked {};
 
 // Where the console's bytes go, and whether that is a terminal. `write` returns 0 when every
 // byte was written, else the error number of the failure.
@@ -46,7 +57,13 @@ bool gbk_wanted(EncodingChoice choice, std::string_view codeset);
 
 // The line shown above the first battle on a terminal, where the keys pace it.
 inline constexpr std::string_view kKeysHint =
-    "（空格或回车：跳到本场战斗结束　+/-：加快/放慢　p：暂停）";
+    "（空格或回车：跳到本场战斗结束　+/-：加快/放慢　p：暂停　?：按键　q：退出）";
+// Passing notes in grey below the narration, erased as it goes on: while paused, the keys (at
+// ?), and the pace after + or - ("（速度×2）").
+inline constexpr std::string_view kPausedNote = "（已暂停，按任意键继续）";
+inline constexpr std::string_view kKeysNote =
+    "（空格或回车：跳到本场战斗结束　+/-：加快/放慢　p：暂停　q：退出　按任意键继续）";
+std::string speed_note(double speed);
 
 class TerminalConsole final : public Console {
  public:
@@ -75,6 +92,10 @@ class TerminalConsole final : public Console {
   bool output_is_terminal() const { return tty_out_; }
   // Whether the text shown is converted to GBK (which has no block characters).
   bool speaks_gbk() const { return to_console_ != nullptr; }
+  // The colours written: the rules' own, or a palette's.
+  const Palette& palette() const { return *palette_; }
+  // The line (UTF-8) shown on the terminal when Ctrl-C or another ending signal ends the game.
+  void farewell(std::string_view line);
 
   // Resets the colour, ends the game's last line on a terminal, adds `note` (a line of the front
   // end's own, in UTF-8) when it is not empty, and writes out what is left. Throws OutputFailed.
@@ -84,8 +105,17 @@ class TerminalConsole final : public Console {
   TerminalConsole(const TerminalOptions& options, std::istream& in, Output output, bool own);
   void flush();
   void append(std::string_view bytes);
+  // Text for the terminal in its encoding, controls shown.
+  std::string shown(std::string_view utf8) const;
+  const Palette& choose_palette(PaletteChoice choice) const;
   // A pause of `ms` while the keys pace the battle.
   void paced_pause(double ms);
+  // Acts on one key of a battle. Returns whether the pause is over (the rest of the battle goes
+  // without pauses).
+  bool on_key(keys::Control control, bool& held, double& left);
+  // A passing note (UTF-8) in grey below the narration, and its erasure.
+  void show_note(std::string_view text);
+  void take_note_away();
 
   Output output_;
   bool own_terminal_;  // the real terminal, set up by this console
@@ -106,6 +136,10 @@ class TerminalConsole final : public Console {
   bool hint_shown_ = false;
   bool failed_ = false;
   bool finished_ = false;
+  const Palette* palette_ = &kPalette;
+  bool notes_ = false;  // passing notes can be shown (a terminal that takes escapes)
+  bool note_shown_ = false;
+  bool at_line_start_ = true;  // what was written last ended a line
 };
 
 }  // namespace morvane
