@@ -1,6 +1,8 @@
 #include "app/game_command.hpp"
 
 #include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <initializer_list>
 #include <memory>
@@ -10,6 +12,7 @@
 
 #include "app/cli.hpp"
 #include "app/help.hpp"
+#include "app/history.hpp"
 #include "app/options.hpp"
 #include "app/system_reason.hpp"
 #include "odds/odds.hpp"
@@ -44,10 +47,10 @@ std::string refusal(const char* option, const std::string& rule, const std::stri
   return std::string(option) + " " + rule + "，不能是“" + typed(value) + "”";
 }
 
-// Checks the typed values; the exit status of a refusal, or nothing when all are good. The
-// encoding comes first: it says how the other refusals are written.
-std::optional<int> check(const GameCommand& game, Given given, Settings& settings,
-                         std::string_view command) {
+// Checks the values chosen from a list; the exit status of a refusal, or nothing when all are
+// good. The encoding comes first: it says how the other refusals are written.
+std::optional<int> check_choices(const GameCommand& game, TerminalOptions& terminal,
+                                 std::string_view command) {
   using enum EncodingChoice;
   const auto encoding = choice_of<EncodingChoice>(
       game.encoding, {{"auto", Auto}, {"utf-8", Utf8}, {"utf8", Utf8}, {"gbk", Gbk}});
@@ -61,6 +64,23 @@ std::optional<int> check(const GameCommand& game, Given given, Settings& setting
   if (!color) {
     return usage_error(refusal("--color", "只能是 auto、always 或 never", game.color), command);
   }
+  const auto palette = choice_of<PaletteChoice>(game.palette, {{"auto", PaletteChoice::Auto},
+                                                               {"dark", PaletteChoice::Dark},
+                                                               {"light", PaletteChoice::Light}});
+  if (!palette) {
+    return usage_error(refusal("--palette", "只能是 auto、dark 或 light", game.palette), command);
+  }
+  terminal.encoding = *encoding;
+  terminal.color = *color;
+  terminal.palette = *palette;
+  return std::nullopt;
+}
+
+// Checks the typed values; the exit status of a refusal, or nothing when all are good.
+std::optional<int> check(const GameCommand& game, Given given, Settings& settings,
+                         std::string_view command) {
+  settings.terminal = game.terminal;
+  if (const auto status = check_choices(game, settings.terminal, command)) return status;
   settings.seed = static_cast<std::uint32_t>(std::time(nullptr));
   if (given.seed) {
     const auto parsed = parse_seed(game.seed);
@@ -81,9 +101,6 @@ std::optional<int> check(const GameCommand& game, Given given, Settings& setting
     return usage_error(refusal("--odds", "只能不带值，或者写成 --odds=verbose", game.odds),
                        command);
   }
-  settings.terminal = game.terminal;
-  settings.terminal.encoding = *encoding;
-  settings.terminal.color = *color;
   settings.terminal.speed = *speed;
   if (given.record) {
     // Found out before anything is asked, not after the whole game.
@@ -153,6 +170,85 @@ std::unique_ptr<odds::OddsListener> odds_for(const GameCommand& game, TerminalCo
                                   .verbose = game.odds == "verbose"});
 }
 
+std::string seed_line(std::uint32_t seed) {
+  return "种子：" + std::to_string(seed);
+}
+
+// The closing lines of a game on a terminal: the endless mode's best level, the seed, and the
+// command that replays the game alone on its own line under its label, for a triple-click to
+// copy.
+std::string closing_lines(std::uint32_t seed, const session::Recorded& recorded,
+                          std::int32_t best) {
+  std::string lines;
+  if (best > 0) lines += "最好成绩：第" + std::to_string(best) + "关\n";
+  lines += seed_line(seed) + "\n";
+  if (recorded.code.empty()) return lines + no_code_text(recorded.no_code);
+  return lines + "回放：\nmorvane replay " + recorded.code;
+}
+
+// How a game came out, as the session saw it end.
+struct Ended {
+  std::int32_t mode = 0;
+  GameOutcome outcome;
+};
+
+// What keeping the game in the history gave: the endless mode's best level (0: none) and, when
+// it could not be kept, why (for standard error).
+struct Remembered {
+  std::int32_t best = 0;
+  std::string warning;
+};
+
+Remembered remember(const GameCommand& game, std::uint32_t seed, const Ended& ended,
+                    const session::Recorded& recorded) {
+  if (game.no_history || history::turned_off(std::getenv("MORVANE_NO_HISTORY")) ||
+      !ended.outcome.over)
+    return {};
+  const history::Entry entry{.time = static_cast<std::int64_t>(std::time(nullptr)),
+                             .mode = ended.mode,
+                             .seed = seed,
+                             .teams = history::teams_of(ended.mode, recorded.fight.answers),
+                             .winner = ended.outcome.winner,
+                             .draw = !ended.outcome.decided,
+                             .level = ended.outcome.level,
+                             .code = recorded.code};
+  const history::Kept kept = history::keep(platform::state_folder(), entry);
+  if (kept.error == 0) return {kept.best, {}};
+  // The game went well: only its record is missing.
+  if (kept.where.empty())
+    return {0, "这局没有记入历史：没有存放记录的文件夹（HOME 和 XDG_STATE_HOME 都没有设置）"};
+  const std::string why =
+      kept.error == EWOULDBLOCK ? "另一个 morvane 一直占着它，等不及了" : system_reason(kept.error);
+  return {0, "这局没有记入历史：" + typed(kept.where) + "：" + why};
+}
+
+// Plays the game on the console; returns the exit status.
+int play(TerminalConsole& console, const GameCommand& game, const Settings& settings) {
+  // On a terminal the player is shown the game's code; a piped game writes the rules' bytes
+  // only, and its code goes to the --record file if asked for.
+  const bool on_terminal = console.output_is_terminal();
+  const auto odds = odds_for(game, console, settings.seed);
+  if (!on_terminal && game.record.empty()) {
+    session::play(console, settings.seed, settings.max_rounds, odds.get());
+    console.finish();
+    return 0;
+  }
+  Ended ended;
+  const auto seen = [&ended](const Game& g, bool over) {
+    if (over) ended = {g.mode, g.outcome};
+  };
+  const session::Recorded recorded = session::play_recorded(
+      console, settings.seed, settings.max_rounds, odds.get(), session::kMaxFightBytes, seen);
+  if (!on_terminal) {
+    console.finish();
+  } else {
+    const Remembered remembered = remember(game, settings.seed, ended, recorded);
+    console.finish(closing_lines(settings.seed, recorded, remembered.best));
+    if (!remembered.warning.empty()) say(remembered.warning);
+  }
+  return record(game.record, recorded.code, recorded.no_code);
+}
+
 }  // namespace
 
 void add_game_options(CLI::App& app, GameCommand& game, bool replay) {
@@ -187,6 +283,17 @@ void add_game_options(CLI::App& app, GameCommand& game, bool replay) {
   app.add_flag("--odds{on}", game.odds,
                "每回合结束后显示各队此刻的胜率（--odds=verbose：另显示模拟了多少局）")
       ->option_text("[=verbose]");
+  app.add_option(
+         "--palette", game.palette,
+         "终端背景的配色。auto（默认）：按终端告诉的背景（COLORFGBG，或问终端），不知道时"
+         "按深色；light：浅色背景上看得清的颜色。输出到管道时，不给这个选项就用原来的颜色码")
+      ->option_text("auto|dark|light");
+  if (replay) return;
+  app.add_flag("--no-history", game.no_history,
+               "这局不记入历史记录（也可以设置环境变量MORVANE_NO_HISTORY）");
+  app.add_flag(
+      "--keep-open", game.keep_open,
+      "结束后显示“按任意键关闭”，等按键再退出（从菜单或桌面启动时，窗口不会随游戏一起关掉）");
 }
 
 void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
@@ -206,25 +313,21 @@ void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
 int run_game(const GameCommand& game, Given given) {
   Settings settings;
   if (const auto status = check(game, given, settings, {})) return *status;
-  TerminalConsole console(settings.terminal, platform::input());
-  // On a terminal the player is shown the game's code; a piped game writes the rules' bytes
-  // only, and its code goes to the --record file if asked for.
-  const bool show_code = console.output_is_terminal();
-  const auto odds = odds_for(game, console, settings.seed);
-  if (!show_code && game.record.empty()) {
-    session::play(console, settings.seed, settings.max_rounds, odds.get());
-    console.finish();
-    return 0;
+  int status = 0;
+  bool quit = false;
+  {
+    TerminalConsole console(settings.terminal, platform::input());
+    console.farewell(seed_line(settings.seed));
+    try {
+      status = play(console, game, settings);
+    } catch (const QuitAsked&) {
+      console.finish(seed_line(settings.seed));
+      quit = true;
+    }
   }
-  const session::Recorded recorded =
-      session::play_recorded(console, settings.seed, settings.max_rounds, odds.get());
-  std::string note;
-  if (show_code && recorded.code.empty()) note = no_code_text(recorded.no_code);
-  if (show_code && !recorded.code.empty()) {
-    note = "种子：" + std::to_string(settings.seed) + "　回放：morvane replay " + recorded.code;
-  }
-  console.finish(note);
-  return record(game.record, recorded.code, recorded.no_code);
+  // q ends the game as Ctrl-C does, once the terminal is the player's again.
+  if (quit) platform::end_by_interrupt();
+  return status;
 }
 
 int run_replay(const ReplayCommand& replay, const GameCommand& game, Given given) {
@@ -246,13 +349,29 @@ int run_replay(const ReplayCommand& replay, const GameCommand& game, Given given
         "--max-rounds 只能省略，或者是回放码里的回合上限" + std::to_string(fight.max_rounds),
         "replay");
   }
-  settings.terminal.interactive = false;
-  std::istringstream nothing;  // every answer comes from the code
-  TerminalConsole console(settings.terminal, nothing);
-  const auto odds = odds_for(game, console, fight.seed);
-  session::replay(console, fight, odds.get());
-  console.finish();
+  // Every answer comes from the code: the keyboard only paces the fight.
+  settings.terminal.prompts = false;
+  std::istringstream nothing;
+  bool quit = false;
+  {
+    TerminalConsole console(settings.terminal, nothing);
+    const auto odds = odds_for(game, console, fight.seed);
+    try {
+      session::replay(console, fight, odds.get());
+    } catch (const QuitAsked&) {
+      quit = true;
+    }
+    console.finish();
+  }
+  if (quit) platform::end_by_interrupt();
   return record(game.record, replay::encode(fight));
+}
+
+void close_on_a_key() {
+  if (!platform::stdin_is_terminal() || !platform::stdout_is_terminal()) return;
+  show("按任意键关闭");
+  platform::wait_key();
+  show("\n");
 }
 
 }  // namespace morvane::cli

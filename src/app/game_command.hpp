@@ -18,8 +18,11 @@ struct GameCommand {
   std::string speed = "1";
   std::string color = "auto";
   std::string encoding = "auto";
-  std::string record;  // the file for the replay code; empty: none
-  std::string odds;    // --odds: "on", or its value; empty without it
+  std::string palette = "auto";
+  std::string record;       // the file for the replay code; empty: none
+  std::string odds;         // --odds: "on", or its value; empty without it
+  bool no_history = false;  // the game is left out of the history
+  bool keep_open = false;   // the window waits for a key when all is done
   TerminalOptions terminal;
 };
 
@@ -44,5 +47,9 @@ struct Given {
 int run_game(const GameCommand& game, Given given);
 // Replays the fight of a code (or of a file holding one); returns the exit status.
 int run_replay(const ReplayCommand& replay, const GameCommand& game, Given given);
+
+// "按任意键关闭", and a key awaited, when standard input and output are a terminal: a window
+// opened for the game alone (a menu's, a double-click's) would close with its last lines.
+void close_on_a_key();
 
 }  // namespace morvane::cli

@@ -130,7 +130,8 @@ int help_width() {
 std::string game_usage() {
   return "用法：morvane [选项]                     在终端里玩一局\n"
          "      morvane replay [选项] 回放码|文件   重放一场战斗\n"
-         "      morvane simulate [选项] 名字行...   静默地打很多局，统计各队胜率\n";
+         "      morvane simulate [选项] 名字行...   静默地打很多局，统计各队胜率\n"
+         "      morvane history [N]                 列出最近玩过的N局\n";
 }
 
 std::string game_description() {
@@ -165,27 +166,40 @@ const char* const kAttributes =
     "的苦力怕和士兵的技能（输入33按13算）\n";
 
 const char* const kKeys =
-    "战斗进行时的按键（只在标准输入是终端时）：\n"
+    "战斗进行时的按键（只在标准输入是终端时；重放时也一样）：\n"
     "  空格或回车    跳到本场战斗结束\n"
     "  + 和 -        把节奏加快或放慢一倍，直到游戏结束\n"
     "  p             暂停，再按任意键继续\n"
-    "  Ctrl-C        退出\n";
+    "  ?             显示这些按键，再按任意键继续\n"
+    "  q 或 Ctrl-C   退出（会显示这局的种子）\n"
+    "战斗之外，除了回答问题时，按下的键既不显示，也不会留给退出后的终端；在终端里按 Ctrl-D "
+    "表示输入结束，之后的每个问题都读到输入结束。\n";
+
+const char* const kRecords =
+    "记录：在终端里玩完的每一局（时间、模式、种子、队伍、结果和回放码）都记在状态文件夹的 "
+    "history.jsonl 里：$XDG_STATE_HOME/morvane（默认 ~/.local/state/morvane），Windows 上是 "
+    "%LOCALAPPDATA%\\morvane；只保留最近1000局。用 morvane history 查看；--no-history "
+    "或设置环境变量 MORVANE_NO_HISTORY 就不记。无尽模式结束时会显示最好成绩。\n";
 
 }  // namespace
 
 std::string game_footer() {
-  return footer(std::string(kModes) + "\n" + kAttributes + "\n" + kKeys +
-                    "\n"
-                    "在终端里，游戏结束后会显示种子和回放码，例如：\n"
-                    "  种子：12345　回放：morvane replay MV1-...\n",
-                "  printf '1\\n2\\n甲/乙\\n丙/丁\\n' | morvane --seed 11 --no-pause\n"
-                "      从管道输入一整局：正常模式，两队，甲和乙对丙和丁，不停顿\n"
-                "  morvane simulate 甲/乙/丙 丁/戊/己\n"
-                "      两队各三人打" +
-                    std::to_string(SimulationConfig{}.games) +
-                    "局，统计各队的胜率\n"
-                    "  morvane --record fight.txt; morvane replay --speed 4 fight.txt\n"
-                    "      记下一局的回放码，再以四倍速重放同一场战斗\n");
+  return footer(
+      std::string(kModes) + "\n" + kAttributes + "\n" + kKeys + "\n" + kRecords +
+          "\n"
+          "在终端里，游戏结束后会显示种子和重放这局的命令（命令单独一行，三击就能整行复制）"
+          "，例如：\n"
+          "  种子：12345\n"
+          "  回放：\n"
+          "  morvane replay MV1-...\n",
+      "  printf '1\\n2\\n甲/乙\\n丙/丁\\n' | morvane --seed 11 --no-pause\n"
+      "      从管道输入一整局：正常模式，两队，甲和乙对丙和丁，不停顿\n"
+      "  morvane simulate 甲/乙/丙 丁/戊/己\n"
+      "      两队各三人打" +
+          std::to_string(SimulationConfig{}.games) +
+          "局，统计各队的胜率\n"
+          "  morvane --record fight.txt; morvane replay --speed 4 fight.txt\n"
+          "      记下一局的回放码，再以四倍速重放同一场战斗\n");
 }
 
 std::string replay_usage() {
@@ -201,6 +215,19 @@ std::string replay_footer() {
       "找到；- 表示从标准输入读回放码。\n",
       "  morvane replay MV1-...\n"
       "  morvane replay --no-pause --color never fight.txt\n");
+}
+
+std::string history_usage() {
+  return "用法：morvane history [N]\n";
+}
+
+std::string history_footer() {
+  return footer(
+      "每局一行：结束的时间、模式、种子、队伍和结果；下一行是重放这局的命令。最后是无尽模式的最好"
+      "成绩。记录里的名字照原样显示，其中的控制字符显示成 ^[ 这样的文字。损坏的记录会被略过，"
+      "并在标准错误上说明。\n",
+      "  morvane history\n"
+      "  morvane history 50\n");
 }
 
 std::string simulate_usage() {

@@ -19,12 +19,14 @@ void chinese_options(CLI::App& app);
 // never fewer than 40.
 int help_width();
 
-// The texts of the three commands.
+// The texts of the commands.
 std::string game_usage();
 std::string game_description();
 std::string game_footer();
 std::string replay_usage();
 std::string replay_footer();
+std::string history_usage();
+std::string history_footer();
 std::string simulate_usage();
 std::string simulate_footer();
 

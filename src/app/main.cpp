@@ -11,6 +11,7 @@
 #include "app/failures.hpp"
 #include "app/game_command.hpp"
 #include "app/help.hpp"
+#include "app/history_command.hpp"
 #include "app/simulate_command.hpp"
 #include "app/text_layout.hpp"
 #include "console/errors.hpp"
@@ -25,7 +26,9 @@ namespace {
 
 using namespace morvane::cli;
 
-int run(const std::vector<std::string>& words) {
+// Runs the command line; `keep_open` says, as soon as it is known, whether the window is to wait
+// for a key at the end.
+int run(const std::vector<std::string>& words, bool& keep_open) {
   const std::string version = version_text(MORVANE_VERSION);
   CLI::App app{game_description()};
   chinese_options(app);
@@ -36,6 +39,8 @@ int run(const std::vector<std::string>& words) {
   add_replay(app, replay, game, version);
   SimulateCommand sim;
   add_simulate(app, sim, version);
+  HistoryCommand history;
+  add_history(app, history, version);
   chinese_help(app, game_usage(), game_footer());
   app.failure_message(describe_failure);
   // One command at most: after it, "replay" or "simulate" is an argument (a team may be called
@@ -60,7 +65,9 @@ int run(const std::vector<std::string>& words) {
     write_message(err.str());
     return kUsageError;
   }
+  keep_open = game.keep_open;
   if (sim.cmd->parsed()) return run_simulation(sim);
+  if (history.cmd->parsed()) return run_history(history);
   const Given given{app.count("--seed") + replay.cmd->count("--seed") > 0,
                     app.count("--max-rounds") + replay.cmd->count("--max-rounds") > 0,
                     app.count("--record") + replay.cmd->count("--record") > 0};
@@ -76,11 +83,16 @@ int main(int argc, char** argv) {
   speak_gbk(
       morvane::gbk_wanted(morvane::EncodingChoice::Auto, morvane::platform::locale_codeset()));
   // The console has put the terminal back and written what it held by the time these arrive.
+  bool keep_open = false;
+  int status = 0;
   try {
-    return run(morvane::platform::arguments(argc, argv));
+    status = run(morvane::platform::arguments(argc, argv), keep_open);
   } catch (const morvane::OutputFailed& e) {
-    return write_failure(e.error());
+    status = write_failure(e.error());
   } catch (const morvane::InputTooLarge& e) {
-    return refused(e.what());
+    status = refused(e.what());
   }
+  // A console window of the game's own closes as the game ends, taking its last lines with it.
+  if (keep_open || morvane::platform::console_of_our_own()) close_on_a_key();
+  return status;
 }

@@ -13,47 +13,12 @@
 
 #include "support/process.hpp"
 #include "support/pty.hpp"
-#include "terminal/terminal.hpp"
+#include "support/terminal_game.hpp"
 
 namespace morvane {
 namespace {
 
 using namespace morvane::testing;
-
-const std::string kKeyWait = "请按下任意键继续。";
-const std::string kMenuEnd = "4.(限时开放)与作者的战斗";
-const std::string kEnd = "如果想再来请重新运行程序";
-const std::string kHint(kKeysHint);
-const std::string kEighters = "1\n2\n甲/乙/丙/丁\n戊/己/庚/辛\n";
-
-// Answers as typed at a terminal: each line ends with Enter.
-std::string typed(std::string answers) {
-  std::replace(answers.begin(), answers.end(), '\n', '\r');
-  return answers;
-}
-
-// Passes the key wait with `key`, once the game reads keys.
-void pass_key_wait(Pty& t, std::string_view key = "x") {
-  ASSERT_TRUE(t.started());
-  ASSERT_TRUE(t.read_until(kKeyWait));
-  ASSERT_TRUE(t.becomes_raw()) << "the key wait reads a key, not a line";
-  t.type(key);
-  ASSERT_TRUE(t.read_until(kMenuEnd)) << ::testing::PrintToString(std::string(key));
-}
-
-// A piped game's narration from `first` up to and including `last`.
-std::string between(const std::string& text, const std::string& first, const std::string& last) {
-  const std::size_t from = text.find(first);
-  const std::size_t to = text.find(last, from);
-  if (from == std::string::npos || to == std::string::npos) return "(not found)";
-  return text.substr(from, to + last.size() - from);
-}
-
-std::string replaced(std::string text, const std::string& part, const std::string& by = "") {
-  for (std::size_t at = 0; (at = text.find(part, at)) != std::string::npos; at += by.size())
-    text.replace(at, part.size(), by);
-  return text;
-}
 
 TEST(OnATerminal, TheKeyWaitTakesAWholeKeyAndTheAnswerAfterItCounts) {
   // An arrow, two function keys, a Chinese character, a paste.
@@ -122,11 +87,14 @@ TEST(OnATerminal, AGameEndsWithItsSeedAndCodeAndTheCodeReplaysItsBytes) {
   t.start({"--seed", "11", "--no-pause"});
   pass_key_wait(t, " ");
   t.type(typed(match));
-  const std::string shown = "种子：11　回放：morvane replay ";
+  // The command alone on its line, under its label: a triple-click copies exactly it.
+  const std::string shown = "种子：11\r\n回放：\r\nmorvane replay ";
   ASSERT_TRUE(t.read_until(shown));
   const std::size_t at = t.seen.find(shown) + shown.size();
   ASSERT_TRUE(t.read_until("\r\n", at));
   const std::string code = t.seen.substr(at, t.seen.find("\r\n", at) - at);
+  EXPECT_TRUE(code.starts_with("MV1-")) << code;
+  EXPECT_EQ(code.find_first_of(" \x1b"), std::string::npos) << code;
   EXPECT_EQ(t.wait(), 0);
   EXPECT_EQ(t.seen.find(kHint), std::string::npos) << "no pauses, nothing to pace";
 
@@ -189,7 +157,7 @@ TEST(OnATerminal, ADumbTerminalGetsNoColourAndNoClearing) {
   }
 }
 
-TEST(OnATerminal, CtrlCOrCtrlBackslashEndTheGameByItsSignalAndPutTheTerminalBack) {
+TEST(OnATerminal, CtrlCOrCtrlBackslashEndTheGameByItsSignalAndPutTheTerminalBackAndShowTheSeed) {
   struct Quit {
     const char* key;
     int signal;
@@ -211,7 +179,12 @@ TEST(OnATerminal, CtrlCOrCtrlBackslashEndTheGameByItsSignalAndPutTheTerminalBack
     EXPECT_EQ(t.wait(), 128 + q.signal) << q.in_a_pause;
     EXPECT_TRUE(t.becomes_raw(false));
     EXPECT_TRUE(t.echoes());
-    EXPECT_TRUE(t.seen.ends_with("\x1b[0m")) << "the colour reset on the way out";
+    // The colour reset on the way out, then the seed on a line of its own, in the normal colour.
+    const std::string after_reset = t.seen.substr(t.seen.rfind("\x1b[0m") + 4);
+    EXPECT_TRUE(after_reset == "种子：1\r\n" || after_reset == "\r\n种子：1\r\n")
+        << ::testing::PrintToString(after_reset);
+    EXPECT_TRUE(plain_text(t.seen).ends_with("\n种子：1\n"))
+        << ::testing::PrintToString(plain_text(t.seen).substr(plain_text(t.seen).size() - 60));
   }
 }
 
