@@ -1,16 +1,18 @@
 # bash completion for morvane                                    -*- shell-script -*-
 # SPDX-License-Identifier: MIT
-# Completes the options, the commands (replay, simulate) and the values of --color,
-# --encoding and --mode. Works with or without the bash-completion package.
+# Completes the options, the commands (replay, simulate, history) and the values of --color,
+# --encoding, --palette and --mode. Works with or without the bash-completion package.
 
 _morvane() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-  local game="--seed --speed --no-pause --color --encoding --max-rounds --record --odds
+  local game="--seed --speed --no-pause --color --encoding --palette --max-rounds --record --odds
               --odds=verbose -h --help"
+  # The game's own, not replay's.
+  local playing="--no-history --keep-open"
   local simulate="--mode --games --seed --first-game --threads --max-rounds --json --merge
                   -h --help --version"
   # Options whose value is the next word (or follows an "=").
-  local game_values=" --seed --speed --color --encoding --max-rounds --record "
+  local game_values=" --seed --speed --color --encoding --palette --max-rounds --record "
   local simulate_values=" --mode --games --seed --first-game --threads --max-rounds "
 
   # bash splits `--color=al` at the "=": find the option the value belongs to.
@@ -32,8 +34,8 @@ _morvane() {
       ended=1
     elif [[ -z $command ]]; then
       case $word in
-        replay | simulate) command=$word ;;
-        --seed | --speed | --color | --encoding | --max-rounds | --record) ((i++)) ;;
+        replay | simulate | history) command=$word ;;
+        --seed | --speed | --color | --encoding | --palette | --max-rounds | --record) ((i++)) ;;
       esac
     elif [[ $command == simulate && $word == --merge ]]; then
       merge=1
@@ -50,21 +52,23 @@ _morvane() {
     case $prev in
       --color) words="auto always never" ;;
       --encoding) words="auto utf-8 gbk" ;;
+      --palette) words="auto dark light" ;;
       --mode) words="1 2" ;;
     esac
   elif [[ $prev == --odds && -n $equals ]]; then
     words=verbose
   elif [[ $cur == -* && -z $ended ]]; then
     case $command in
-      "") words="$game --version" ;;
+      "") words="$game $playing --version" ;;
       replay) words="$game --version" ;;
       simulate) words=$simulate ;;
+      history) words="-h --help --version" ;;
     esac
   elif [[ $command == replay || -n $merge ]]; then
     # replay's file (a replay code itself is typed or pasted), or the results to merge.
     words=files
   elif [[ -z $command && -z $ended ]]; then
-    words="replay simulate"
+    words="replay simulate history"
   fi
 
   if [[ $words == files ]]; then

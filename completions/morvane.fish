@@ -1,14 +1,14 @@
 # fish completion for morvane
 # SPDX-License-Identifier: MIT
-# Completes the options, the commands (replay, simulate) and the values of --color,
-# --encoding and --mode, with the game's own Chinese descriptions.
+# Completes the options, the commands (replay, simulate, history) and the values of --color,
+# --encoding, --palette and --mode, with the game's own Chinese descriptions.
 
 function __morvane_playing
-    not __fish_seen_subcommand_from replay simulate
+    not __fish_seen_subcommand_from replay simulate history
 end
 
 function __morvane_game
-    not __fish_seen_subcommand_from simulate
+    not __fish_seen_subcommand_from simulate history
 end
 
 function __morvane_simulating
@@ -20,6 +20,7 @@ complete -c morvane -f
 # Commands
 complete -c morvane -n __morvane_playing -a replay -d '重放回放码（或存着回放码的文件）里的战斗'
 complete -c morvane -n __morvane_playing -a simulate -d '静默地打很多局，统计各队的胜率'
+complete -c morvane -n __morvane_playing -a history -d '列出在终端里玩过的最近几局，以及重放每一局的命令'
 
 # Game options, also taken by replay
 complete -c morvane -n __morvane_game -l seed -x -d '随机种子（按2^32取模）'
@@ -27,6 +28,9 @@ complete -c morvane -n __morvane_game -l speed -x -d '每次停顿除以X（0.01
 complete -c morvane -n __morvane_game -l no-pause -d '不停顿'
 complete -c morvane -n __morvane_game -l color -x -a 'auto\t"默认" always never' -d '颜色'
 complete -c morvane -n __morvane_game -l encoding -x -a 'auto\t"按区域设置" utf-8 gbk' -d '终端的文字编码'
+complete -c morvane -n __morvane_game -l palette -x -a 'auto\t"按终端告诉的背景" dark\t"深色背景" light\t"浅色背景"' -d '终端背景的配色'
+complete -c morvane -n __morvane_playing -l no-history -d '这局不记入历史记录'
+complete -c morvane -n __morvane_playing -l keep-open -d '结束后等按键再关闭窗口'
 complete -c morvane -n __morvane_game -l max-rounds -x -d '过了N回合仍未分出胜负就判为平局（0：不设上限）'
 complete -c morvane -n __morvane_game -l record -r -F -d '游戏结束时把回放码写入文件'
 complete -c morvane -n __morvane_game -l odds -d '每回合结束后显示各队此刻的胜率'

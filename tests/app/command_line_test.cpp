@@ -34,9 +34,9 @@ struct Refusal {
 // --name) or a value one types after it, a command or the game's name, a path, the start of a
 // replay code, or something the command line typed.
 std::vector<std::string> english_words(const std::string& text, const std::string& typed) {
-  static const std::set<std::string> names = {"morvane", "replay", "simulate", "Morvane",
-                                              "MV1",     "auto",   "always",   "never",
-                                              "utf-8",   "gbk",    "verbose"};
+  static const std::set<std::string> names = {
+      "morvane", "replay", "simulate", "history", "Morvane", "MV1",  "auto",
+      "always",  "never",  "utf-8",    "gbk",     "verbose", "dark", "light"};
   std::vector<std::string> found;
   std::istringstream words(std::regex_replace(text, std::regex("[^\\x21-\\x7e]+"), " "));
   for (std::string word; words >> word;) {
@@ -104,6 +104,15 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
       {"simulate --merge", "simulate", "--merge 要给出结果文件"},
       {"simulate --merge /nonexistent/shard.json", "simulate", "没有这个文件或目录"},
       {"simulate --merge " + garbage, "simulate", "不是 simulate --json 写出的结果"},
+      {"--palette white", "", "--palette 只能是 auto、dark 或 light，不能是“white”"},
+      {"--palette", "", "--palette 后面要跟一个值"},
+      {"replay --palette sepia " + code_file, "replay", "--palette 只能是 auto、dark 或 light"},
+      {"replay --keep-open " + code_file, "replay", "没有 --keep-open 这个选项"},
+      {"history 0", "history", "N 要是1到1000之间的整数，不能是“0”"},
+      {"history ten", "history", "N 要是1到1000之间的整数，不能是“ten”"},
+      {"history 1001", "history", "N 要是1到1000之间的整数"},
+      {"history 3 4", "history", "多出了参数：4"},
+      {"history --seed 3", "history", "没有 --seed 这个选项"},
   };
   for (const Refusal& r : refusals) {
     const Outcome got = run_morvane(r.args, "", "2>&1 >/dev/null");  // stderr only

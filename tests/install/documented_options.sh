@@ -93,6 +93,7 @@ check() {
 check ""
 check simulate
 check replay
+check history
 
 # The commands and the values of the options that take a choice, where they belong.
 expect_bash() {
@@ -101,9 +102,11 @@ expect_bash() {
   got=$(bash_offers "$@" | sort | paste -sd' ')
   [ "$got" = "$want" ] || fail "bash completion of '$*': '$got', not '$want'"
 }
-expect_bash "replay simulate" morvane ""
+expect_bash "history replay simulate" morvane ""
 expect_bash "always auto never" morvane --color ""
 expect_bash "auto gbk utf-8" morvane replay --encoding ""
+expect_bash "auto dark light" morvane --palette ""
+expect_bash "" morvane replay --no-h
 expect_bash "1 2" morvane simulate --mode ""
 expect_bash "" morvane simulate --color ""
 
