@@ -20,6 +20,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -31,6 +32,7 @@
 #include <string>
 
 #include "console/unicode.hpp"
+#include "terminal/keys.hpp"
 #include "terminal/palette.hpp"
 #include "terminal/platform.hpp"
 
@@ -46,6 +48,9 @@ constexpr UINT kGbk = 936;
 // Palette colour k as a console text attribute (bit 0 blue, 1 green, 2 red, 3 bright): the
 // colours the game has always had on the Windows console.
 constexpr std::array<WORD, 8> kAttributes = {15, 11, 10, 13, 12, 9, 14, 8};
+// The same colours for a light background: the dark ones (the normal colour is the console's
+// own, fixed below).
+constexpr std::array<WORD, 8> kLightAttributes = {0, 3, 2, 5, 4, 1, 6, 8};
 
 // What setup() changed, for restore() to put back. The Ctrl-C handler runs on a thread of its
 // own; it reads these only after setup() has written them and installed it.
@@ -67,6 +72,13 @@ bool g_gbk = false;
 std::atomic<bool> g_attributes_changed{false};
 std::atomic<bool> g_interrupted{false};
 std::atomic<bool> g_restored{false};
+std::atomic<const Palette*> g_palette{&kPalette};
+std::atomic<bool> g_line_start{true};
+std::atomic<bool> g_note{false};
+std::atomic<bool> g_quiet{false};  // what is typed and not read is dropped at the end
+std::string g_farewell;            // written before the Ctrl-C handler is installed or while
+                                   // none can come: the handler reads it
+std::atomic<bool> g_has_farewell{false};
 
 bool is_console(HANDLE h) {
   DWORD mode = 0;
@@ -80,21 +92,41 @@ void restore_now() {
     if (g_attributes_changed) SetConsoleTextAttribute(out, g_saved.attributes);
     SetConsoleMode(out, g_saved.out_mode);
   }
-  if (g_saved.in_console) SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), g_saved.in_mode);
+  if (g_saved.in_console) {
+    // What was typed to a game that no longer reads is not for the shell.
+    if (g_quiet) FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE));
+    SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), g_saved.in_mode);
+  }
   if (g_saved.code_pages) {
     SetConsoleOutputCP(g_saved.out_cp);
     SetConsoleCP(g_saved.in_cp);
   }
 }
 
-BOOL WINAPI on_ctrl(DWORD /*event*/) {
+bool write_console(HANDLE out, std::string_view bytes, UINT cp);
+
+BOOL WINAPI on_ctrl(DWORD event) {
   g_interrupted = true;
-  if (g_color_on && g_escapes) {
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), kPalette[0].data(),
-              static_cast<DWORD>(kPalette[0].size()), &written, nullptr);
-  }
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  const auto say = [out](std::string_view bytes) {
+    if (is_console(out)) {
+      write_console(out, bytes, g_gbk ? kGbk : CP_UTF8);
+    } else {
+      DWORD written = 0;
+      WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+  };
+  if (g_note && g_escapes && is_console(out))
+    say("\x1b"
+        "8\x1b[J");
+  if (g_color_on && g_escapes) say((*g_palette)[0]);
   restore_now();
+  // The seed, on a line of its own; not when the window is closing.
+  if (g_has_farewell && is_console(out) && (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT)) {
+    say(g_line_start ? "" : "\n");
+    say(g_farewell);
+    say("\n");
+  }
   return FALSE;  // the default handler ends the program, with Ctrl-C's own status
 }
 
@@ -332,8 +364,32 @@ void restore() {
   restore_now();
 }
 
+void use_palette(const Palette& palette) {
+  g_palette = &palette;
+}
+
 // Nothing stops a Windows console program the way Ctrl-Z stops a POSIX one.
 void current_color(int /*k*/) {}
+
+void at_line_start(bool yes) {
+  g_line_start = yes;
+}
+
+void note_shown(bool yes) {
+  g_note = yes;
+}
+
+void set_farewell(std::string line) {
+  g_has_farewell = false;
+  g_farewell = std::move(line);
+  g_has_farewell = !g_farewell.empty();
+}
+
+void end_by_interrupt() {
+  restore_now();
+  // The status the console's own Ctrl-C handling ends a program with.
+  ExitProcess(STATUS_CONTROL_C_EXIT);
+}
 
 std::istream& input() {
   static std::istream& in = choose_input();
@@ -469,6 +525,33 @@ void wait_key() {
     getch_key();
 }
 
+namespace {
+
+// The keys waiting in the console's input, appended as the game's text: whole characters (a
+// surrogate pair, an input method's text, in GBK when the game speaks it). Keys that type no
+// character (arrows, Shift) are passed over: they mean nothing in a battle.
+void take_console_keys(HANDLE in, std::string& keys) {
+  std::u16string typed;
+  DWORD waiting = 0;
+  while (GetNumberOfConsoleInputEvents(in, &waiting) != 0 && waiting > 0) {
+    std::array<INPUT_RECORD, 64> events{};
+    DWORD got = 0;
+    if (ReadConsoleInputW(in, events.data(), static_cast<DWORD>(events.size()), &got) == 0) break;
+    for (DWORD i = 0; i < got; ++i) {
+      const INPUT_RECORD& e = events[i];
+      if (e.EventType != KEY_EVENT || !e.Event.KeyEvent.bKeyDown) continue;
+      const auto unit = static_cast<char16_t>(e.Event.KeyEvent.uChar.UnicodeChar);
+      if (unit != 0) typed.append(std::max<WORD>(e.Event.KeyEvent.wRepeatCount, 1), unit);
+    }
+  }
+  if (typed.empty()) return;
+  unicode::Utf16Decoder decoder;
+  const std::string text = decoder.decode(typed);
+  keys += g_gbk ? utf8_to_gbk()->convert(text) : text;
+}
+
+}  // namespace
+
 void keys_begin() {
   // Lines typed ahead are still key events in the console's input: they become text for the
   // prompts after the battle, as the console's line editing would have made them.
@@ -492,6 +575,8 @@ void keys_begin() {
       }
     }
   }
+  // A line not ended is dropped: typed out of sight, it would be glued to the next answer.
+  typed.erase(typed.rfind(u'\n') == std::u16string::npos ? 0 : typed.rfind(u'\n') + 1);
   if (typed.empty()) return;
   unicode::Utf16Decoder decoder;
   std::string text = decoder.decode(typed);
@@ -500,20 +585,30 @@ void keys_begin() {
 }
 
 bool read_keys(int timeout_ms, std::string& keys) {
-  // Sleep in small steps, looking at the keyboard between them.
-  constexpr DWORD kStep = 10;
-  for (DWORD waited = 0; !_kbhit(); waited += kStep) {
-    if (timeout_ms >= 0 && waited >= static_cast<DWORD>(timeout_ms)) return true;
-    Sleep(kStep);
+  const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  const auto start = std::chrono::steady_clock::now();
+  for (;;) {
+    take_console_keys(in, keys);
+    if (!keys.empty()) return true;
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+    if (timeout_ms >= 0 && waited >= timeout_ms) return true;
+    // Any event wakes the wait: a key, but also a key let go or the mouse, which are passed over.
+    const DWORD left = timeout_ms < 0 ? INFINITE : static_cast<DWORD>(timeout_ms - waited);
+    if (WaitForSingleObject(in, left) == WAIT_FAILED) return false;
   }
-  while (_kbhit())
-    keys += getch_key();
-  return true;
 }
 
 void keys_end() {
   // Keys pressed during the battle answer nothing.
   FlushConsoleInputBuffer(GetStdHandle(STD_INPUT_HANDLE));
+  keyboard_quiet();
+}
+
+void keyboard_quiet() {
+  // The console shows what is typed only while a prompt reads it.
+  g_quiet = true;
 }
 
 void sleep_ms(double ms) {
@@ -539,9 +634,12 @@ bool escape_sequences() {
 
 void set_color(int k) {
   if (k < 0 || k >= static_cast<int>(kAttributes.size())) return;
-  // The palette's colours on the console's own background.
-  const auto attribute =
-      static_cast<WORD>((g_saved.attributes & 0xF0) | kAttributes[static_cast<std::size_t>(k)]);
+  // The palette's colours on the console's own background; on a light one, the dark colours,
+  // and the console's own text colour for the normal one.
+  const bool light = g_palette.load() == &kLightPalette;
+  WORD colour = (light ? kLightAttributes : kAttributes)[static_cast<std::size_t>(k)];
+  if (light && k == 0) colour = g_saved.attributes & 0x0F;
+  const auto attribute = static_cast<WORD>((g_saved.attributes & 0xF0) | colour);
   if (SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), attribute) != 0)
     g_attributes_changed = true;
 }
@@ -557,6 +655,113 @@ void clear_screen() {
   FillConsoleOutputCharacterW(out, L' ', cells, home, &done);
   FillConsoleOutputAttribute(out, info.wAttributes, cells, home, &done);
   SetConsoleCursorPosition(out, home);
+}
+
+std::optional<bool> light_background(int /*timeout_ms*/) {
+  if (const char* colors = std::getenv("COLORFGBG")) {
+    if (const auto light = light_from_colorfgbg(colors)) return light;
+  }
+  if (!g_saved.out_console) return std::nullopt;
+  // The console's background colour: light grey, white, and the bright cyan, green and yellow.
+  const WORD background = (g_saved.attributes >> 4) & 0x0F;
+  return background == 7 || background == 15 || background == 10 || background == 11 ||
+         background == 14;
+}
+
+bool console_of_our_own() {
+  DWORD processes[2];
+  // Started by a double-click, the console holds this process alone, and goes with it.
+  return GetConsoleProcessList(processes, 2) == 1;
+}
+
+namespace {
+
+std::wstring wide_path(const std::string& utf8) {
+  std::wstring wide;
+  widen(CP_UTF8, utf8, MB_ERR_INVALID_CHARS, wide);
+  return wide;
+}
+
+int error_of(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+      return EACCES;
+    case ERROR_DIRECTORY:
+      return ENOTDIR;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    default:
+      return EIO;
+  }
+}
+
+}  // namespace
+
+std::string state_folder() {
+  const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+  if (local == nullptr || *local == L'\0') return {};
+  std::string folder;
+  narrow(CP_UTF8, local, folder);
+  return folder.empty() ? folder : folder + "\\morvane";
+}
+
+int make_folders(const std::string& path) {
+  const std::wstring wide = wide_path(path);
+  if (wide.empty()) return ENOENT;
+  for (std::size_t at = wide.find_first_of(L"\\/", 3);; at = wide.find_first_of(L"\\/", at + 1)) {
+    const std::wstring folder = wide.substr(0, at);
+    if (CreateDirectoryW(folder.c_str(), nullptr) == 0 && GetLastError() != ERROR_ALREADY_EXISTS)
+      return error_of(GetLastError());
+    if (at == std::wstring::npos) break;
+  }
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return error_of(GetLastError());
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? 0 : ENOTDIR;
+}
+
+int replace_file(const std::string& from, const std::string& to) {
+  return MoveFileExW(wide_path(from).c_str(), wide_path(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0
+             ? 0
+             : error_of(GetLastError());
+}
+
+FileLock::FileLock(const std::string& path, int timeout_ms) {
+  const HANDLE file =
+      CreateFileW(wide_path(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error_ = error_of(GetLastError());
+    return;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  // Waited for in the system, which hands the lock on as soon as it is let go; given up after
+  // timeout_ms, so that a holder that hangs costs a warning, not the game.
+  OVERLAPPED whole{};
+  whole.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole) == 0) {
+    DWORD ignored = 0;
+    if (GetLastError() != ERROR_IO_PENDING) {
+      error_ = error_of(GetLastError());
+    } else if (WaitForSingleObject(whole.hEvent, static_cast<DWORD>(timeout_ms)) != WAIT_OBJECT_0 ||
+               GetOverlappedResult(file, &whole, &ignored, FALSE) == 0) {
+      CancelIoEx(file, &whole);
+      GetOverlappedResult(file, &whole, &ignored, TRUE);
+      error_ = EWOULDBLOCK;
+    }
+  }
+  CloseHandle(whole.hEvent);
+}
+
+FileLock::~FileLock() {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
 std::unique_ptr<Transcoder> utf8_to_gbk() {

@@ -13,9 +13,9 @@
 #ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
 
 #include "support/process.hpp"
+#endif
 
 namespace morvane {
 namespace {
@@ -29,13 +29,6 @@ Entry team_match(std::uint32_t seed) {
           .teams = {"甲/乙", "\x1b]0;x\a"},
           .winner = 2,
           .code = "MV1-AAAA"};
-}
-
-// A folder of the test's own, empty.
-std::string fresh_folder(const std::string& name) {
-  const std::string folder = testing::temp_path(name);
-  testing::shell("rm -rf '" + folder + "'");
-  return folder;
 }
 
 TEST(History, AnEntryReadsBackAsItWasWrittenAndASpoiltLineDoesNot) {
@@ -88,6 +81,13 @@ TEST(History, TheTeamsAreTheLinesAsTypedShortenedOrTheAttributesChosen) {
 }
 
 #ifndef _WIN32
+// A folder of the test's own, empty.
+std::string fresh_folder(const std::string& name) {
+  const std::string folder = testing::temp_path(name);
+  testing::shell("rm -rf '" + folder + "'");
+  return folder;
+}
+
 TEST(History, TheLastThousandAreKeptAndSpoiltLinesArePassedOverWithTheirNumbers) {
   const std::string folder = fresh_folder("history_kept");
   ASSERT_EQ(history::read(folder).error, ENOENT);
