@@ -280,8 +280,9 @@
     }
   }
 
-  // A small chart of each team's chance, round by round, as the live odds estimated it.
-  function chart(series) {
+  // A small chart of each team's chance, round by round, as the live odds estimated it. `name`
+  // says what a team is called (the endless mode's 你 and 敌人, as its odds lines say).
+  function chart(series, name = (team) => `第${team}队`) {
     const svgNS = 'http://www.w3.org/2000/svg';
     const rounds = series.length;
     if (rounds === 0) return null;
@@ -310,9 +311,9 @@
       label.setAttribute('y', String(height - 4 - 0));
       label.setAttribute('class', `c${(k % 6) + 1}`);
       label.setAttribute('transform', `translate(${k * 56} 0)`);
-      label.textContent = `第${team}队`;
+      label.textContent = name(team);
       svg.appendChild(label);
-      summary.push(`第${team}队从${Math.round(points[0][2] * 100)}%到${Math.round(points.at(-1)[2] * 100)}%`);
+      summary.push(`${name(team)}从${Math.round(points[0][2] * 100)}%到${Math.round(points.at(-1)[2] * 100)}%`);
     }
     svg.setAttribute('aria-label', `各队每回合的胜率（${rounds}回合）：${summary.join('，')}`);
     return svg;

@@ -363,7 +363,11 @@
     });
     if (names.length > 12) parts.push(` 等${names.length}人`);
     $('outcome-detail').replaceChildren(...parts);
-    const chart = window.MorvaneBoard.chart(current.series);
+    // The sides as the odds lines name them.
+    const sides = { 3: ['你', '敌人'], 4: ['挑战者', '作者'] }[current.mode];
+    const chart = window.MorvaneBoard.chart(current.series, (team) =>
+      sides && team <= 2 ? sides[team - 1] : `第${team}队`,
+    );
     $('chart').replaceChildren(...(chart ? [chart] : []));
     $('chart').hidden = chart === null;
     rematchButton.hidden = current.answers.length === 0;
