@@ -59,6 +59,23 @@ std::string recorded_game(const std::string& name) {
   return path;
 }
 
+// The refusal comes on standard error alone, in Chinese, with status 2, and points to the help
+// of its command when the command line itself is wrong.
+void expect_refused(const Refusal& r) {
+  const Outcome got = run_morvane(r.args, "", "2>&1 >/dev/null");  // stderr only
+  EXPECT_EQ(got.status, 2) << r.args;
+  const std::string hint = r.hint == nullptr ? ""
+                                             : "用 morvane " + std::string(r.hint) +
+                                                   (*r.hint ? " " : "") + "--help 查看用法\n";
+  EXPECT_TRUE(got.out.starts_with("morvane: ")) << r.args << ": " << got.out;
+  EXPECT_TRUE(got.out.ends_with("\n" + hint)) << r.args << ": " << got.out;
+  EXPECT_EQ(std::count(got.out.begin(), got.out.end(), '\n'), hint.empty() ? 1 : 2)
+      << r.args << ": " << got.out;
+  EXPECT_NE(got.out.find(r.says), std::string::npos) << r.args << ": " << got.out;
+  EXPECT_EQ(english_words(got.out, r.args), std::vector<std::string>{})
+      << r.args << ": " << got.out;
+}
+
 TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
   const std::string code_file = recorded_game("code");
   const std::string garbage = temp_path("garbage");
@@ -104,32 +121,31 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
       {"simulate --merge", "simulate", "--merge 要给出结果文件"},
       {"simulate --merge /nonexistent/shard.json", "simulate", "没有这个文件或目录"},
       {"simulate --merge " + garbage, "simulate", "不是 simulate --json 写出的结果"},
+  };
+  for (const Refusal& r : refusals)
+    expect_refused(r);
+  std::remove(code_file.c_str());
+  std::remove(garbage.c_str());
+}
+
+TEST(CommandLine, ThePaletteTheWindowAndTheHistoryAreRefusedInTheSameForm) {
+  const std::string code_file = recorded_game("code-history");
+  const Refusal refusals[] = {
       {"--palette white", "", "--palette 只能是 auto、dark 或 light，不能是“white”"},
       {"--palette", "", "--palette 后面要跟一个值"},
       {"replay --palette sepia " + code_file, "replay", "--palette 只能是 auto、dark 或 light"},
       {"replay --keep-open " + code_file, "replay", "没有 --keep-open 这个选项"},
+      {"replay --no-history " + code_file, "replay", "没有 --no-history 这个选项"},
+      {"--no-history=maybe", "", "--no-history 不带值"},
       {"history 0", "history", "N 要是1到1000之间的整数，不能是“0”"},
       {"history ten", "history", "N 要是1到1000之间的整数，不能是“ten”"},
       {"history 1001", "history", "N 要是1到1000之间的整数"},
       {"history 3 4", "history", "多出了参数：4"},
       {"history --seed 3", "history", "没有 --seed 这个选项"},
   };
-  for (const Refusal& r : refusals) {
-    const Outcome got = run_morvane(r.args, "", "2>&1 >/dev/null");  // stderr only
-    EXPECT_EQ(got.status, 2) << r.args;
-    const std::string hint = r.hint == nullptr ? ""
-                                               : "用 morvane " + std::string(r.hint) +
-                                                     (*r.hint ? " " : "") + "--help 查看用法\n";
-    EXPECT_TRUE(got.out.starts_with("morvane: ")) << r.args << ": " << got.out;
-    EXPECT_TRUE(got.out.ends_with("\n" + hint)) << r.args << ": " << got.out;
-    EXPECT_EQ(std::count(got.out.begin(), got.out.end(), '\n'), hint.empty() ? 1 : 2)
-        << r.args << ": " << got.out;
-    EXPECT_NE(got.out.find(r.says), std::string::npos) << r.args << ": " << got.out;
-    EXPECT_EQ(english_words(got.out, r.args), std::vector<std::string>{})
-        << r.args << ": " << got.out;
-  }
+  for (const Refusal& r : refusals)
+    expect_refused(r);
   std::remove(code_file.c_str());
-  std::remove(garbage.c_str());
 }
 
 TEST(CommandLine, AfterTwoDashesOrACommandEveryWordIsAnArgument) {
