@@ -527,10 +527,11 @@ void wait_key() {
 
 namespace {
 
-// The keys waiting in the console's input, appended as the game's text: whole characters (a
-// surrogate pair, an input method's text, in GBK when the game speaks it). Keys that type no
-// character (arrows, Shift) are passed over: they mean nothing in a battle.
-void take_console_keys(HANDLE in, std::string& keys) {
+// What the key events waiting in the console's input type, as UTF-16: characters whole (a
+// surrogate pair, an input method's text); keys that type none (arrows, Shift) are passed over.
+// As `lines`, Backspace takes back the character before it and Enter ends a line, as the
+// console's line editing would have made them.
+std::u16string console_typing(HANDLE in, bool lines) {
   std::u16string typed;
   DWORD waiting = 0;
   while (GetNumberOfConsoleInputEvents(in, &waiting) != 0 && waiting > 0) {
@@ -541,47 +542,43 @@ void take_console_keys(HANDLE in, std::string& keys) {
       const INPUT_RECORD& e = events[i];
       if (e.EventType != KEY_EVENT || !e.Event.KeyEvent.bKeyDown) continue;
       const auto unit = static_cast<char16_t>(e.Event.KeyEvent.uChar.UnicodeChar);
-      if (unit != 0) typed.append(std::max<WORD>(e.Event.KeyEvent.wRepeatCount, 1), unit);
+      const std::size_t times = std::max<WORD>(e.Event.KeyEvent.wRepeatCount, 1);
+      if (lines && unit == u'\b') {
+        typed.resize(typed.size() - std::min(times, typed.size()));
+      } else if (lines && unit == u'\r') {
+        for (std::size_t k = 0; k < times; ++k)
+          typed += u"\r\n";
+      } else if (unit != 0) {
+        typed.append(times, unit);
+      }
     }
   }
-  if (typed.empty()) return;
+  return typed;
+}
+
+// UTF-16 text in the game's encoding.
+std::string game_text(const std::u16string& typed) {
   unicode::Utf16Decoder decoder;
   const std::string text = decoder.decode(typed);
-  keys += g_gbk ? utf8_to_gbk()->convert(text) : text;
+  return g_gbk ? utf8_to_gbk()->convert(text) : text;
+}
+
+// The keys waiting in the console's input, appended as the game's text.
+void take_console_keys(HANDLE in, std::string& keys) {
+  const std::u16string typed = console_typing(in, false);
+  if (!typed.empty()) keys += game_text(typed);
 }
 
 }  // namespace
 
 void keys_begin() {
   // Lines typed ahead are still key events in the console's input: they become text for the
-  // prompts after the battle, as the console's line editing would have made them.
-  const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
-  std::u16string typed;
-  DWORD waiting = 0;
-  while (GetNumberOfConsoleInputEvents(in, &waiting) != 0 && waiting > 0) {
-    std::array<INPUT_RECORD, 64> events{};
-    DWORD got = 0;
-    if (ReadConsoleInputW(in, events.data(), static_cast<DWORD>(events.size()), &got) == 0) break;
-    for (DWORD i = 0; i < got; ++i) {
-      const INPUT_RECORD& e = events[i];
-      if (e.EventType != KEY_EVENT || !e.Event.KeyEvent.bKeyDown) continue;
-      const auto unit = static_cast<char16_t>(e.Event.KeyEvent.uChar.UnicodeChar);
-      if (unit == u'\b') {
-        if (!typed.empty()) typed.pop_back();
-      } else if (unit == u'\r') {
-        typed += u"\r\n";
-      } else if (unit != 0) {
-        typed += unit;
-      }
-    }
-  }
+  // prompts after the battle.
+  std::u16string typed = console_typing(GetStdHandle(STD_INPUT_HANDLE), true);
   // A line not ended is dropped: typed out of sight, it would be glued to the next answer.
-  typed.erase(typed.rfind(u'\n') == std::u16string::npos ? 0 : typed.rfind(u'\n') + 1);
-  if (typed.empty()) return;
-  unicode::Utf16Decoder decoder;
-  std::string text = decoder.decode(typed);
-  if (g_gbk) text = utf8_to_gbk()->convert(text);
-  console_input().keep(text);
+  const std::size_t line_end = typed.rfind(u'\n');
+  typed.erase(line_end == std::u16string::npos ? 0 : line_end + 1);
+  if (!typed.empty()) console_input().keep(game_text(typed));
 }
 
 bool read_keys(int timeout_ms, std::string& keys) {
