@@ -30,10 +30,12 @@ bool iequals(std::string_view x, std::string_view y) {
   return true;
 }
 
-// The columns a note takes on a terminal: two for the wide characters of East Asian text (the
-// notes' Chinese and their full-width punctuation), one for the rest.
-int display_width(std::string_view text) {
-  int width = 0;
+// The rows a note takes on a terminal of `columns`: its East Asian characters (the notes' Chinese
+// and their full-width punctuation) take two columns each, and one that does not fit at the end
+// of a row goes to the next whole.
+int rows_of(std::string_view text, int columns) {
+  int rows = 1;
+  int column = 0;
   while (!text.empty()) {
     const unicode::Decoded d = unicode::decode_utf8(text);
     const char32_t c = d.cp;
@@ -41,10 +43,15 @@ int display_width(std::string_view text) {
                       (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
                       (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
                       (c >= 0xFFE0 && c <= 0xFFE6);
-    width += wide ? 2 : 1;
+    const int width = wide ? 2 : 1;
+    if (column + width > columns) {
+      ++rows;
+      column = 0;
+    }
+    column += width;
     text.remove_prefix(std::max<std::size_t>(d.length, 1));
   }
-  return width;
+  return rows;
 }
 
 // What the terminal is told to keep the cursor's place (ESC 7) and to go back to it and erase
@@ -325,10 +332,10 @@ void TerminalConsole::show_note(std::string_view text) {
   take_note_away();
   const int terminal = own_terminal_ ? platform::terminal_columns() : 0;
   const int columns = terminal > 0 ? terminal : 80;
-  const int rows = (display_width(text) + columns - 1) / columns;
   // Room below the narration first, the cursor staying where it is (ESC D down, scrolling at
-  // the bottom; ESC M up again), so that going back to it later finds the same place.
-  const int room = rows - 1 + (at_line_start_ ? 0 : 1);
+  // the bottom; ESC M up again), so that going back to it later finds the same place. One row
+  // more than the note takes, for a terminal that counts a character wider than we do.
+  const int room = rows_of(text, columns) + (at_line_start_ ? 0 : 1);
   for (int k = 0; k < room; ++k)
     out_ +=
         "\x1b"
