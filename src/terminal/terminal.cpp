@@ -32,7 +32,7 @@ bool iequals(std::string_view x, std::string_view y) {
 
 // The rows a note takes on a terminal of `columns`: its East Asian characters (the notes' Chinese
 // and their full-width punctuation) take two columns each, and one that does not fit at the end
-// of a row goes to the next whole.
+// of a row goes whole to the next, as terminals wrap them.
 int rows_of(std::string_view text, int columns) {
   int rows = 1;
   int column = 0;

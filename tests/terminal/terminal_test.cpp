@@ -108,6 +108,16 @@ TEST(TerminalConsole, AFileGetsTheBytesInBlocksAndATerminalAtEveryLineAndTheNote
     EXPECT_EQ(tty.writes, std::vector<std::string>{"甲\n"});
   }  // finished on the way out: the last line ends, so the prompt does not follow it
   EXPECT_EQ(tty.all(), "甲\n\x1b[2J\x1b[H如果想再来请重新运行程序\n");
+
+  // A game that ended its last line gets no empty line before the note.
+  Memory ended;
+  {
+    TerminalConsole console(quiet_options(), in, ended.output(true));
+    console.write("甲");
+    console.endl();
+    console.finish("种子：1\n回放：\nmorvane replay MV1-A");
+  }
+  EXPECT_EQ(ended.all(), "甲\n种子：1\n回放：\nmorvane replay MV1-A\n");
 }
 
 TEST(TerminalConsole, TheFirstFailedWriteEndsTheGameAndNothingIsTriedAgain) {
