@@ -6,15 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
 #include <string>
 
 #ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include "support/process.hpp"
 #endif
 
 namespace morvane {
@@ -80,21 +80,35 @@ TEST(History, TheTeamsAreTheLinesAsTypedShortenedOrTheAttributesChosen) {
   EXPECT_EQ(teams.back(), "…共10队");
 }
 
-#ifndef _WIN32
-// A folder of the test's own, empty.
-std::string fresh_folder(const std::string& name) {
-  const std::string folder = testing::temp_path(name);
-  testing::shell("rm -rf '" + folder + "'");
-  return folder;
-}
+// A folder of the test's own, empty, and gone again at the end of the test.
+class Folder {
+ public:
+  explicit Folder(const std::string& name)
+      : path_(std::filesystem::temp_directory_path() /
+              ("morvane_" + name + "_" + std::to_string(std::random_device{}()))) {
+    std::filesystem::remove_all(path_);
+  }
+  ~Folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  std::string path() const { return path_.string(); }
+  std::string file() const { return (path_ / "history.jsonl").string(); }
+
+ private:
+  std::filesystem::path path_;
+};
 
 TEST(History, TheLastThousandAreKeptAndSpoiltLinesArePassedOverWithTheirNumbers) {
-  const std::string folder = fresh_folder("history_kept");
+  const Folder kept("history_kept");
+  const std::string folder = kept.path();
   ASSERT_EQ(history::read(folder).error, ENOENT);
   for (std::uint32_t seed = 1; seed <= 1003; ++seed) {
     ASSERT_EQ(history::keep(folder, team_match(seed)).error, 0) << seed;
     // A line cut short, as a full disk leaves it: the next entry stays apart from it.
-    if (seed == 2) std::ofstream(folder + "/history.jsonl", std::ios::app) << R"({"time":1,"mo)";
+    if (seed == 2) std::ofstream(kept.file(), std::ios::app) << R"({"time":1,"mo)";
     if (seed != 3) continue;
     const history::Read early = history::read(folder);
     EXPECT_EQ(early.damaged, (std::vector<std::size_t>{3}));
@@ -107,11 +121,11 @@ TEST(History, TheLastThousandAreKeptAndSpoiltLinesArePassedOverWithTheirNumbers)
   EXPECT_EQ(read.entries.front().seed, 4u);
   EXPECT_EQ(read.entries.back().seed, 1003u);
   EXPECT_TRUE(read.damaged.empty()) << "the spoilt line was among the oldest";
-  testing::shell("rm -rf '" + folder + "'");
 }
 
 TEST(History, TheEndlessModesBestIsKeptAcrossRunsAndAnUnwritableFolderIsAnError) {
-  const std::string folder = fresh_folder("history_best");
+  const Folder kept("history_best");
+  const std::string folder = kept.path();
   Entry run;
   run.time = 1;
   run.mode = 3;
@@ -125,14 +139,17 @@ TEST(History, TheEndlessModesBestIsKeptAcrossRunsAndAnUnwritableFolderIsAnError)
   EXPECT_EQ(history::best_level(history::read(folder).entries), 7);
   EXPECT_EQ(history::keep(folder, team_match(1)).best, 0);
   // A file where the folder should be.
-  const history::Kept kept = history::keep(folder + "/history.jsonl/morvane", run);
-  EXPECT_EQ(kept.error, ENOTDIR);
-  EXPECT_EQ(kept.where, folder + "/history.jsonl/morvane");
-  testing::shell("rm -rf '" + folder + "'");
+  const std::string blocked = kept.file() + "/morvane";
+  const history::Kept refused = history::keep(blocked, run);
+  EXPECT_NE(refused.error, 0);
+  EXPECT_EQ(refused.where, blocked);
 }
 
+#ifndef _WIN32
+
 TEST(History, TwoGamesEndingAtOnceLoseNoEntryAndSplitNone) {
-  const std::string folder = fresh_folder("history_race");
+  const Folder race("history_race");
+  const std::string folder = race.path();
   // A history near its end, so that both writers also drop the oldest as they go.
   for (std::uint32_t seed = 0; seed < 900; ++seed)
     ASSERT_EQ(history::keep(folder, team_match(seed)).error, 0);
@@ -163,7 +180,6 @@ TEST(History, TwoGamesEndingAtOnceLoseNoEntryAndSplitNone) {
       EXPECT_TRUE(seeds.contains(writer * 100000 + k)) << writer << " " << k;
   }
   EXPECT_EQ(seeds.size(), 1000u);
-  testing::shell("rm -rf '" + folder + "'");
 }
 #endif
 
