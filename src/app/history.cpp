@@ -148,8 +148,8 @@ std::vector<std::string> teams_of(std::int32_t mode, const std::vector<replay::A
   for (std::size_t k = 1; k < answers.size() && found < wanted; ++k) {
     const replay::Answer& a = answers[k];
     if (!a.is_number || a.number < attribute::kNone || a.number > attribute::kAuthor) continue;
-    chosen += (found++ == 0 ? "" : "/") +
-              std::to_string(a.number == attribute::kAuthor ? attribute::kCreeper : a.number);
+    if (found++ > 0) chosen += '/';
+    chosen += std::to_string(a.number == attribute::kAuthor ? attribute::kCreeper : a.number);
   }
   return {std::string(endless ? "你" : "挑战者") + "（属性" + chosen + "）"};
 }

@@ -166,7 +166,11 @@ std::string odds_line(const Estimate& e, bool ascii, bool verbose) {
   const int cells = order.size() <= 2 ? 10 : order.size() <= 4 ? 5 : 0;
   std::string line = "胜率";
   for (const std::size_t k : order) {
-    line += " " + side_name(e.sides, e.teams[k]) + " " + percent(e.wins[k], e.played);
+    // Piece by piece: GCC 12 warns wrongly about " " + a string's temporary at -O2 (-Wrestrict).
+    line += ' ';
+    line += side_name(e.sides, e.teams[k]);
+    line += ' ';
+    line += percent(e.wins[k], e.played);
     const std::string b = bar(e.wins[k], e.played, cells, ascii);
     if (!b.empty()) line += " " + b;
   }

@@ -160,7 +160,7 @@ TEST(StrayKeys, CharactersOfGbkWhoseSecondByteIsPDoNotPauseABattle) {
   const std::size_t before = t.seen.size();
   // 關 筆 雙 揚: EA 50, B9 50, EB 70, 93 50.
   t.type("\xEA\x50\xB9\x50\xEB\x70\x93\x50");
-  t.read_for(2500);
+  t.read_for(4000);  // a few of the battle's pauses, none longer than a second
   EXPECT_EQ(t.seen.find(paused), std::string::npos) << "no pause";
   EXPECT_GT(t.seen.size(), before + 20) << "the narration goes on";
   // p itself does pause it.
