@@ -39,8 +39,10 @@ bool commands_terminal(std::string_view bytes, bool gbk) {
     const auto c = static_cast<unsigned char>(bytes[0]);
     if (c == 0x1b) {
       std::size_t own = bytes.starts_with(kClear) ? kClear.size() : 0;
-      for (const std::string_view color : kPalette)
-        if (own == 0 && bytes.starts_with(color)) own = color.size();
+      for (const Palette* palette : {&kPalette, &kDarkPalette}) {
+        for (const std::string_view color : *palette)
+          if (own == 0 && bytes.starts_with(color)) own = color.size();
+      }
       if (own == 0) return true;
       bytes.remove_prefix(own);
       continue;
@@ -88,8 +90,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       terminal};
   std::istringstream in(provider.ConsumeRandomLengthString(64));
   const bool colors = options.color == ColorChoice::Always;
+  // A terminal gets the palette for a dark background (it says nothing of its own), a file the
+  // rules' colours.
+  const Palette& palette = terminal ? kDarkPalette : kPalette;
 
-  std::string model;  // what a UTF-8 console writes
+  std::string model;       // what a UTF-8 console writes
+  bool line_start = true;  // the last line was ended: a terminal's last words need no line end
   bool thrown = false;
   bool finished = false;
   {
@@ -106,28 +112,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       switch (provider.ConsumeIntegralInRange(0, 9)) {
         case 0: {
           const int k = provider.ConsumeIntegralInRange(-2, 9);
-          if (colors && k >= 0 && k < 8) model += kPalette[static_cast<std::size_t>(k)];
+          if (colors && k >= 0 && k < 8) model += palette[static_cast<std::size_t>(k)];
           call([&] { console.color(k); });
           break;
         }
         case 1: {
           const std::string text = provider.ConsumeRandomLengthString(200);
           model += terminal ? visible_utf8(text) : text;
+          if (!text.empty()) line_start = text.back() == '\n';
           call([&] { console.write(text); });
           break;
         }
         case 2: {
           const auto number = provider.ConsumeIntegral<std::int32_t>();
           model += std::to_string(number);
+          line_start = false;
           call([&] { console.write(number); });
           break;
         }
         case 3:
           model += '\n';
+          line_start = true;
           call([&] { console.endl(); });
           break;
         case 4:
           if (terminal) model += "\x1b[2J\x1b[H";
+          line_start = line_start || terminal;
           call([&] { console.clear(); });
           break;
         case 5:
@@ -145,8 +155,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           break;
         default: {
           const std::string note = provider.ConsumeRandomLengthString(40);
-          if (colors) model += kPalette[0];
-          if (terminal) model += '\n';
+          if (colors) model += palette[0];
+          if (terminal && !line_start) model += '\n';
           if (!note.empty()) model += (terminal ? visible_utf8(note) : note) + "\n";
           call([&] { console.finish(note); });
           finished = true;
@@ -156,8 +166,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }  // finished on the way out, if it was not before
   if (!finished) {
-    if (colors) model += kPalette[0];
-    if (terminal) model += '\n';
+    if (colors) model += palette[0];
+    if (terminal && !line_start) model += '\n';
   }
   if (memory.attempts_after_failure != 0) std::abort();
   if (terminal && commands_terminal(memory.bytes, gbk)) std::abort();
