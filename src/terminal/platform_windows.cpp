@@ -544,7 +544,7 @@ std::u16string console_typing(HANDLE in, bool lines) {
       const auto unit = static_cast<char16_t>(e.Event.KeyEvent.uChar.UnicodeChar);
       const std::size_t times = std::max<WORD>(e.Event.KeyEvent.wRepeatCount, 1);
       if (lines && unit == u'\b') {
-        typed.resize(typed.size() - std::min(times, typed.size()));
+        typed.erase(typed.size() - std::min(times, typed.size()));
       } else if (lines && unit == u'\r') {
         for (std::size_t k = 0; k < times; ++k)
           typed += u"\r\n";
