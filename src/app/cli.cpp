@@ -25,7 +25,8 @@ bool speaks_gbk() {
 }
 
 std::string typed(std::string_view text) {
-  return g_gbk ? platform::gbk_to_utf8()->convert(text) : std::string(text);
+  const bool from_gbk = g_gbk && platform::arguments_in_console_encoding();
+  return from_gbk ? platform::gbk_to_utf8()->convert(text) : std::string(text);
 }
 
 std::string for_console(std::string_view utf8) {

@@ -305,6 +305,10 @@ std::vector<std::string> arguments(int argc, char** argv) {
   return {argv, argv + argc};
 }
 
+bool arguments_in_console_encoding() {
+  return true;
+}
+
 void claim_standard_streams() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
