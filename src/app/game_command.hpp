@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 
 #include <string>
+#include <vector>
 
 #include "session/session.hpp"
 #include "terminal/terminal.hpp"
@@ -18,8 +19,9 @@ struct GameCommand {
   std::string speed = "1";
   std::string color = "auto";
   std::string encoding = "auto";
-  std::string record;  // the file for the replay code; empty: none
-  std::string odds;    // --odds: "on", or its value; empty without it
+  std::string record;       // the file for the replay code; empty: none
+  std::string odds;         // --odds: "on", or its value; empty without it
+  bool odds_empty = false;  // "--odds=", which CLI11 reads as a plain --odds
   TerminalOptions terminal;
 };
 
@@ -33,6 +35,9 @@ struct ReplayCommand {
 void add_game_options(CLI::App& app, GameCommand& game, bool replay = false);
 void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
                 const std::string& version);
+// Notes what CLI11 cannot tell once it has parsed the words: an option written with an empty
+// value where it would take its value as left out.
+void note_empty_values(GameCommand& game, const std::vector<std::string>& words);
 
 // Plays one game in the terminal; returns the exit status. `given` says which of --seed,
 // --max-rounds and --record were typed.

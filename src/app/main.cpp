@@ -48,6 +48,10 @@ int run(const std::vector<std::string>& words) {
   try {
     app.parse(static_cast<int>(argv.size()), argv.data());
   } catch (const CLI::CallForHelp&) {
+    if (const std::string refusal = help_refusal(&app); !refusal.empty()) {
+      write_message(refusal);
+      return kUsageError;
+    }
     // The help of the command it was asked of: CLI11 knows which one it was parsing.
     return show(morvane::wrap_text(app.help(), help_width()));
   } catch (const CLI::CallForVersion&) {
@@ -61,6 +65,7 @@ int run(const std::vector<std::string>& words) {
     return kUsageError;
   }
   if (sim.cmd->parsed()) return run_simulation(sim);
+  note_empty_values(game, words);
   const Given given{app.count("--seed") + replay.cmd->count("--seed") > 0,
                     app.count("--max-rounds") + replay.cmd->count("--max-rounds") > 0,
                     app.count("--record") + replay.cmd->count("--record") > 0};
