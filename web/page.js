@@ -127,6 +127,28 @@
   }
   oddsButton.addEventListener('click', () => setOdds(!page.odds));
 
+  // On a phone the less used controls fold behind ⋯, so that the rest fit one row: the menu
+  // closes once a choice is made, on Escape, and on a tap elsewhere.
+  const controls = $('controls');
+  const moreButton = $('more');
+  function setMore(open) {
+    controls.classList.toggle('open', open);
+    moreButton.setAttribute('aria-expanded', String(open));
+  }
+  moreButton.addEventListener('click', () => setMore(!controls.classList.contains('open')));
+  for (const item of $('extras').querySelectorAll('button')) {
+    item.addEventListener('click', () => setMore(false));
+  }
+  controls.addEventListener('keydown', (event) => {
+    if (event.key !== 'Escape' || !controls.classList.contains('open')) return;
+    event.stopPropagation();
+    setMore(false);
+    moreButton.focus();
+  });
+  document.addEventListener('pointerdown', (event) => {
+    if (!controls.contains(event.target)) setMore(false);
+  });
+
   skipButton.addEventListener('click', () => {
     skipping = true;
     setSkip(false);

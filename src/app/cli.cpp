@@ -7,6 +7,7 @@
 
 #include "app/system_reason.hpp"
 #include "terminal/platform.hpp"
+#include "terminal/visible_text.hpp"
 
 namespace morvane::cli {
 namespace {
@@ -24,7 +25,8 @@ bool speaks_gbk() {
 }
 
 std::string typed(std::string_view text) {
-  return g_gbk ? platform::gbk_to_utf8()->convert(text) : std::string(text);
+  const bool from_gbk = g_gbk && platform::arguments_in_console_encoding();
+  return from_gbk ? platform::gbk_to_utf8()->convert(text) : std::string(text);
 }
 
 std::string for_console(std::string_view utf8) {
@@ -32,7 +34,14 @@ std::string for_console(std::string_view utf8) {
 }
 
 void write_message(std::string_view text) {
-  platform::write_stderr(for_console(text), g_gbk);
+  // A message may quote what anyone made (a file's name, a code): on a terminal its control
+  // bytes are shown as the narration shows a name's, piped they stay the bytes given.
+  if (!platform::stderr_is_terminal()) {
+    platform::write_stderr(for_console(text), g_gbk);
+    return;
+  }
+  const auto to_gbk = g_gbk ? platform::utf8_to_gbk() : nullptr;
+  platform::write_stderr(visible_on_terminal(text, to_gbk.get()), g_gbk);
 }
 
 void say(std::string_view message) {

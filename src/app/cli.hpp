@@ -20,8 +20,8 @@ constexpr int kWriteFailure = 1;
 // and from --encoding once the command line has been read.
 void speak_gbk(bool gbk);
 bool speaks_gbk();
-// Text typed on the command line (in the console's encoding), as UTF-8, to be quoted in a
-// message.
+// Text typed on the command line (in the console's encoding, or UTF-8 where the system hands the
+// arguments over so), as UTF-8, to be quoted in a message.
 std::string typed(std::string_view text);
 // UTF-8 text in the console's encoding.
 std::string for_console(std::string_view utf8);

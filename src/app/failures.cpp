@@ -17,14 +17,20 @@ std::string listed(const std::vector<std::string>& words) {
   return out;
 }
 
-// What was left over: options nobody knows, and arguments nobody takes. Everything after the
-// first "--" is an argument, whatever it looks like.
-std::string leftovers(std::vector<std::string> extras, const CLI::App* command) {
-  const auto mark = std::find(extras.begin(), extras.end(), "--");
+// The options nobody knows among what was left over. Everything after the first "--" is an
+// argument, whatever it looks like.
+std::vector<std::string> unknown_options(const std::vector<std::string>& extras) {
   std::vector<std::string> unknown;
-  for (auto it = extras.begin(); it != mark; ++it) {
+  for (auto it = extras.begin(); it != std::find(extras.begin(), extras.end(), "--"); ++it) {
     if (it->size() > 1 && it->front() == '-') unknown.push_back(it->substr(0, it->find('=')));
   }
+  return unknown;
+}
+
+// What was left over: options nobody knows, and arguments nobody takes.
+std::string leftovers(std::vector<std::string> extras, const CLI::App* command) {
+  const std::vector<std::string> unknown = unknown_options(extras);
+  const auto mark = std::find(extras.begin(), extras.end(), "--");
   if (unknown.size() == 1) return "没有 " + typed(unknown.front()) + " 这个选项";
   if (!unknown.empty()) return "没有这些选项：" + listed(unknown);
   if (mark != extras.end()) extras.erase(mark);
@@ -56,8 +62,11 @@ std::string option_name(const CLI::Option* option) {
 }
 
 std::string what_went_wrong(const CLI::App* app, const CLI::App* command, const CLI::Error& error) {
-  if (dynamic_cast<const CLI::ExtrasError*>(&error)) {
-    return leftovers(app->remaining(true), command);
+  const std::vector<std::string> extras = app->remaining(true);
+  if (dynamic_cast<const CLI::ExtrasError*>(&error)) return leftovers(extras, command);
+  // "replay --bogus" names an option nobody knows before it lacks a code.
+  if (dynamic_cast<const CLI::RequiredError*>(&error) && !unknown_options(extras).empty()) {
+    return leftovers(extras, command);
   }
   const CLI::Option* option = option_named_in(app, command, error.what());
   if (option == nullptr) return "无法理解这个命令行";
@@ -76,6 +85,23 @@ std::string describe_failure(const CLI::App* app, const CLI::Error& error) {
   const CLI::App* command = commands.empty() ? nullptr : commands.front();
   return usage_message(what_went_wrong(app, command, error),
                        command ? command->get_name() : std::string{});
+}
+
+std::string help_refusal(const CLI::App* app) {
+  const std::vector<CLI::App*> commands = app->get_subcommands();
+  const CLI::App* command = commands.empty() ? nullptr : commands.front();
+  std::string why;
+  if (const std::vector<std::string> extras = app->remaining(true); !extras.empty()) {
+    why = leftovers(extras, command);
+  }
+  for (const CLI::App* asked : {app, command}) {
+    const CLI::Option* help = asked != nullptr ? asked->get_help_ptr() : nullptr;
+    if (help == nullptr || !why.empty()) continue;
+    for (const std::string& value : help->results()) {
+      if (value != "true") why = option_name(help) + " 不带值";
+    }
+  }
+  return why.empty() ? why : usage_message(why, command ? command->get_name() : std::string{});
 }
 
 }  // namespace morvane::cli

@@ -13,4 +13,9 @@ namespace morvane::cli {
 // over, the option whose value is missing, the argument that was required.
 std::string describe_failure(const CLI::App* app, const CLI::Error& error);
 
+// A call for help that came with what it cannot take (a value, as in --help=x; an option nobody
+// knows, as in -hx, read as -h -x; a stray argument), as describe_failure() says it. Empty when
+// the help is to be shown.
+std::string help_refusal(const CLI::App* app);
+
 }  // namespace morvane::cli

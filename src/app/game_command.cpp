@@ -1,5 +1,6 @@
 #include "app/game_command.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -97,8 +98,9 @@ std::optional<int> check(const GameCommand& game, Given given, Settings& setting
   const auto speed = parse_speed(game.speed, kMinSpeed, kMaxSpeed);
   if (!speed)
     return usage_error(refusal("--speed", "要是0.01到1000之间的小数", game.speed), command);
-  if (!game.odds.empty() && game.odds != "on" && game.odds != "verbose") {
-    return usage_error(refusal("--odds", "只能不带值，或者写成 --odds=verbose", game.odds),
+  if (game.odds_empty || (!game.odds.empty() && game.odds != "on" && game.odds != "verbose")) {
+    return usage_error(refusal("--odds", "只能不带值，或者写成 --odds=verbose",
+                               game.odds_empty ? std::string() : game.odds),
                        command);
   }
   settings.terminal.speed = *speed;
@@ -135,6 +137,10 @@ std::optional<std::string> code_of(const std::string& source, int& status) {
   // leaves room for the words and blanks around it.
   constexpr std::size_t kMostBytes = 2 * replay::kMaxCodeLength + 4096;
   FileText file;
+  if (source.empty()) {
+    status = usage_error("回放码或文件名不能是空的", "replay");
+    return std::nullopt;
+  }
   if (source == "-") {
     file = read_capped(platform::input(), kMostBytes);
   } else if (platform::is_regular_file(source)) {
@@ -308,6 +314,12 @@ void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
       ->required()
       ->option_text("回放码|文件");
   chinese_help(*replay.cmd, replay_usage(), replay_footer());
+}
+
+void note_empty_values(GameCommand& game, const std::vector<std::string>& words) {
+  // After "--" every word is an argument.
+  const auto end = std::find(words.begin(), words.end(), "--");
+  game.odds_empty = std::find(words.begin(), end, "--odds=") != end;
 }
 
 int run_game(const GameCommand& game, Given given) {

@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 
 #include <string>
+#include <vector>
 
 #include "session/session.hpp"
 #include "terminal/terminal.hpp"
@@ -23,6 +24,7 @@ struct GameCommand {
   std::string odds;         // --odds: "on", or its value; empty without it
   bool no_history = false;  // the game is left out of the history
   bool keep_open = false;   // the window waits for a key when all is done
+  bool odds_empty = false;  // "--odds=", which CLI11 reads as a plain --odds
   TerminalOptions terminal;
 };
 
@@ -36,6 +38,9 @@ struct ReplayCommand {
 void add_game_options(CLI::App& app, GameCommand& game, bool replay = false);
 void add_replay(CLI::App& app, ReplayCommand& replay, GameCommand& game,
                 const std::string& version);
+// Notes what CLI11 cannot tell once it has parsed the words: an option written with an empty
+// value where it would take its value as left out.
+void note_empty_values(GameCommand& game, const std::vector<std::string>& words);
 
 // Plays one game in the terminal; returns the exit status. `given` says which of --seed,
 // --max-rounds and --record were typed.

@@ -90,7 +90,8 @@ const char* const kExitStatuses =
     "退出状态：\n"
     "  0    成功\n"
     "  1    输出无法写入（标准错误上会说“morvane: 写入失败：”和原因）\n"
-    "  2    选项有误；输入有误或太大；回放码损坏、来自更新的版本、太大或与本版本不符\n"
+    "  2    选项有误；输入有误或太大；回放码损坏、来自更新的版本、太大、太长或与本版本不符；"
+    "找不到文件\n"
     "  129  终端挂断（SIGHUP）\n"
     "  130  Ctrl-C（SIGINT）\n"
     "  131  SIGQUIT\n"
@@ -128,10 +129,10 @@ int help_width() {
 }
 
 std::string game_usage() {
-  return "用法：morvane [选项]                     在终端里玩一局\n"
-         "      morvane replay [选项] 回放码|文件   重放一场战斗\n"
-         "      morvane simulate [选项] 名字行...   静默地打很多局，统计各队胜率\n"
-         "      morvane history [N]                 列出最近玩过的N局\n";
+  return "用法：morvane [选项]                        在终端里玩一局\n"
+         "      morvane replay [选项] 回放码|文件|-   重放一场战斗\n"
+         "      morvane simulate [选项] 名字行...     静默地打很多局，统计各队胜率\n"
+         "      morvane history [N]                   列出最近玩过的N局\n";
 }
 
 std::string game_description() {

@@ -53,6 +53,10 @@ int run(const std::vector<std::string>& words, bool& keep_open) {
   try {
     app.parse(static_cast<int>(argv.size()), argv.data());
   } catch (const CLI::CallForHelp&) {
+    if (const std::string refusal = help_refusal(&app); !refusal.empty()) {
+      write_message(refusal);
+      return kUsageError;
+    }
     // The help of the command it was asked of: CLI11 knows which one it was parsing.
     return show(morvane::wrap_text(app.help(), help_width()));
   } catch (const CLI::CallForVersion&) {
@@ -68,6 +72,7 @@ int run(const std::vector<std::string>& words, bool& keep_open) {
   keep_open = game.keep_open;
   if (sim.cmd->parsed()) return run_simulation(sim);
   if (history.cmd->parsed()) return run_history(history);
+  note_empty_values(game, words);
   const Given given{app.count("--seed") + replay.cmd->count("--seed") > 0,
                     app.count("--max-rounds") + replay.cmd->count("--max-rounds") > 0,
                     app.count("--record") + replay.cmd->count("--record") > 0};

@@ -89,33 +89,20 @@ class Worker {
   Tally tally_;
 };
 
-}  // namespace
+// What the threads of one run share: the next batch of games to hand out, how many are done,
+// and the report their figures are added to.
+struct SharedRun {
+  SharedRun(const SimulationConfig& asked, const std::atomic<bool>* stop_flag)
+      : config(asked), stop(stop_flag) {
+    report.config = config;
+    report.wins.assign(config.lines.size(), 0);
+  }
 
-double SimulationReport::games_per_second() const {
-  return seconds > 0 ? static_cast<double>(played) / seconds : 0.0;
-}
+  bool stopped() const { return stop != nullptr && stop->load(std::memory_order_relaxed); }
 
-std::vector<GameRange> SimulationReport::covered_ranges() const {
-  if (!ranges.empty()) return ranges;
-  return {{config.first_game, config.first_game + played - 1}};
-}
-
-SimulationReport simulate(const SimulationConfig& config,
-                          const std::function<void(std::int64_t)>& progress,
-                          const std::atomic<bool>* stop) {
-  const auto start = std::chrono::steady_clock::now();
-  const unsigned threads =
-      static_cast<unsigned>(std::clamp<std::int64_t>(config.threads, 1, config.games));
-  std::atomic<std::int64_t> next{0};
-  std::atomic<std::int64_t> done{0};
-  std::mutex merge;
-  SimulationReport report;
-  report.config = config;
-  report.config.threads = threads;
-  report.wins.assign(config.lines.size(), 0);
-  const auto stopped = [stop] { return stop != nullptr && stop->load(std::memory_order_relaxed); };
-
-  auto work = [&] {
+  // One thread's part: batches of games until none is left or the run is stopped, then its
+  // figures into the report.
+  void work() {
     Worker worker(config, stop);
     // Games are handed out in small batches: one atomic step per batch, not per game.
     constexpr std::int64_t kBatch = 64;
@@ -133,7 +120,10 @@ SimulationReport simulate(const SimulationConfig& config,
       done.fetch_add(i - first);
       if (i < last) break;
     }
-    const Tally& t = worker.tally();
+    add(worker.tally());
+  }
+
+  void add(const Tally& t) {
     std::lock_guard lock(merge);
     for (std::size_t k = 0; k < t.wins.size(); ++k)
       report.wins[k] += t.wins[k];
@@ -142,28 +132,57 @@ SimulationReport simulate(const SimulationConfig& config,
     report.cut += t.cut;
     report.total_rounds += t.total_rounds;
     report.most_rounds = std::max(report.most_rounds, t.most_rounds);
-  };
+  }
 
+  const SimulationConfig& config;
+  const std::atomic<bool>* stop;
+  std::atomic<std::int64_t> next{0};
+  std::atomic<std::int64_t> done{0};
+  std::mutex merge;
+  SimulationReport report;
+};
+
+}  // namespace
+
+double SimulationReport::games_per_second() const {
+  return seconds > 0 ? static_cast<double>(played) / seconds : 0.0;
+}
+
+std::vector<GameRange> SimulationReport::covered_ranges() const {
+  if (!ranges.empty()) return ranges;
+  return {{config.first_game, config.first_game + played - 1}};
+}
+
+SimulationReport simulate(const SimulationConfig& config,
+                          const std::function<void(std::int64_t)>& progress,
+                          const std::atomic<bool>* stop) {
+  const auto start = std::chrono::steady_clock::now();
+  const unsigned threads =
+      static_cast<unsigned>(std::clamp<std::int64_t>(config.threads, 1, config.games));
+  SharedRun run(config, stop);
+  run.report.config.threads = threads;
+  const auto work = [&run] { run.work(); };
   std::vector<std::thread> workers;
   for (unsigned k = 1; k < threads; ++k)
     workers.emplace_back(work);
   if (progress) {
     // The calling thread reports progress while the workers play.
     std::thread last(work);
-    while (done.load() < config.games && !stopped()) {
-      progress(done.load());
+    while (run.done.load() < config.games && !run.stopped()) {
+      progress(run.done.load());
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     last.join();
-    progress(done.load());
+    progress(run.done.load());
   } else {
     work();
   }
   for (std::thread& w : workers)
     w.join();
 
-  report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  return report;
+  run.report.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return std::move(run.report);
 }
 
 }  // namespace morvane

@@ -51,8 +51,6 @@ extern "C" void request_stop(int sig) {
   stop_requested.store(true);
 }
 
-// What the command line hands over is in the console's encoding; the rules and the JSON speak
-// UTF-8.
 // The report's text as standard output takes it. A merged report's lines come from shard files,
 // which anyone may have made: on a terminal their control bytes are shown as text.
 std::string output(const SimulationReport& report, bool json) {

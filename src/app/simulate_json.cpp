@@ -44,21 +44,23 @@ std::string format_json(const SimulationReport& r) {
   j["games"] = r.played;
   j["threads"] = c.threads;
   j["max_rounds"] = c.max_rounds;
+  // Figures of no game at all are null, as the text report leaves them out.
+  const auto figure = [&r](double value) { return r.played > 0 ? Json(value) : Json(nullptr); };
   Json teams = Json::array();
   for (std::size_t k = 0; k < r.wins.size(); ++k) {
     const Interval ci = wilson(r.wins[k], r.played);
     teams.push_back({{"team", k + 1},
                      {"line", valid_utf8(c.lines[k])},
                      {"wins", r.wins[k]},
-                     {"win_rate", share(r.wins[k], r.played)},
-                     {"ci95_low", ci.low},
-                     {"ci95_high", ci.high}});
+                     {"win_rate", figure(share(r.wins[k], r.played))},
+                     {"ci95_low", figure(ci.low)},
+                     {"ci95_high", figure(ci.high)}});
   }
   j["teams"] = std::move(teams);
   j["no_winner"] = r.no_winner;
   j["cut"] = r.cut;
   j["total_rounds"] = r.total_rounds;
-  j["mean_rounds"] = r.mean_rounds();
+  j["mean_rounds"] = figure(r.mean_rounds());
   j["most_rounds"] = r.most_rounds;
   j["games_per_second"] = r.games_per_second();
   j["seconds"] = r.seconds;
@@ -125,7 +127,8 @@ bool read_figures(const ReadJson& j, Reader& in, SimulationReport& r) {
   c.mode = static_cast<Mode>(in.integer("mode", 1, 2));
   c.seed = static_cast<std::uint32_t>(in.integer("seed", 0, kSeeds - 1));
   c.first_game = in.integer("first_game", 0, kSeeds - 1);
-  r.played = c.games = in.integer("games", 1, kSeeds);
+  // 0 only in a run stopped before its first game, which is refused below as interrupted.
+  r.played = c.games = in.integer("games", 0, kSeeds);
   c.threads = static_cast<unsigned>(in.integer("threads", 1, 1024));
   c.max_rounds = in.integer("max_rounds", 1, kMax);
   r.no_winner = in.integer("no_winner", 0, kSeeds);
@@ -212,6 +215,7 @@ ParsedReport parse_report(std::string_view text) {
   const bool interrupted = read_figures(j, in, r);
   if (!in.error.empty()) return {std::nullopt, in.error};
   if (interrupted) return {std::nullopt, "是中断了的模拟，它完成的不是连续的一段局"};
+  if (r.played == 0) return {std::nullopt, "“games”超出范围"};
   std::string fault = inconsistency(r);
   if (fault.empty()) fault = read_ranges(j, r);
   if (!fault.empty()) return {std::nullopt, std::move(fault)};

@@ -64,20 +64,27 @@ std::string format_report(const SimulationReport& r) {
          coverage(r);
   if (r.shards == 0) out += "，" + std::to_string(c.threads) + "个线程";
   out += "）\n";
-  if (r.interrupted()) {
+  if (r.interrupted() && r.played == 0) {
+    out += "已中断：计划" + std::to_string(c.games) + "局，一局也没有打完，没有胜率\n";
+  } else if (r.interrupted()) {
     out += "已中断：计划" + std::to_string(c.games) + "局，以下是完成的" +
            std::to_string(r.played) + "局\n";
   }
   for (std::size_t k = 0; k < r.wins.size(); ++k) {
-    const Interval ci = wilson(r.wins[k], r.played);
     out += "第" + std::to_string(k + 1) + "队 " + c.lines[k] + "：胜" + std::to_string(r.wins[k]) +
-           "局，胜率" + percent(share(r.wins[k], r.played)) + "（95%置信区间 " + percent(ci.low) +
-           " ~ " + percent(ci.high) + "）\n";
+           "局";
+    // No game, no rate: an interval of nothing would read as a certain 0%.
+    if (r.played > 0) {
+      const Interval ci = wilson(r.wins[k], r.played);
+      out += "，胜率" + percent(share(r.wins[k], r.played)) + "（95%置信区间 " + percent(ci.low) +
+             " ~ " + percent(ci.high) + "）";
+    }
+    out += "\n";
   }
   out += "无人生还：" + std::to_string(r.no_winner) + "局\n";
   out += "超过" + std::to_string(c.max_rounds) + "回合未分胜负：" + std::to_string(r.cut) + "局\n";
-  out += "平均回合数：" + fixed(r.mean_rounds(), 2) + "，最多：" + std::to_string(r.most_rounds) +
-         "回合\n";
+  out += "平均回合数：" + (r.played > 0 ? fixed(r.mean_rounds(), 2) : "无") + "，最多：" +
+         std::to_string(r.most_rounds) + "回合\n";
   if (r.shards > 0) {
     out += "各分片用时合计" + fixed(r.seconds, 3) + "秒\n";
   } else {

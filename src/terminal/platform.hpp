@@ -18,6 +18,9 @@ namespace morvane::platform {
 // The words of the command line, the program's name first. On Windows they are read from the
 // console's UTF-16 command line and given as UTF-8, whatever the code page.
 std::vector<std::string> arguments(int argc, char** argv);
+// Whether those words come in the console's encoding (POSIX: the bytes the shell passed, GBK
+// under a GBK locale) rather than always in UTF-8 (Windows).
+bool arguments_in_console_encoding();
 
 // Before anything else: a standard stream that was closed gets a placeholder, so no file the
 // game opens takes its place, and writes to a closed standard output fail as they should.

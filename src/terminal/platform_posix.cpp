@@ -416,6 +416,10 @@ std::vector<std::string> arguments(int argc, char** argv) {
   return {argv, argv + argc};
 }
 
+bool arguments_in_console_encoding() {
+  return true;
+}
+
 void claim_standard_streams() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
@@ -535,16 +539,42 @@ bool is_regular_file(const std::string& path) {
   return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+namespace {
+
+// Where a symbolic link (or a chain of them) that names no file yet leads: the file that writing
+// through it would make. `path` itself when it is no link.
+std::string link_end(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) break;
+    std::string target(4096, '\0');
+    const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+    if (length <= 0) break;
+    target.resize(static_cast<std::size_t>(length));
+    // A relative target is taken from the link's folder.
+    const std::size_t slash = path.rfind('/');
+    if (target.front() != '/' && slash != std::string::npos) target.insert(0, path, 0, slash + 1);
+    path = std::move(target);
+  }
+  return path;
+}
+
+}  // namespace
+
 int writable(const std::string& path) {
   struct stat status {};
   if (stat(path.c_str(), &status) == 0) {
     if (S_ISDIR(status.st_mode)) return EISDIR;
     return access(path.c_str(), W_OK) == 0 ? 0 : errno;
   }
-  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (errno != ENOENT) return errno;  // a link that loops, a folder that cannot be searched
+  // A link to a file not made yet is written through, as the shell's > writes through it: the
+  // file it leads to is made and removed again, never one that someone else made meanwhile.
+  const std::string end = link_end(path);
+  const int file = open(end.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (file < 0) return errno;
   close(file);
-  unlink(path.c_str());
+  unlink(end.c_str());
   return 0;
 }
 

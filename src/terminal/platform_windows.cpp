@@ -356,6 +356,10 @@ std::vector<std::string> arguments(int argc, char** argv) {
   return utf8;
 }
 
+bool arguments_in_console_encoding() {
+  return false;
+}
+
 void claim_standard_streams() {
   // A handle that is missing makes write_stdout() fail; no file can take its place.
 }

@@ -139,6 +139,25 @@ TEST(OnATerminal, AShardsLinesCannotCommandTheTerminalThatMergesIt) {
   EXPECT_NE(t.seen.find("第1队 ^[]52;c;aGVsbG8=^G："), std::string::npos) << t.seen;
 }
 
+TEST(OnATerminal, AMessageShowsTheControlBytesOfWhatItQuotes) {
+  const std::string evil = "\x1b]52;c;aGVsbG8=\a\x1b]0;pwned\a";
+  const std::string shown = "^[]52;c;aGVsbG8=^G^[]0;pwned^G";
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"replay", "--no-pause", evil},
+        {"simulate", "--merge", evil},
+        {"--encoding", "gbk", "--record", "/nonexistent/" + evil},
+        {"--color", evil}}) {
+    Pty t;
+    t.start(args);
+    EXPECT_NE(t.wait(), 0);
+    EXPECT_EQ(t.seen.find('\x1b'), std::string::npos) << t.seen;
+    EXPECT_NE(t.seen.find(shown), std::string::npos) << t.seen;
+  }
+  // Piped, the bytes given.
+  EXPECT_NE(shell(kMorvane + " replay \"$(printf '\\033]0;x')\" 2>&1").out.find("\x1b]0;x"),
+            std::string::npos);
+}
+
 TEST(OnATerminal, ADumbTerminalGetsNoColourAndNoClearing) {
   for (const char* term : {"dumb", ""}) {
     Pty t;

@@ -126,10 +126,13 @@ TEST(ReplayCommand, AFightThatNarratesMoreThanTheBudgetHasNoCode) {
 
 TEST(ReplayCommand, TheRecordFileIsCheckedBeforeAnythingIsAsked) {
   const std::string code = "MV1-Aa-NBu-2lBoA2SpekAQIwZoMUQCNjQYgA2LJvLzK";
+  const std::string loop = temp_path("loop");
+  ASSERT_EQ(symlink(loop.c_str(), loop.c_str()), 0);
   const std::tuple<std::string, int, std::string> refusals[] = {
       {"/nonexistent/x", 1, "morvane: 写入失败：/nonexistent/x：没有这个文件或目录\n"},
       {"/", 1, "morvane: 写入失败：/：这是一个目录\n"},
       {"''", 2, "morvane: --record 的文件名不能是空的\n"},
+      {loop, 1, "morvane: 写入失败：" + loop + "：符号链接的层数太多\n"},
   };
   for (const auto& [path, status, message] : refusals) {
     for (const std::string& command : {std::string(" --seed 1"), " replay " + code}) {
@@ -140,6 +143,17 @@ TEST(ReplayCommand, TheRecordFileIsCheckedBeforeAnythingIsAsked) {
       EXPECT_EQ(r.out.substr(0, r.out.find("用 morvane")), message) << command << path;
     }
   }
+  std::remove(loop.c_str());
+  // A link to a file not made yet is written through, as the shell's > would.
+  const std::string link = temp_path("link"), end = temp_path("link_end");
+  ASSERT_EQ(symlink(end.c_str(), link.c_str()), 0);
+  EXPECT_EQ(shell("printf '1\\n2\\na\\nb\\n' | " + kMorvane + " --seed 1 --no-pause --record " +
+                  link + " >/dev/null")
+                .status,
+            0);
+  EXPECT_EQ(contents(end).substr(0, 4), "MV1-");
+  std::remove(link.c_str());
+  std::remove(end.c_str());
 }
 
 TEST(ReplayCommand, AnInterruptedGameLeavesNoRecordFileBehindAndAnOldOneAsItWas) {

@@ -199,7 +199,8 @@ TEST(SimulateProgram, CtrlCStopsEvenInsideABattleOfMillionsOfRounds) {
                                 SIGINT, &took);
   EXPECT_EQ(r.status, 130);
   EXPECT_LT(took, std::chrono::seconds(1));
-  EXPECT_NE(r.out.find("已中断：计划3局，以下是完成的0局"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("已中断：计划3局，一局也没有打完，没有胜率"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("置信区间"), std::string::npos) << r.out;
 }
 
 }  // namespace

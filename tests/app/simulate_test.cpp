@@ -71,6 +71,18 @@ TEST(Simulate, TheRoundCapCountsABattleAsUndecided) {
   EXPECT_EQ(r.most_rounds, 1);
 }
 
+TEST(Simulate, ARunStoppedBeforeItsFirstGameEndsShowsNoRatesAndCannotBeMerged) {
+  const std::atomic<bool> stop{true};
+  const SimulationReport r = simulate(three_against_three(100, 2), {}, &stop);
+  ASSERT_EQ(r.played, 0);
+  EXPECT_EQ(format_report(r).find('%'), std::string::npos) << format_report(r);
+  const auto j = nlohmann::json::parse(format_json(r));
+  for (const char* figure : {"win_rate", "ci95_low", "ci95_high"})
+    EXPECT_TRUE(j["teams"][1][figure].is_null()) << j.dump();
+  EXPECT_TRUE(j["mean_rounds"].is_null());
+  EXPECT_NE(parse_report(format_json(r)).error.find("中断"), std::string::npos);
+}
+
 TEST(Simulate, WilsonIntervalsMatchTheTextbook) {
   const Interval half = wilson(50, 100);
   EXPECT_NEAR(half.low, 0.4038, 1e-4);

@@ -280,7 +280,7 @@ describe('a page worth watching', () => {
     await page.close();
   });
 
-  test('a phone: the board above the narration, the controls in one row', async () => {
+  test('a phone: the board above the narration, the controls in one row and in view', async () => {
     const page = await openPage(web.browser, 'about:blank');
     await page.emulate({
       viewport: { width: 390, height: 844, isMobile: true, hasTouch: true, deviceScaleFactor: 2 },
@@ -295,10 +295,40 @@ describe('a page worth watching', () => {
     await page.waitForSelector('#board .fighter');
     // Nothing is asked during the narration: no input.
     assert.ok(!(await page.$eval('#line', (input) => input.checkVisibility())));
-    const rows = await page.$$eval('#controls > *, #speeds > *', (items) =>
-      [...new Set(items.map((item) => Math.round(item.getBoundingClientRect().top)))],
-    );
-    assert.equal(rows.length, 1, 'the controls take one row');
+    // Every control shown is in one row and in view: none is reached by scrolling sideways.
+    const shown = () =>
+      page.$$eval('#controls button', (buttons) =>
+        buttons
+          .filter((button) => button.checkVisibility())
+          .map((button) => {
+            const box = button.getBoundingClientRect();
+            return { id: button.id || button.textContent, top: Math.round(box.top), left: box.left, right: box.right };
+          }),
+      );
+    const inView = async (controls) => {
+      const width = await page.evaluate(() => innerWidth);
+      for (const control of controls) {
+        assert.ok(control.left >= 0 && control.right <= width, `${control.id} is out of view`);
+      }
+    };
+    const row = await shown();
+    assert.equal(new Set(row.map((control) => control.top)).size, 1, 'the controls take one row');
+    await inView(row);
+    // The others are one tap away, and in view too.
+    await page.tap('#more');
+    const menu = (await shown()).filter((control) => ['paste-open', 'summary-only'].includes(control.id));
+    assert.equal(menu.length, 2, 'the menu shows pasting teams and summaries only');
+    await inView(menu);
+    await page.screenshot({ path: join(shots, 'controls-menu-phone.png') });
+    // A choice closes the menu. Pressed twice: the choice lasts from one visit to the next.
+    const pressed = () => page.$eval('#summary-only', (button) => button.getAttribute('aria-pressed'));
+    const before = await pressed();
+    for (const after of [String(before !== 'true'), before]) {
+      if (after === before) await page.tap('#more');
+      await page.tap('#summary-only');
+      assert.equal(await pressed(), after);
+      assert.ok(!(await page.$eval('#summary-only', (button) => button.checkVisibility())), 'the menu closes');
+    }
     const [board, screen] = await page.$$eval('#board, #screen', (boxes) =>
       boxes.map((box) => box.getBoundingClientRect().top),
     );
