@@ -91,7 +91,7 @@ struct GameOptions {
 
 class Game {
  public:
-  Game(Console& out, Random& source) : console(out), random(source), lcg_(source.plain_lcg()) {}
+  Game(Console& out, Random& source) : console(out), random(source) {}
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -119,12 +119,7 @@ class Game {
   // wiring and options.
   void copy_state_from(const Game& other);
 
-  std::int32_t rand(const Where& where = Where::here()) {
-    return lcg_ != nullptr ? lcg_->next() : random.draw(where);
-  }
-
- private:
-  Lcg* lcg_;  // the random source itself when it is the classic generator and nothing more
+  std::int32_t rand(const Where& where = Where::here()) { return random.draw(where); }
 };
 
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
