@@ -124,9 +124,14 @@ class Game {
 
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
 // has no skill name and a threshold no draw reaches.
-std::string_view skill_name(const Game& g, std::int32_t attribute, int k);
 inline bool has_skill_row(std::int32_t attribute) {
   return attribute >= 1 && attribute <= kAttributes;
+}
+// Inline: every cast names its skill, silent or not, and a call the compiler cannot see into
+// would make it read the game's values afresh after it.
+inline std::string_view skill_name(const Game&, std::int32_t attribute, int k) {
+  if (!has_skill_row(attribute)) return {};
+  return kSkillNames[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
 // Inline: every turn of every fighter with an attribute reads it.
 inline std::int32_t skill_threshold(const Game& g, std::int32_t attribute, int k) {
