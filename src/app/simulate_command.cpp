@@ -1,10 +1,6 @@
 #include "app/simulate_command.hpp"
 
-#include <atomic>
-#include <csignal>
-#include <cstdio>
-#include <functional>
-
+#include "app/batch_command.hpp"
 #include "app/cli.hpp"
 #include "app/help.hpp"
 #include "app/options.hpp"
@@ -14,53 +10,14 @@
 #include "app/simulate_report.hpp"
 #include "app/system_reason.hpp"
 #include "model/slots.hpp"
-#include "terminal/platform.hpp"
-#include "terminal/terminal.hpp"
-#include "terminal/visible_text.hpp"
 
 namespace morvane::cli {
 namespace {
 
-// `\r[####      ] 42% 126/300` on stderr, redrawn in place. The line only ever grows, so no
-// escape sequence is needed to clear what it covered.
-void draw_progress(std::int64_t done, std::int64_t total) {
-  constexpr int kWidth = 30;
-  const int filled = total > 0 ? static_cast<int>(done * kWidth / total) : kWidth;
-  std::string bar(static_cast<std::size_t>(filled), '#');
-  bar.resize(kWidth, ' ');
-  std::fprintf(stderr, "\r[%s] %3d%% %lld/%lld", bar.c_str(),
-               total > 0 ? static_cast<int>(done * 100 / total) : 100, static_cast<long long>(done),
-               static_cast<long long>(total));
-  std::fflush(stderr);
-}
-
-// Ctrl-C or a polite kill: the workers give up the games under way and stop, and the figures
-// of the games finished are printed. A second one ends the run at once, by its signal.
-std::atomic<bool> stop_requested{false};
-volatile std::sig_atomic_t stop_signal = 0;
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-
-extern "C" void request_stop(int sig) {
-  if (stop_requested.load()) {
-    // Delivered once this handler returns.
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-    return;
-  }
-  stop_signal = sig;
-  stop_requested.store(true);
-}
-
 // What the command line hands over is in the console's encoding; the rules and the JSON speak
-// UTF-8.
-// The report's text as standard output takes it. A merged report's lines come from shard files,
-// which anyone may have made: on a terminal their control bytes are shown as text.
+// UTF-8. A merged report's lines come from shard files, which anyone may have made.
 std::string output(const SimulationReport& report, bool json) {
-  if (json) return format_json(report);
-  const std::string text = format_report(report);
-  if (!platform::stdout_is_terminal()) return for_console(text);
-  const auto to_gbk = speaks_gbk() ? platform::utf8_to_gbk() : nullptr;
-  return visible_on_terminal(text, to_gbk.get());
+  return json ? format_json(report) : text_for_stdout(format_report(report));
 }
 
 int refuse(const std::string& why) {
@@ -167,24 +124,11 @@ int run_simulation(const SimulateCommand& sim) {
   for (const std::string& line : sim.lines)
     config.lines.push_back(typed(line));
 
-  std::function<void(std::int64_t)> progress;
-  if (platform::stderr_is_terminal()) {
-    progress = [&config](std::int64_t done) { draw_progress(done, config.games); };
-  }
-  std::signal(SIGINT, request_stop);
-  std::signal(SIGTERM, request_stop);
-  const SimulationReport report = simulate(config, progress, &stop_requested);
-  if (progress) std::fputs("\n", stderr);
-  const int status = print(output(report, sim.json));
-  if (stop_signal != 0) {
-    // Die of the signal, as a program stopped by it does: 130 for Ctrl-C, 143 for SIGTERM.
-    const int sig = stop_signal;
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-  }
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
-  return status;
+  const auto progress = progress_bar(config.games);
+  StopOnSignal signals;
+  const SimulationReport report = simulate(config, progress, &signals.stop());
+  end_progress(progress);
+  return signals.finish(print(output(report, sim.json)));
 }
 
 }  // namespace morvane::cli

@@ -1,0 +1,39 @@
+#pragma once
+// What the commands that play many silent games share (simulate, rank, highlights): a progress
+// bar on a terminal, Ctrl-C or SIGTERM that stops the run and still prints what it found, and
+// a report's text as standard output takes it.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace morvane::cli {
+
+// `\r[####      ] 42% 126/300` on stderr when stderr is a terminal, redrawn as the run goes on;
+// nothing (an empty function) otherwise.
+std::function<void(std::int64_t done)> progress_bar(std::int64_t total);
+// Ends the bar's line, if there was a bar.
+void end_progress(const std::function<void(std::int64_t)>& bar);
+
+// From construction on, SIGINT and SIGTERM set stop() instead of ending the program: the run's
+// workers give up the games under way and stop, and what they finished is printed. A second one
+// ends the run at once, by its signal. finish() then dies of the first signal, as a program
+// stopped by it does (status 130 for Ctrl-C, 143 for SIGTERM), or returns the status it is given.
+class StopOnSignal {
+ public:
+  StopOnSignal();
+  ~StopOnSignal();
+  StopOnSignal(const StopOnSignal&) = delete;
+  StopOnSignal& operator=(const StopOnSignal&) = delete;
+
+  const std::atomic<bool>& stop() const;
+  int finish(int status);
+};
+
+// A report's UTF-8 text as standard output takes it: in the console's encoding, and on a
+// terminal with the control bytes of names (which may come from files anyone made) shown as
+// text.
+std::string text_for_stdout(const std::string& utf8);
+
+}  // namespace morvane::cli
