@@ -2,8 +2,11 @@
 
 #include <csignal>
 #include <cstdio>
+#include <thread>
 
 #include "app/cli.hpp"
+#include "app/options.hpp"
+#include "app/system_reason.hpp"
 #include "terminal/platform.hpp"
 #include "terminal/visible_text.hpp"
 
@@ -69,6 +72,50 @@ int StopOnSignal::finish(int status) {
     std::raise(sig);
   }
   return status;
+}
+
+std::optional<BatchSettings> read_batch_options(const BatchOptions& t, std::string& refusal) {
+  const auto mode = parse_count(t.mode, 1, 2);
+  const auto threads = parse_count(t.threads, 1, 1024);
+  const auto rounds = parse_count(t.max_rounds, 1, std::int64_t{1} << 40);
+  const auto seed = parse_seed(t.seed);
+  if (!mode) {
+    refusal = "--mode 只能是1或2" + not_this(t.mode);
+  } else if (!threads) {
+    refusal = "--threads 要是1～1024" + not_this(t.threads);
+  } else if (!rounds) {
+    refusal = "--max-rounds 要是大于0的数" + not_this(t.max_rounds);
+  } else if (!seed) {
+    refusal = "--seed 要是十进制整数（可带正负号）" + not_this(t.seed);
+  } else {
+    return BatchSettings{static_cast<Mode>(*mode), *seed, static_cast<unsigned>(*threads), *rounds};
+  }
+  return std::nullopt;
+}
+
+std::string cores() {
+  return std::to_string(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+std::string by_default(std::int64_t value) {
+  return "（默认" + std::to_string(value) + "）";
+}
+
+std::string not_this(const std::string& value) {
+  return "，不能是“" + typed(value) + "”";
+}
+
+std::optional<std::string> read_results_file(const std::string& path, std::size_t most,
+                                             std::string& refusal) {
+  FileText file = read_capped(path, most);
+  if (file.status == FileText::Status::Unreadable) {
+    refusal = "读不了结果文件 " + typed(path) + "：" + system_reason(file.error);
+  } else if (file.status == FileText::Status::TooLarge) {
+    refusal = "结果文件 " + typed(path) + " 太大";
+  } else {
+    return std::move(file.text);
+  }
+  return std::nullopt;
 }
 
 std::string text_for_stdout(const std::string& utf8) {

@@ -6,9 +6,37 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "modes/mode.hpp"
+
 namespace morvane::cli {
+
+// The values that simulate, rank and highlights all take, as typed (their counts as text, read
+// as plain decimal: CLI11's own integers take 010 as octal).
+struct BatchOptions {
+  std::string mode, seed, threads, max_rounds;
+};
+struct BatchSettings {
+  Mode mode = Mode::TeamMatch;
+  std::uint32_t seed = 0;
+  unsigned threads = 1;
+  std::int64_t max_rounds = 0;
+};
+// The values read; or nothing, with the reason in `refusal`.
+std::optional<BatchSettings> read_batch_options(const BatchOptions& typed, std::string& refusal);
+// The number of cores, as text: the default of --threads.
+std::string cores();
+// "（默认1000）"
+std::string by_default(std::int64_t value);
+// The option's value "，不能是“…”" as typed, for a refusal.
+std::string not_this(const std::string& value);
+
+// A file of results named on the command line (a shard to merge), read whole if it holds at
+// most `most` bytes; or nothing, with the reason in `refusal`.
+std::optional<std::string> read_results_file(const std::string& path, std::size_t most,
+                                             std::string& refusal);
 
 // `\r[####      ] 42% 126/300` on stderr when stderr is a terminal, redrawn as the run goes on;
 // nothing (an empty function) otherwise.

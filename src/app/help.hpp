@@ -27,6 +27,8 @@ std::string replay_usage();
 std::string replay_footer();
 std::string simulate_usage();
 std::string simulate_footer();
+std::string rank_usage();
+std::string rank_footer();
 
 // --version, in the GNU shape: name and version, copyright, licence, warranty.
 std::string version_text(const std::string& version);

@@ -8,7 +8,6 @@
 #include "app/simulate_json.hpp"
 #include "app/simulate_merge.hpp"
 #include "app/simulate_report.hpp"
-#include "app/system_reason.hpp"
 #include "model/slots.hpp"
 
 namespace morvane::cli {
@@ -33,12 +32,10 @@ int run_merge(const SimulateCommand& sim) {
   if (sim.lines.empty()) return refuse("--merge 要给出结果文件");
   std::vector<SimulationReport> shards;
   for (const std::string& path : sim.lines) {
-    const FileText file = read_capped(path, kMaxShardBytes);
-    if (file.status == FileText::Status::Unreadable)
-      return refuse("读不了结果文件 " + typed(path) + "：" + system_reason(file.error));
-    if (file.status == FileText::Status::TooLarge)
-      return refuse("结果文件 " + typed(path) + " 太大");
-    ParsedReport parsed = parse_report(file.text);
+    std::string why;
+    const auto text = read_results_file(path, kMaxShardBytes, why);
+    if (!text) return refuse(why);
+    ParsedReport parsed = parse_report(*text);
     if (!parsed.report) {
       return refuse(typed(path) + " 不是 simulate --json 写出的结果：" + parsed.error);
     }
@@ -59,7 +56,6 @@ int run_merge(const SimulateCommand& sim) {
 
 void add_simulate(CLI::App& app, SimulateCommand& sim, const std::string& version) {
   const SimulationConfig& d = kSimulateDefaults;
-  const auto by_default = [](auto value) { return "（默认" + std::to_string(value) + "）"; };
   const auto mode = [&](Mode m) {
     return std::to_string(static_cast<std::int32_t>(m)) + "：" + std::string(mode_name(m)) +
            (m == d.mode ? "（默认）" : "");
@@ -92,14 +88,11 @@ void add_simulate(CLI::App& app, SimulateCommand& sim, const std::string& versio
 
 int run_simulation(const SimulateCommand& sim) {
   if (sim.merge) return run_merge(sim);
-  const auto mode = parse_count(sim.mode, 1, 2);
+  std::string why;
+  const auto settings = read_batch_options({sim.mode, sim.seed, sim.threads, sim.rounds}, why);
   const auto games = parse_count(sim.games, 1, kSeeds);
   const auto first_game = parse_count(sim.first_game, 0, kSeeds - 1);
-  const auto threads = parse_count(sim.threads, 1, 1024);
-  const auto rounds = parse_count(sim.rounds, 1, std::int64_t{1} << 40);
-  const auto seed = parse_seed(sim.seed);
-  const auto not_this = [](const std::string& value) { return "，不能是“" + typed(value) + "”"; };
-  if (!mode) return refuse("--mode 只能是1或2" + not_this(sim.mode));
+  if (!settings) return refuse(why);
   if (!games)
     return refuse("--games 要是1～4294967296（2^32个种子）之间的数" + not_this(sim.games));
   if (!first_game) {
@@ -109,18 +102,15 @@ int run_simulation(const SimulateCommand& sim) {
     return refuse("第" + sim.first_game + "局起的" + sim.games +
                   "局超出了2^32个种子：只有第0～4294967295局，之后的局会重复");
   }
-  if (!threads) return refuse("--threads 要是1～1024" + not_this(sim.threads));
-  if (!rounds) return refuse("--max-rounds 要是大于0的数" + not_this(sim.rounds));
-  if (!seed) return refuse("--seed 要是十进制整数（可带正负号）" + not_this(sim.seed));
   if (sim.lines.size() < 2) return refuse("至少要两队：每队给一行用 / 隔开的名字");
   if (sim.lines.size() > static_cast<std::size_t>(kMaxSlot)) return refuse("最多1004队");
   SimulationConfig config;
-  config.mode = static_cast<Mode>(*mode);
+  config.mode = settings->mode;
   config.first_game = *first_game;
   config.games = *games;
-  config.threads = static_cast<unsigned>(*threads);
-  config.max_rounds = *rounds;
-  config.seed = *seed;
+  config.threads = settings->threads;
+  config.max_rounds = settings->max_rounds;
+  config.seed = settings->seed;
   for (const std::string& line : sim.lines)
     config.lines.push_back(typed(line));
 
