@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <numeric>
@@ -83,6 +84,22 @@ Pairing Schedule::operator[](std::int64_t pair) const {
   const std::int64_t step = round < steps_.size() ? steps_[round] : entrants_ / 2;
   return {order_[static_cast<std::size_t>(i)],
           order_[static_cast<std::size_t>((i + step) % entrants_)]};
+}
+
+std::string entrants_fault(const std::vector<std::string>& entrants) {
+  if (entrants.size() < 2) return "至少要两个参赛者：每个是一行用 / 隔开的名字，或一个名字";
+  if (entrants.size() > static_cast<std::size_t>(kMaxEntrants))
+    return "最多" + std::to_string(kMaxEntrants) + "个参赛者";
+  std::map<std::string_view, std::size_t> seen;
+  for (std::size_t k = 0; k < entrants.size(); ++k) {
+    if (entrants[k].empty()) return "第" + std::to_string(k + 1) + "个参赛者是空的";
+    const auto [at, fresh] = seen.emplace(entrants[k], k);
+    if (!fresh) {
+      return "第" + std::to_string(at->second + 1) + "个和第" + std::to_string(k + 1) +
+             "个参赛者是同一个阵容";
+    }
+  }
+  return {};
 }
 
 PairTally& PairTally::operator+=(const PairTally& other) {

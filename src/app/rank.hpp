@@ -41,6 +41,10 @@ struct RankConfig {
 inline constexpr std::int64_t kMaxEntrants = 100'000;
 inline constexpr std::int64_t kMaxPairs = 5'000'000;  // a run's, or a merge's
 
+// Why these entrants cannot be ranked (too few, too many, one empty, two the same lineup), in
+// Chinese; empty when they can.
+std::string entrants_fault(const std::vector<std::string>& entrants);
+
 // Two entrants of a pair: `first` is team 1 in the first half of their games.
 struct Pairing {
   std::int32_t first = 0, second = 0;

@@ -1,6 +1,5 @@
 #include "app/rank_command.hpp"
 
-#include <map>
 #include <optional>
 #include <string_view>
 
@@ -81,23 +80,6 @@ std::optional<std::vector<std::string>> entrants_of(const std::string& path, std
     out.push_back(typed(line));
   }
   return out;
-}
-
-// Why the entrants cannot be ranked, or empty.
-std::string entrants_fault(const std::vector<std::string>& entrants) {
-  if (entrants.size() < 2) return "至少要两个参赛者：每个是一行用 / 隔开的名字，或一个名字";
-  if (entrants.size() > static_cast<std::size_t>(kMaxEntrants))
-    return "最多" + std::to_string(kMaxEntrants) + "个参赛者";
-  std::map<std::string_view, std::size_t> seen;
-  for (std::size_t k = 0; k < entrants.size(); ++k) {
-    if (entrants[k].empty()) return "第" + std::to_string(k + 1) + "个参赛者是空的";
-    const auto [at, fresh] = seen.emplace(entrants[k], k);
-    if (!fresh) {
-      return "第" + std::to_string(at->second + 1) + "个和第" + std::to_string(k + 1) +
-             "个参赛者是同一个阵容";
-    }
-  }
-  return {};
 }
 
 // Why the schedule cannot be played as asked, or empty; sets the config's pairs.

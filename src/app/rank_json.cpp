@@ -132,6 +132,8 @@ bool read_run(const ReadJson& j, Reader& in, RankReport& r) {
 // Why the run's figures cannot all be true together; empty when they can.
 std::string inconsistency(const RankReport& r) {
   const RankConfig& c = r.config;
+  if (std::string fault = entrants_fault(c.entrants); !fault.empty())
+    return "“entrants”不对：" + fault;
   const auto n = static_cast<std::int64_t>(c.entrants.size());
   if (c.opponents >= n) return "“opponents”不小于参赛者数";
   const Schedule schedule(static_cast<std::int32_t>(n), c.opponents, c.seed);

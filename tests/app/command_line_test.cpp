@@ -34,9 +34,9 @@ struct Refusal {
 // --name) or a value one types after it, a command or the game's name, a path, the start of a
 // replay code, or something the command line typed.
 std::vector<std::string> english_words(const std::string& text, const std::string& typed) {
-  static const std::set<std::string> names = {"morvane", "replay", "simulate", "Morvane",
-                                              "MV1",     "auto",   "always",   "never",
-                                              "utf-8",   "gbk",    "verbose"};
+  static const std::set<std::string> names = {
+      "morvane", "replay", "simulate", "rank",  "highlights", "Morvane", "MV1",
+      "auto",    "always", "never",    "utf-8", "gbk",        "verbose"};
   std::vector<std::string> found;
   std::istringstream words(std::regex_replace(text, std::regex("[^\\x21-\\x7e]+"), " "));
   for (std::string word; words >> word;) {
@@ -63,6 +63,8 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
   const std::string code_file = recorded_game("code");
   const std::string garbage = temp_path("garbage");
   std::ofstream(garbage) << "not a shard\n";
+  const std::string names = temp_path("names");
+  std::ofstream(names) << "甲\n\n乙\n";
 
   const Refusal refusals[] = {
       {"--bogus", "", "没有 --bogus 这个选项"},
@@ -104,6 +106,26 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
       {"simulate --merge", "simulate", "--merge 要给出结果文件"},
       {"simulate --merge /nonexistent/shard.json", "simulate", "没有这个文件或目录"},
       {"simulate --merge " + garbage, "simulate", "不是 simulate --json 写出的结果"},
+      {"rank", "rank", "至少要两个参赛者"},
+      {"rank 甲", "rank", "至少要两个参赛者"},
+      {"rank 甲 ''", "rank", "第2个参赛者是空的"},
+      {"rank 甲/乙 丙 甲/乙", "rank", "第1个和第3个参赛者是同一个阵容"},
+      {"rank --games 0 甲 乙", "rank", "--games"},
+      {"rank --mode 3 甲 乙", "rank", "--mode 只能是1或2"},
+      {"rank --threads 0 甲 乙", "rank", "--threads"},
+      {"rank --max-rounds 0 甲 乙", "rank", "--max-rounds"},
+      {"rank --seed x 甲 乙", "rank", "--seed 要是十进制整数"},
+      {"rank --opponents 2 甲 乙", "rank", "--opponents 要是1～1"},
+      {"rank --games 2147483648 甲 乙 丙", "rank", "超出了2^32个种子"},
+      {"rank --first-pair 3 甲 乙 丙", "rank", "--first-pair 超出了赛程：赛程有3对"},
+      {"rank --first-pair 1 --pairs 3 甲 乙 丙", "rank", "--pairs要是1～2"},
+      {"rank --json --csv 甲 乙", "rank", "--json 和 --csv 只能选一个"},
+      {"rank --from /nonexistent/names.txt", "rank", "没有这个文件或目录"},
+      {"rank --from " + names + " 丙", "rank", "要么用 --from"},
+      {"rank --from " + names, "rank", "的第2行是空的"},
+      {"rank --odds 甲 乙", "rank", "没有 --odds 这个选项"},
+      {"rank --merge", "rank", "--merge 要给出结果文件"},
+      {"rank --merge " + garbage, "rank", "不是 rank --json 写出的结果"},
   };
   for (const Refusal& r : refusals) {
     const Outcome got = run_morvane(r.args, "", "2>&1 >/dev/null");  // stderr only
@@ -121,6 +143,7 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
   }
   std::remove(code_file.c_str());
   std::remove(garbage.c_str());
+  std::remove(names.c_str());
 }
 
 TEST(CommandLine, AfterTwoDashesOrACommandEveryWordIsAnArgument) {
