@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/highlights.hpp"
 #include "app/options.hpp"
 #include "app/simulate.hpp"
 #include "app/text_layout.hpp"
@@ -131,7 +132,8 @@ std::string game_usage() {
   return "用法：morvane [选项]                     在终端里玩一局\n"
          "      morvane replay [选项] 回放码|文件   重放一场战斗\n"
          "      morvane simulate [选项] 名字行...   静默地打很多局，统计各队胜率\n"
-         "      morvane rank [选项] 参赛者...       让参赛者两两对战，排出谁最强\n";
+         "      morvane rank [选项] 参赛者...       让参赛者两两对战，排出谁最强\n"
+         "      morvane highlights [选项] 名字行... 挑出值得分享的战斗和它们的回放码\n";
 }
 
 std::string game_description() {
@@ -241,6 +243,22 @@ std::string rank_footer() {
       "  morvane rank --from names.txt --opponents 20 --csv\n"
       "  morvane rank --from names.txt --first-pair 0 --pairs 2000 --json > a.json\n"
       "  morvane rank --merge a.json b.json\n");
+}
+
+std::string highlights_usage() {
+  return "用法：morvane highlights [选项] 名字行...\n";
+}
+
+std::string highlights_footer() {
+  return footer(
+      "第i场用种子 S+i 来打（和 simulate 的第i局相同），挑出三种战斗，每种前K场，各附种子、数字和"
+      "回放码：最大的逆转——最后获胜的一方在战斗中胜率最低的时候（每回合结束时像 --odds 那样推演" +
+          std::to_string(kContinuations) + "次来估计，只看前" + std::to_string(kJudgedRounds) +
+          "回合；用 morvane replay --odds 回放可以看到这一刻）；最接近的结局——获胜方剩下的血占满血"
+          "的比例最小；最长的战斗——回合最多（超过回合上限的不算）。结果与线程数无关。\n"
+          "Ctrl-C 会停下，输出已看完的场里挑出的战斗，并标明已中断。\n",
+      "  morvane highlights 甲/乙/丙 丁/戊/己\n"
+      "  morvane highlights --fights 5000 --top 5 --json 甲/乙 丙/丁\n");
 }
 
 std::string version_text(const std::string& version) {

@@ -11,6 +11,7 @@
 #include "app/failures.hpp"
 #include "app/game_command.hpp"
 #include "app/help.hpp"
+#include "app/highlights_command.hpp"
 #include "app/rank_command.hpp"
 #include "app/simulate_command.hpp"
 #include "app/text_layout.hpp"
@@ -39,10 +40,12 @@ int run(const std::vector<std::string>& words) {
   add_simulate(app, sim, version);
   RankCommand rank;
   add_rank(app, rank, version);
+  HighlightsCommand highlights;
+  add_highlights(app, highlights, version);
   chinese_help(app, game_usage(), game_footer());
   app.failure_message(describe_failure);
-  // One command at most: after it, "replay", "simulate" or "rank" is an argument (a team may be
-  // called that), not another command.
+  // One command at most: after it, a command's name is an argument (a team may be called that),
+  // not another command.
   app.require_subcommand(0, 1);
 
   std::vector<const char*> argv;
@@ -65,6 +68,7 @@ int run(const std::vector<std::string>& words) {
   }
   if (sim.cmd->parsed()) return run_simulation(sim);
   if (rank.cmd->parsed()) return run_rank(rank);
+  if (highlights.cmd->parsed()) return run_highlights(highlights);
   const Given given{app.count("--seed") + replay.cmd->count("--seed") > 0,
                     app.count("--max-rounds") + replay.cmd->count("--max-rounds") > 0,
                     app.count("--record") + replay.cmd->count("--record") > 0};

@@ -126,6 +126,17 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
       {"rank --odds 甲 乙", "rank", "没有 --odds 这个选项"},
       {"rank --merge", "rank", "--merge 要给出结果文件"},
       {"rank --merge " + garbage, "rank", "不是 rank --json 写出的结果"},
+      {"highlights", "highlights", "至少要两队"},
+      {"highlights 甲/乙", "highlights", "至少要两队"},
+      {"highlights --fights 0 甲 乙", "highlights", "--fights"},
+      {"highlights --fights 4294967297 甲 乙", "highlights", "--fights"},
+      {"highlights --top 0 甲 乙", "highlights", "--top 要是1～100"},
+      {"highlights --top 101 甲 乙", "highlights", "--top 要是1～100"},
+      {"highlights --mode 4 甲 乙", "highlights", "--mode 只能是1或2"},
+      {"highlights --threads 2000 甲 乙", "highlights", "--threads"},
+      {"highlights --max-rounds 0 甲 乙", "highlights", "--max-rounds"},
+      {"highlights --seed 1.5 甲 乙", "highlights", "--seed 要是十进制整数"},
+      {"highlights --csv 甲 乙", "highlights", "没有 --csv 这个选项"},
   };
   for (const Refusal& r : refusals) {
     const Outcome got = run_morvane(r.args, "", "2>&1 >/dev/null");  // stderr only
@@ -181,7 +192,7 @@ std::multiset<std::string> numbers(const std::string& text) {
 }
 
 TEST(CommandLine, TheHelpFitsTheTerminalWithoutSplittingANumber) {
-  for (const std::string command : {"", "replay", "simulate"}) {
+  for (const std::string command : {"", "replay", "simulate", "rank", "highlights"}) {
     const std::string wide = help(command, 1000);
     for (const int columns : {40, 64, 80, 133}) {
       const std::string text = help(command, columns);
@@ -202,16 +213,19 @@ TEST(CommandLine, TheHelpFitsTheTerminalWithoutSplittingANumber) {
 
 TEST(CommandLine, TheHelpNamesEveryPartInChineseOrAsTyped) {
   const std::string game = help("", 80), replay = help("replay", 80);
-  const std::string simulate = help("simulate", 80);
+  const std::string simulate = help("simulate", 80), rank = help("rank", 80);
+  const std::string highlights = help("highlights", 80);
   for (const char* part : {"  -h, --help ", "  --odds[=verbose] ", "--color auto|always|never",
                            "属性", "  7 黑 ", "16 杰哥", "24 崔佛"})
     EXPECT_NE(game.find(part), std::string::npos) << part;
   for (const char* noise : {"{on}", "-h,--help", "lines", "code", "Positionals"}) {
-    for (const std::string* text : {&game, &replay, &simulate})
+    for (const std::string* text : {&game, &replay, &simulate, &rank, &highlights})
       EXPECT_EQ(text->find(noise), std::string::npos) << noise << " in\n" << *text;
   }
   EXPECT_NE(replay.find("  回放码|文件 "), std::string::npos) << replay;
   EXPECT_NE(simulate.find("  名字行... "), std::string::npos) << simulate;
+  EXPECT_NE(rank.find("  参赛者... "), std::string::npos) << rank;
+  EXPECT_NE(highlights.find("  名字行... "), std::string::npos) << highlights;
   // replay's seed and round cap are the code's own: no "default: the current time" there.
   EXPECT_EQ(replay.find("当前时间"), std::string::npos) << replay;
   EXPECT_NE(replay.find("回放码里的种子"), std::string::npos) << replay;
@@ -243,7 +257,8 @@ class GbkLocale : public ::testing::Test {
 };
 
 TEST_F(GbkLocale, TheHelpAndARefusalAreWrittenInGbk) {
-  for (const char* args : {"--help", "replay --help", "simulate --help"}) {
+  for (const char* args :
+       {"--help", "replay --help", "simulate --help", "rank --help", "highlights --help"}) {
     const std::string utf8 = run_morvane(args, "", "2>&1", "COLUMNS=80 LC_ALL=C.UTF-8").out;
     const Outcome got = run_morvane(args, "", "2>&1", "COLUMNS=80 " + in_gbk_locale());
     EXPECT_EQ(got.status, 0);
