@@ -24,6 +24,7 @@ class ChanceWatcher final : public RoundListener {
     seed_ = seed;
     lowest_.assign(teams_ + 1, 2.0);
     at_.assign(teams_ + 1, 0);
+    wins_.assign(teams_ + 1, 0);
   }
   void round_ended(const Game& g, const BattleState& battle) override {
     if (battle.rounds > kJudgedRounds) return;
@@ -35,6 +36,7 @@ class ChanceWatcher final : public RoundListener {
       if (chance < lowest_[t]) {
         lowest_[t] = chance;
         at_[t] = battle.rounds;
+        wins_[t] = e.wins[k];
       }
     }
   }
@@ -42,6 +44,8 @@ class ChanceWatcher final : public RoundListener {
   bool judged(std::int32_t t) const { return lowest_[static_cast<std::size_t>(t)] <= 1; }
   double lowest(std::int32_t t) const { return lowest_[static_cast<std::size_t>(t)]; }
   std::int64_t at(std::int32_t t) const { return at_[static_cast<std::size_t>(t)]; }
+  std::int64_t wins(std::int32_t t) const { return wins_[static_cast<std::size_t>(t)]; }
+  std::int64_t continuations() const { return continuations_; }
 
  private:
   std::size_t teams_;
@@ -49,7 +53,7 @@ class ChanceWatcher final : public RoundListener {
   std::uint32_t seed_ = 0;
   odds::Estimator estimator_;
   std::vector<double> lowest_;  // by team; above 1 while not estimated
-  std::vector<std::int64_t> at_;
+  std::vector<std::int64_t> at_, wins_;
 };
 
 // Which of two fights comes first among the picks of a kind.
@@ -110,6 +114,8 @@ class HighlightsWorker {
     if (watcher_.judged(h.winner)) {
       h.lowest_chance = watcher_.lowest(h.winner);
       h.lowest_round = watcher_.at(h.winner);
+      h.lowest_wins = watcher_.wins(h.winner);
+      h.continuations = watcher_.continuations();
       keep(comebacks, h, bigger_comeback, config_.top);
     }
   }

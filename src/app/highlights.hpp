@@ -40,9 +40,11 @@ struct Highlight {
   std::uint32_t seed = 0;
   std::int32_t winner = 0;  // the team; 0 when nobody was left
   std::int64_t rounds = 0;  // as simulate counts them
-  // The comeback: the winner's lowest chance, at the end of round `lowest_round`.
+  // The comeback: the winner's lowest chance, at the end of round `lowest_round`: it won
+  // `lowest_wins` of the `continuations` played from there.
   double lowest_chance = 1;
   std::int64_t lowest_round = 0;
+  std::int64_t lowest_wins = 0, continuations = 0;
   // The finish: the winners' hit points left and full, and how many of them stood.
   std::int64_t hp_left = 0, full_hp = 0;
   std::int32_t survivors = 0;

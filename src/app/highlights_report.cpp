@@ -23,7 +23,8 @@ std::string winner_text(const Highlight& h) {
 
 std::string comeback_text(const Highlight& h) {
   return winner_text(h) + "，但第" + std::to_string(h.lowest_round) + "回合结束时它的胜率只有" +
-         fixed(100 * h.lowest_chance, 0) + "%";
+         fixed(100 * h.lowest_chance, 1) + "%（推演" + std::to_string(h.continuations) +
+         "次只赢了" + std::to_string(h.lowest_wins) + "次）";
 }
 
 std::string closest_text(const Highlight& h) {
@@ -63,9 +64,7 @@ std::string format_highlights(const HighlightsReport& r) {
     out += "已中断：计划" + std::to_string(c.fights) + "场，以下是看完的" +
            std::to_string(r.played) + "场里挑的\n";
   }
-  out += section("最大的逆转（最后获胜的一方胜率最低的时候，每回合结束时推演" +
-                     std::to_string(kContinuations) + "次）",
-                 r.comebacks, comeback_text);
+  out += section("最大的逆转（最后获胜的一方胜率最低的时候）", r.comebacks, comeback_text);
   out += section("最接近的结局（获胜方剩下的血最少）", r.closest, closest_text);
   out += section("最长的战斗", r.longest, longest_text);
   out += "用时" + fixed(r.seconds, 3) + "秒\n";
@@ -93,7 +92,6 @@ std::string format_highlights_json(const HighlightsReport& r) {
   for (const std::string& line : c.lines)
     lines.push_back(valid_utf8(line));
   j["lines"] = std::move(lines);
-  j["continuations"] = kContinuations;
   j["judged_rounds"] = kJudgedRounds;
   const auto code = [](const Highlight& h) { return h.code.empty() ? Json() : Json(h.code); };
   Json comebacks = Json::array(), closest = Json::array(), longest = Json::array();
@@ -101,6 +99,8 @@ std::string format_highlights_json(const HighlightsReport& r) {
     Json p = pick_json(h);
     p["lowest_chance"] = h.lowest_chance;
     p["at_round"] = h.lowest_round;
+    p["wins"] = h.lowest_wins;
+    p["continuations"] = h.continuations;
     p["code"] = code(h);
     comebacks.push_back(std::move(p));
   }
