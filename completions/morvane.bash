@@ -1,7 +1,8 @@
 # bash completion for morvane                                    -*- shell-script -*-
 # SPDX-License-Identifier: MIT
-# Completes the options, the commands (replay, simulate, history) and the values of --color,
-# --encoding, --palette and --mode. Works with or without the bash-completion package.
+# Completes the options, the commands (replay, simulate, rank, highlights, history) and the
+# values of --color, --encoding, --palette and --mode. Works with or without the bash-completion
+# package.
 
 _morvane() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
@@ -11,9 +12,16 @@ _morvane() {
   local playing="--no-history --keep-open"
   local simulate="--mode --games --seed --first-game --threads --max-rounds --json --merge
                   -h --help --version"
+  local rank="--mode --games --seed --opponents --first-pair --pairs --threads --max-rounds
+              --from --json --csv --merge -h --help --version"
+  local highlights="--mode --fights --top --seed --threads --max-rounds --json
+                    -h --help --version"
   # Options whose value is the next word (or follows an "=").
   local game_values=" --seed --speed --color --encoding --palette --max-rounds --record "
   local simulate_values=" --mode --games --seed --first-game --threads --max-rounds "
+  local rank_values=" --mode --games --seed --opponents --first-pair --pairs --threads
+                     --max-rounds --from "
+  local highlights_values=" --mode --fights --top --seed --threads --max-rounds "
 
   # bash splits `--color=al` at the "=": find the option the value belongs to.
   local equals=""
@@ -34,18 +42,24 @@ _morvane() {
       ended=1
     elif [[ -z $command ]]; then
       case $word in
-        replay | simulate | history) command=$word ;;
+        replay | simulate | rank | highlights | history) command=$word ;;
         --seed | --speed | --color | --encoding | --palette | --max-rounds | --record) ((i++)) ;;
       esac
-    elif [[ $command == simulate && $word == --merge ]]; then
+    elif [[ ($command == simulate || $command == rank) && $word == --merge ]]; then
       merge=1
     fi
   done
 
   local takes_value=$game_values
-  [[ $command == simulate ]] && takes_value=$simulate_values
+  case $command in
+    simulate) takes_value=$simulate_values ;;
+    rank) takes_value=$rank_values ;;
+    highlights) takes_value=$highlights_values ;;
+  esac
+  # Newlines in the lists above count as spaces.
+  takes_value=" ${takes_value//$'\n'/ } "
   local words=""
-  if [[ $prev == --record || $prev == --merge ]]; then
+  if [[ $prev == --record || $prev == --merge || ($prev == --from && $command == rank) ]]; then
     words=files
   elif [[ $takes_value == *" $prev "* ]]; then
     # The word is this option's value: a choice, or a number with nothing to offer.
@@ -62,13 +76,15 @@ _morvane() {
       "") words="$game $playing --version" ;;
       replay) words="$game --version" ;;
       simulate) words=$simulate ;;
+      rank) words=$rank ;;
+      highlights) words=$highlights ;;
       history) words="-h --help --version" ;;
     esac
   elif [[ $command == replay || -n $merge ]]; then
     # replay's file (a replay code itself is typed or pasted), or the results to merge.
     words=files
   elif [[ -z $command && -z $ended ]]; then
-    words="replay simulate history"
+    words="replay simulate rank highlights history"
   fi
 
   if [[ $words == files ]]; then

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/highlights.hpp"
 #include "app/options.hpp"
 #include "app/simulate.hpp"
 #include "app/text_layout.hpp"
@@ -132,6 +133,8 @@ std::string game_usage() {
   return "用法：morvane [选项]                        在终端里玩一局\n"
          "      morvane replay [选项] 回放码|文件|-   重放一场战斗\n"
          "      morvane simulate [选项] 名字行...     静默地打很多局，统计各队胜率\n"
+         "      morvane rank [选项] 参赛者...         让参赛者两两对战，排出谁最强\n"
+         "      morvane highlights [选项] 名字行...   挑出值得分享的战斗和它们的回放码\n"
          "      morvane history [N]                   列出最近玩过的N局\n";
 }
 
@@ -242,6 +245,48 @@ std::string simulate_footer() {
       "  morvane simulate --games 20000 --seed 1 甲/乙/丙 丁/戊/己\n"
       "  morvane simulate --mode 2 --json 甲/乙 丙/丁\n"
       "  morvane simulate --json --merge shard1.json shard2.json\n");
+}
+
+std::string rank_usage() {
+  return "用法：morvane rank [选项] 参赛者...\n"
+         "      morvane rank [选项] --from 文件\n"
+         "      morvane rank [--json|--csv] --merge 结果文件...\n";
+}
+
+std::string rank_footer() {
+  return footer(
+      "每个参赛者是一行用 / "
+      "隔开的名字（一个队），或一个名字。每对参赛者打G局，前一半（G/2向上取整）"
+      "由赛程里的第一个当第1队，后一半换过来。第p对的第k局用种子 S+p×G+k，所以第p对的战绩可以用 "
+      "simulate 重现：simulate --seed S --first-game p×G --games H 甲 乙，再加上 simulate --seed S "
+      "--first-game p×G+H --games G-H 乙 甲（H是G/2向上取整，甲是赛程里这一对的第一个，--json "
+      "结果的“results”里列着每对是谁）。两两对战时，第0对是第1个和第2个参赛者，接着是第1个和第3个，"
+      "依次类推。\n"
+      "从各对的战绩按Bradley-Terry模型拟合出每个参赛者的强弱，换算成等级分：1500是平均水平，高400"
+      "分约为10比1的胜算。无人生还和超过回合上限的局各算半胜；另外每人算作与一个平均水平的对手打平"
+      "一局，所以全胜的参赛者也有一个有限的等级分。95%区间是等级分可能在的范围：两人的区间不重叠，"
+      "名次就可信；重叠时，名次可能颠倒。\n"
+      "Ctrl-C 会停下，输出已完成的局的排名，并标明已中断。\n",
+      "  morvane rank --games 1000 甲 乙 丙 丁/戊\n"
+      "  morvane rank --from names.txt --opponents 20 --csv\n"
+      "  morvane rank --from names.txt --first-pair 0 --pairs 2000 --json > a.json\n"
+      "  morvane rank --merge a.json b.json\n");
+}
+
+std::string highlights_usage() {
+  return "用法：morvane highlights [选项] 名字行...\n";
+}
+
+std::string highlights_footer() {
+  return footer(
+      "第i场用种子 S+i 来打（和 simulate 的第i局相同），挑出三种战斗，每种前K场，各附种子、数字和"
+      "回放码：最大的逆转——最后获胜的一方在战斗中胜率最低的时候（每回合结束时像 --odds 那样推演" +
+          std::to_string(kContinuations) + "次来估计，只看前" + std::to_string(kJudgedRounds) +
+          "回合；用 morvane replay --odds 回放可以看到这一刻）；最接近的结局——获胜方剩下的血占满血"
+          "的比例最小；最长的战斗——回合最多（超过回合上限的不算）。结果与线程数无关。\n"
+          "Ctrl-C 会停下，输出已看完的场里挑出的战斗，并标明已中断。\n",
+      "  morvane highlights 甲/乙/丙 丁/戊/己\n"
+      "  morvane highlights --fights 5000 --top 5 --json 甲/乙 丙/丁\n");
 }
 
 std::string version_text(const std::string& version) {

@@ -29,6 +29,10 @@ std::string history_usage();
 std::string history_footer();
 std::string simulate_usage();
 std::string simulate_footer();
+std::string rank_usage();
+std::string rank_footer();
+std::string highlights_usage();
+std::string highlights_footer();
 
 // --version, in the GNU shape: name and version, copyright, licence, warranty.
 std::string version_text(const std::string& version);

@@ -11,7 +11,9 @@
 #include "app/failures.hpp"
 #include "app/game_command.hpp"
 #include "app/help.hpp"
+#include "app/highlights_command.hpp"
 #include "app/history_command.hpp"
+#include "app/rank_command.hpp"
 #include "app/simulate_command.hpp"
 #include "app/text_layout.hpp"
 #include "console/errors.hpp"
@@ -41,10 +43,14 @@ int run(const std::vector<std::string>& words, bool& keep_open) {
   add_simulate(app, sim, version);
   HistoryCommand history;
   add_history(app, history, version);
+  RankCommand rank;
+  add_rank(app, rank, version);
+  HighlightsCommand highlights;
+  add_highlights(app, highlights, version);
   chinese_help(app, game_usage(), game_footer());
   app.failure_message(describe_failure);
-  // One command at most: after it, "replay" or "simulate" is an argument (a team may be called
-  // that), not another command.
+  // One command at most: after it, a command's name is an argument (a team may be called that),
+  // not another command.
   app.require_subcommand(0, 1);
 
   std::vector<const char*> argv;
@@ -72,6 +78,8 @@ int run(const std::vector<std::string>& words, bool& keep_open) {
   keep_open = game.keep_open;
   if (sim.cmd->parsed()) return run_simulation(sim);
   if (history.cmd->parsed()) return run_history(history);
+  if (rank.cmd->parsed()) return run_rank(rank);
+  if (highlights.cmd->parsed()) return run_highlights(highlights);
   note_empty_values(game, words);
   const Given given{app.count("--seed") + replay.cmd->count("--seed") > 0,
                     app.count("--max-rounds") + replay.cmd->count("--max-rounds") > 0,

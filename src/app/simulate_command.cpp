@@ -1,10 +1,6 @@
 #include "app/simulate_command.hpp"
 
-#include <atomic>
-#include <csignal>
-#include <cstdio>
-#include <functional>
-
+#include "app/batch_command.hpp"
 #include "app/cli.hpp"
 #include "app/help.hpp"
 #include "app/options.hpp"
@@ -12,53 +8,15 @@
 #include "app/simulate_json.hpp"
 #include "app/simulate_merge.hpp"
 #include "app/simulate_report.hpp"
-#include "app/system_reason.hpp"
 #include "model/slots.hpp"
-#include "terminal/platform.hpp"
-#include "terminal/terminal.hpp"
-#include "terminal/visible_text.hpp"
 
 namespace morvane::cli {
 namespace {
 
-// `\r[####      ] 42% 126/300` on stderr, redrawn in place. The line only ever grows, so no
-// escape sequence is needed to clear what it covered.
-void draw_progress(std::int64_t done, std::int64_t total) {
-  constexpr int kWidth = 30;
-  const int filled = total > 0 ? static_cast<int>(done * kWidth / total) : kWidth;
-  std::string bar(static_cast<std::size_t>(filled), '#');
-  bar.resize(kWidth, ' ');
-  std::fprintf(stderr, "\r[%s] %3d%% %lld/%lld", bar.c_str(),
-               total > 0 ? static_cast<int>(done * 100 / total) : 100, static_cast<long long>(done),
-               static_cast<long long>(total));
-  std::fflush(stderr);
-}
-
-// Ctrl-C or a polite kill: the workers give up the games under way and stop, and the figures
-// of the games finished are printed. A second one ends the run at once, by its signal.
-std::atomic<bool> stop_requested{false};
-volatile std::sig_atomic_t stop_signal = 0;
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-
-extern "C" void request_stop(int sig) {
-  if (stop_requested.load()) {
-    // Delivered once this handler returns.
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-    return;
-  }
-  stop_signal = sig;
-  stop_requested.store(true);
-}
-
 // The report's text as standard output takes it. A merged report's lines come from shard files,
 // which anyone may have made: on a terminal their control bytes are shown as text.
 std::string output(const SimulationReport& report, bool json) {
-  if (json) return format_json(report);
-  const std::string text = format_report(report);
-  if (!platform::stdout_is_terminal()) return for_console(text);
-  const auto to_gbk = speaks_gbk() ? platform::utf8_to_gbk() : nullptr;
-  return visible_on_terminal(text, to_gbk.get());
+  return json ? format_json(report) : text_for_stdout(format_report(report));
 }
 
 int refuse(const std::string& why) {
@@ -74,12 +32,10 @@ int run_merge(const SimulateCommand& sim) {
   if (sim.lines.empty()) return refuse("--merge 要给出结果文件");
   std::vector<SimulationReport> shards;
   for (const std::string& path : sim.lines) {
-    const FileText file = read_capped(path, kMaxShardBytes);
-    if (file.status == FileText::Status::Unreadable)
-      return refuse("读不了结果文件 " + typed(path) + "：" + system_reason(file.error));
-    if (file.status == FileText::Status::TooLarge)
-      return refuse("结果文件 " + typed(path) + " 太大");
-    ParsedReport parsed = parse_report(file.text);
+    std::string why;
+    const auto text = read_results_file(path, kMaxShardBytes, why);
+    if (!text) return refuse(why);
+    ParsedReport parsed = parse_report(*text);
     if (!parsed.report) {
       return refuse(typed(path) + " 不是 simulate --json 写出的结果：" + parsed.error);
     }
@@ -100,7 +56,6 @@ int run_merge(const SimulateCommand& sim) {
 
 void add_simulate(CLI::App& app, SimulateCommand& sim, const std::string& version) {
   const SimulationConfig& d = kSimulateDefaults;
-  const auto by_default = [](auto value) { return "（默认" + std::to_string(value) + "）"; };
   const auto mode = [&](Mode m) {
     return std::to_string(static_cast<std::int32_t>(m)) + "：" + std::string(mode_name(m)) +
            (m == d.mode ? "（默认）" : "");
@@ -133,14 +88,11 @@ void add_simulate(CLI::App& app, SimulateCommand& sim, const std::string& versio
 
 int run_simulation(const SimulateCommand& sim) {
   if (sim.merge) return run_merge(sim);
-  const auto mode = parse_count(sim.mode, 1, 2);
+  std::string why;
+  const auto settings = read_batch_options({sim.mode, sim.seed, sim.threads, sim.rounds}, why);
   const auto games = parse_count(sim.games, 1, kSeeds);
   const auto first_game = parse_count(sim.first_game, 0, kSeeds - 1);
-  const auto threads = parse_count(sim.threads, 1, 1024);
-  const auto rounds = parse_count(sim.rounds, 1, std::int64_t{1} << 40);
-  const auto seed = parse_seed(sim.seed);
-  const auto not_this = [](const std::string& value) { return "，不能是“" + typed(value) + "”"; };
-  if (!mode) return refuse("--mode 只能是1或2" + not_this(sim.mode));
+  if (!settings) return refuse(why);
   if (!games)
     return refuse("--games 要是1～4294967296（2^32个种子）之间的数" + not_this(sim.games));
   if (!first_game) {
@@ -150,39 +102,23 @@ int run_simulation(const SimulateCommand& sim) {
     return refuse("第" + sim.first_game + "局起的" + sim.games +
                   "局超出了2^32个种子：只有第0～4294967295局，之后的局会重复");
   }
-  if (!threads) return refuse("--threads 要是1～1024" + not_this(sim.threads));
-  if (!rounds) return refuse("--max-rounds 要是大于0的数" + not_this(sim.rounds));
-  if (!seed) return refuse("--seed 要是十进制整数（可带正负号）" + not_this(sim.seed));
   if (sim.lines.size() < 2) return refuse("至少要两队：每队给一行用 / 隔开的名字");
   if (sim.lines.size() > static_cast<std::size_t>(kMaxSlot)) return refuse("最多1004队");
   SimulationConfig config;
-  config.mode = static_cast<Mode>(*mode);
+  config.mode = settings->mode;
   config.first_game = *first_game;
   config.games = *games;
-  config.threads = static_cast<unsigned>(*threads);
-  config.max_rounds = *rounds;
-  config.seed = *seed;
+  config.threads = settings->threads;
+  config.max_rounds = settings->max_rounds;
+  config.seed = settings->seed;
   for (const std::string& line : sim.lines)
     config.lines.push_back(typed(line));
 
-  std::function<void(std::int64_t)> progress;
-  if (platform::stderr_is_terminal()) {
-    progress = [&config](std::int64_t done) { draw_progress(done, config.games); };
-  }
-  std::signal(SIGINT, request_stop);
-  std::signal(SIGTERM, request_stop);
-  const SimulationReport report = simulate(config, progress, &stop_requested);
-  if (progress) std::fputs("\n", stderr);
-  const int status = print(output(report, sim.json));
-  if (stop_signal != 0) {
-    // Die of the signal, as a program stopped by it does: 130 for Ctrl-C, 143 for SIGTERM.
-    const int sig = stop_signal;
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-  }
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
-  return status;
+  const auto progress = progress_bar(config.games);
+  StopOnSignal signals;
+  const SimulationReport report = simulate(config, progress, &signals.stop());
+  end_progress(progress);
+  return signals.finish(print(output(report, sim.json)));
 }
 
 }  // namespace morvane::cli

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/json_limits.hpp"
+#include "app/json_reader.hpp"
 #include "app/simulate_report.hpp"
 #include "console/unicode.hpp"
 #include "model/slots.hpp"
@@ -15,7 +16,6 @@ namespace {
 
 // A report is written with its keys in a fixed order, and read back in any order.
 using Json = nlohmann::ordered_json;
-using ReadJson = nlohmann::json;
 
 }  // namespace
 
@@ -75,50 +75,6 @@ std::string format_json(const SimulationReport& r) {
 
 namespace {
 
-// Reading a report back. Every figure is checked against the others, so that a merge of what
-// parses is a report that one run could have printed.
-class Reader {
- public:
-  explicit Reader(const ReadJson& j) : j_(j) {}
-
-  std::int64_t integer(const char* key, std::int64_t min, std::int64_t max) {
-    return integer_of(j_, key, min, max);
-  }
-  std::int64_t integer_of(const ReadJson& object, const char* key, std::int64_t min,
-                          std::int64_t max) {
-    const auto it = object.find(key);
-    if (it == object.end() || !it->is_number_integer()) return fail(key, "不是整数");
-    std::int64_t v = 0;
-    if (it->is_number_unsigned()) {
-      const auto u = it->get<std::uint64_t>();
-      if (u > static_cast<std::uint64_t>(max)) return fail(key, "超出范围");
-      v = static_cast<std::int64_t>(u);
-    } else {
-      v = it->get<std::int64_t>();
-    }
-    if (v < min || v > max) return fail(key, "超出范围");
-    return v;
-  }
-  double number(const char* key) {
-    const auto it = j_.find(key);
-    if (it == j_.end() || !it->is_number() || !std::isfinite(it->get<double>()) ||
-        it->get<double>() < 0) {
-      fail(key, "不是非负数");
-      return 0;
-    }
-    return it->get<double>();
-  }
-  std::int64_t fail(const std::string& key, const std::string& why) {
-    if (error.empty()) error = "“" + key + "”" + why;
-    return 0;
-  }
-
-  std::string error;
-
- private:
-  const ReadJson& j_;
-};
-
 // A report's figures and teams, each checked for its type and range; the first fault is left
 // in `in.error`. Returns whether the report says it was interrupted.
 bool read_figures(const ReadJson& j, Reader& in, SimulationReport& r) {
@@ -136,9 +92,7 @@ bool read_figures(const ReadJson& j, Reader& in, SimulationReport& r) {
   r.total_rounds = in.integer("total_rounds", 0, kMax);
   r.most_rounds = in.integer("most_rounds", 0, kMax);
   r.seconds = in.number("seconds");
-  const auto interrupted = j.find("interrupted");
-  const bool marked = interrupted != j.end() && interrupted->is_boolean();
-  if (!marked) in.fail("interrupted", "不是true或false");
+  const bool interrupted = in.interrupted();
   const auto teams = j.find("teams");
   if (teams == j.end() || !teams->is_array() || teams->empty() ||
       teams->size() > static_cast<std::size_t>(kMaxSlot)) {
@@ -154,7 +108,7 @@ bool read_figures(const ReadJson& j, Reader& in, SimulationReport& r) {
     c.lines.push_back(line->get<std::string>());
     r.wins.push_back(in.integer_of(team, "wins", 0, kSeeds));
   }
-  return marked && interrupted->get<bool>();
+  return interrupted;
 }
 
 // Why a report's figures cannot all be true together; empty when they can.

@@ -50,11 +50,6 @@ void Game::copy_state_from(const Game& other) {
   mode = other.mode;
 }
 
-std::string_view skill_name(const Game&, std::int32_t attribute, int k) {
-  if (!has_skill_row(attribute)) return {};
-  return kSkillNames[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
-}
-
 std::int32_t& writable_skill_threshold(Game& g, std::int32_t attribute, int k) {
   assert(has_skill_row(attribute));
   return g.skill_thresholds[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];

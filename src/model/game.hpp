@@ -100,7 +100,7 @@ struct GameOptions {
 
 class Game {
  public:
-  Game(Console& out, Random& source) : console(out), random(source), lcg_(source.plain_lcg()) {}
+  Game(Console& out, Random& source) : console(out), random(source) {}
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 
@@ -132,19 +132,19 @@ class Game {
   // wiring and options.
   void copy_state_from(const Game& other);
 
-  std::int32_t rand(const Where& where = Where::here()) {
-    return lcg_ != nullptr ? lcg_->next() : random.draw(where);
-  }
-
- private:
-  Lcg* lcg_;  // the random source itself when it is the classic generator and nothing more
+  std::int32_t rand(const Where& where = Where::here()) { return random.draw(where); }
 };
 
 // Skill names and thresholds of an attribute, safe for any value: an attribute without a row
 // has no skill name and a threshold no draw reaches.
-std::string_view skill_name(const Game& g, std::int32_t attribute, int k);
 inline bool has_skill_row(std::int32_t attribute) {
   return attribute >= 1 && attribute <= kAttributes;
+}
+// Inline: every cast names its skill, silent or not, and a call the compiler cannot see into
+// would make it read the game's values afresh after it.
+inline std::string_view skill_name(const Game&, std::int32_t attribute, int k) {
+  if (!has_skill_row(attribute)) return {};
+  return kSkillNames[static_cast<std::size_t>(attribute - 1)][static_cast<std::size_t>(k)];
 }
 // Inline: every turn of every fighter with an attribute reads it.
 inline std::int32_t skill_threshold(const Game& g, std::int32_t attribute, int k) {

@@ -137,9 +137,12 @@ struct Battle : BattleState {
   RoundEnd round_end() {
     color(g, 0);
     if (battle_over(g)) return RoundEnd::Won;
-    say(g, "回合结束，目前血量：");
-    for (std::int32_t i = 1; i < g.roster.next_slot(); ++i)
-      say(g, g.roster[i].hp, " ");
+    // Said only when someone listens: the walk over the roster is not free.
+    if (!g.options.silent) {
+      say(g, "回合结束，目前血量：");
+      for (std::int32_t i = 1; i < g.roster.next_slot(); ++i)
+        say(g, g.roster[i].hp, " ");
+    }
     g.round_count = wadd(g.round_count, 1);  // a battle no one can win may run for ever
     pause(g, 1000);
     endl(g);

@@ -35,8 +35,8 @@ struct Refusal {
 // replay code, or something the command line typed.
 std::vector<std::string> english_words(const std::string& text, const std::string& typed) {
   static const std::set<std::string> names = {
-      "morvane", "replay", "simulate", "history", "Morvane", "MV1",  "auto",
-      "always",  "never",  "utf-8",    "gbk",     "verbose", "dark", "light"};
+      "morvane", "replay", "simulate", "rank",  "highlights", "history", "Morvane", "MV1",
+      "auto",    "always", "never",    "utf-8", "gbk",        "verbose", "dark",    "light"};
   std::vector<std::string> found;
   std::istringstream words(std::regex_replace(text, std::regex("[^\\x21-\\x7e]+"), " "));
   for (std::string word; words >> word;) {
@@ -80,6 +80,8 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
   const std::string code_file = recorded_game("code");
   const std::string garbage = temp_path("garbage");
   std::ofstream(garbage) << "not a shard\n";
+  const std::string names = temp_path("names");
+  std::ofstream(names) << "甲\n\n乙\n";
 
   const Refusal refusals[] = {
       {"--bogus", "", "没有 --bogus 这个选项"},
@@ -126,11 +128,43 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
       {"simulate --merge", "simulate", "--merge 要给出结果文件"},
       {"simulate --merge /nonexistent/shard.json", "simulate", "没有这个文件或目录"},
       {"simulate --merge " + garbage, "simulate", "不是 simulate --json 写出的结果"},
+      {"rank", "rank", "至少要两个参赛者"},
+      {"rank 甲", "rank", "至少要两个参赛者"},
+      {"rank 甲 ''", "rank", "第2个参赛者是空的"},
+      {"rank 甲/乙 丙 甲/乙", "rank", "第1个和第3个参赛者是同一个阵容"},
+      {"rank --games 0 甲 乙", "rank", "--games"},
+      {"rank --mode 3 甲 乙", "rank", "--mode 只能是1或2"},
+      {"rank --threads 0 甲 乙", "rank", "--threads"},
+      {"rank --max-rounds 0 甲 乙", "rank", "--max-rounds"},
+      {"rank --seed x 甲 乙", "rank", "--seed 要是十进制整数"},
+      {"rank --opponents 2 甲 乙", "rank", "--opponents 要是1～1"},
+      {"rank --games 2147483648 甲 乙 丙", "rank", "超出了2^32个种子"},
+      {"rank --first-pair 3 甲 乙 丙", "rank", "--first-pair 超出了赛程：赛程有3对"},
+      {"rank --first-pair 1 --pairs 3 甲 乙 丙", "rank", "--pairs要是1～2"},
+      {"rank --json --csv 甲 乙", "rank", "--json 和 --csv 只能选一个"},
+      {"rank --from /nonexistent/names.txt", "rank", "没有这个文件或目录"},
+      {"rank --from " + names + " 丙", "rank", "要么用 --from"},
+      {"rank --from " + names, "rank", "的第2行是空的"},
+      {"rank --odds 甲 乙", "rank", "没有 --odds 这个选项"},
+      {"rank --merge", "rank", "--merge 要给出结果文件"},
+      {"rank --merge " + garbage, "rank", "不是 rank --json 写出的结果"},
+      {"highlights", "highlights", "至少要两队"},
+      {"highlights 甲/乙", "highlights", "至少要两队"},
+      {"highlights --fights 0 甲 乙", "highlights", "--fights"},
+      {"highlights --fights 4294967297 甲 乙", "highlights", "--fights"},
+      {"highlights --top 0 甲 乙", "highlights", "--top 要是1～100"},
+      {"highlights --top 101 甲 乙", "highlights", "--top 要是1～100"},
+      {"highlights --mode 4 甲 乙", "highlights", "--mode 只能是1或2"},
+      {"highlights --threads 2000 甲 乙", "highlights", "--threads"},
+      {"highlights --max-rounds 0 甲 乙", "highlights", "--max-rounds"},
+      {"highlights --seed 1.5 甲 乙", "highlights", "--seed 要是十进制整数"},
+      {"highlights --csv 甲 乙", "highlights", "没有 --csv 这个选项"},
   };
   for (const Refusal& r : refusals)
     expect_refused(r);
   std::remove(code_file.c_str());
   std::remove(garbage.c_str());
+  std::remove(names.c_str());
 }
 
 TEST(CommandLine, ThePaletteTheWindowAndTheHistoryAreRefusedInTheSameForm) {
@@ -188,7 +222,7 @@ std::multiset<std::string> numbers(const std::string& text) {
 }
 
 TEST(CommandLine, TheHelpFitsTheTerminalWithoutSplittingANumber) {
-  for (const std::string command : {"", "replay", "simulate"}) {
+  for (const std::string command : {"", "replay", "simulate", "rank", "highlights"}) {
     const std::string wide = help(command, 1000);
     for (const int columns : {40, 64, 80, 133}) {
       const std::string text = help(command, columns);
@@ -209,16 +243,19 @@ TEST(CommandLine, TheHelpFitsTheTerminalWithoutSplittingANumber) {
 
 TEST(CommandLine, TheHelpNamesEveryPartInChineseOrAsTyped) {
   const std::string game = help("", 80), replay = help("replay", 80);
-  const std::string simulate = help("simulate", 80);
+  const std::string simulate = help("simulate", 80), rank = help("rank", 80);
+  const std::string highlights = help("highlights", 80);
   for (const char* part : {"  -h, --help ", "  --odds[=verbose] ", "--color auto|always|never",
                            "属性", "  7 黑 ", "16 杰哥", "24 崔佛"})
     EXPECT_NE(game.find(part), std::string::npos) << part;
   for (const char* noise : {"{on}", "-h,--help", "lines", "code", "Positionals"}) {
-    for (const std::string* text : {&game, &replay, &simulate})
+    for (const std::string* text : {&game, &replay, &simulate, &rank, &highlights})
       EXPECT_EQ(text->find(noise), std::string::npos) << noise << " in\n" << *text;
   }
   EXPECT_NE(replay.find("  回放码|文件 "), std::string::npos) << replay;
   EXPECT_NE(simulate.find("  名字行... "), std::string::npos) << simulate;
+  EXPECT_NE(rank.find("  参赛者... "), std::string::npos) << rank;
+  EXPECT_NE(highlights.find("  名字行... "), std::string::npos) << highlights;
   // replay's seed and round cap are the code's own: no "default: the current time" there.
   EXPECT_EQ(replay.find("当前时间"), std::string::npos) << replay;
   EXPECT_NE(replay.find("回放码里的种子"), std::string::npos) << replay;
@@ -250,7 +287,8 @@ class GbkLocale : public ::testing::Test {
 };
 
 TEST_F(GbkLocale, TheHelpAndARefusalAreWrittenInGbk) {
-  for (const char* args : {"--help", "replay --help", "simulate --help"}) {
+  for (const char* args :
+       {"--help", "replay --help", "simulate --help", "rank --help", "highlights --help"}) {
     const std::string utf8 = run_morvane(args, "", "2>&1", "COLUMNS=80 LC_ALL=C.UTF-8").out;
     const Outcome got = run_morvane(args, "", "2>&1", "COLUMNS=80 " + in_gbk_locale());
     EXPECT_EQ(got.status, 0);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "support/process.hpp"
@@ -156,6 +157,17 @@ TEST(OnATerminal, AMessageShowsTheControlBytesOfWhatItQuotes) {
   // Piped, the bytes given.
   EXPECT_NE(shell(kMorvane + " replay \"$(printf '\\033]0;x')\" 2>&1").out.find("\x1b]0;x"),
             std::string::npos);
+}
+
+TEST(OnATerminal, AnEntrantsNameFromAFileCannotCommandTheTerminalThatRanksIt) {
+  const std::string names = temp_path("names");
+  std::ofstream(names) << "\033]52;c;aGVsbG8=\007\nb\n";
+  Pty t;
+  t.start({"rank", "--games", "3", "--from", names});
+  EXPECT_EQ(t.wait(), 0);
+  std::remove(names.c_str());
+  EXPECT_EQ(t.seen.find('\x1b'), std::string::npos);
+  EXPECT_NE(t.seen.find("^[]52;c;aGVsbG8=^G"), std::string::npos) << t.seen;
 }
 
 TEST(OnATerminal, ADumbTerminalGetsNoColourAndNoClearing) {

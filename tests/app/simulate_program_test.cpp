@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/interrupted.hpp"
 #include "support/process.hpp"
 
 namespace morvane {
@@ -75,76 +76,15 @@ TEST(SimulateProgram, TheLastGameIsTheLastSeedsAndBeyondItIsRefused) {
     EXPECT_EQ(simulate(beyond + std::string(" 甲 乙")).status, 2) << beyond;
 }
 
-// Whether `pid` catches SIGINT and SIGTERM: it has set up its run.
-bool catches_stops(pid_t pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  unsigned long long caught = 0;
-  for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("SigCgt:")) caught = std::stoull(line.substr(7), nullptr, 16);
-  }
-  const unsigned long long wanted = (1ULL << (SIGINT - 1)) | (1ULL << (SIGTERM - 1));
-  return (caught & wanted) == wanted;
-}
-
-// The processor time `pid` has had so far, in clock ticks.
-long ticks_used(pid_t pid) {
-  const std::string stat = contents("/proc/" + std::to_string(pid) + "/stat");
-  if (stat.find(')') == std::string::npos) return 0;
-  std::istringstream fields(stat.substr(stat.rfind(')') + 1));
-  std::string skipped;
-  for (int field = 3; field < 14; ++field)
-    fields >> skipped;
-  long user = 0, system = 0;
-  fields >> user >> system;
-  return user + system;
-}
-
-// Starts `morvane simulate ARGS`, sends `sig` once it has played a while (however loaded the
-// machine), and returns what it printed and its exit status; `took`, when given, is set to the
-// time from the signal to the end.
-Outcome interrupted(std::vector<std::string> args, int sig,
-                    std::chrono::steady_clock::duration* took = nullptr) {
-  int out[2];
-  EXPECT_EQ(pipe2(out, O_CLOEXEC), 0);
-  args.insert(args.begin(), "simulate");
-  const pid_t pid = start_morvane(args, -1, out[1], -1);
-  close(out[1]);
-  // The signal comes once the run has taken it over and then played for a fifth of a second of
-  // processor time: however loaded the machine, and however slow a sanitizer makes the start.
-  int wait = 0;
-  for (; wait < 6000 && !catches_stops(pid); ++wait)
-    usleep(10'000);
-  const long started = ticks_used(pid);
-  for (; wait < 6000 && ticks_used(pid) < started + 20; ++wait)
-    usleep(10'000);
-  const auto sent = std::chrono::steady_clock::now();
-  kill(pid, sig);
-  Outcome r;
-  char buf[4096];
-  // A run that does not stop is ended, so that the test ends too (and fails).
-  pollfd output{out[0], POLLIN, 0};
-  while (poll(&output, 1, 10'000) > 0) {
-    const ssize_t got = read(out[0], buf, sizeof buf);
-    if (got <= 0) break;
-    r.out.append(buf, static_cast<std::size_t>(got));
-  }
-  kill(pid, SIGKILL);
-  close(out[0]);
-  int raw = 0;
-  waitpid(pid, &raw, 0);
-  if (took != nullptr) *took = std::chrono::steady_clock::now() - sent;
-  r.status = exit_status(raw);
-  return r;
-}
-
 TEST(SimulateProgram, CtrlCOrSigtermPrintTheGamesFinishedSoFarAndEndByTheSignal) {
   const Outcome text =
-      interrupted({"--games", "4000000000", "--threads", "2", "甲/乙", "丙"}, SIGINT);
+      interrupted({"simulate", "--games", "4000000000", "--threads", "2", "甲/乙", "丙"}, SIGINT);
   EXPECT_EQ(text.status, 130);
   EXPECT_NE(text.out.find("已中断：计划4000000000局，以下是完成的"), std::string::npos) << text.out;
   EXPECT_NE(text.out.find("第2队 丙：胜"), std::string::npos) << text.out;
 
-  const Outcome json = interrupted({"--games", "4000000000", "--json", "甲/乙", "丙"}, SIGTERM);
+  const Outcome json =
+      interrupted({"simulate", "--games", "4000000000", "--json", "甲/乙", "丙"}, SIGTERM);
   EXPECT_EQ(json.status, 143);
   const auto j = nlohmann::json::parse(json.out, nullptr, false);
   ASSERT_FALSE(j.is_discarded()) << json.out;
@@ -194,7 +134,7 @@ TEST(SimulateProgram, ShardsThatNestDeepOrHoldTooMuchAreRefusedInLittleMemory) {
 TEST(SimulateProgram, CtrlCStopsEvenInsideABattleOfMillionsOfRounds) {
   // Its first game is a battle of two fighters that nobody wins before the cap of 2^40 rounds.
   std::chrono::steady_clock::duration took{};
-  const Outcome r = interrupted({"--threads", "1", "--seed", "365675", "--games", "3",
+  const Outcome r = interrupted({"simulate", "--threads", "1", "--seed", "365675", "--games", "3",
                                  "--max-rounds", "1099511627776", "a", "b"},
                                 SIGINT, &took);
   EXPECT_EQ(r.status, 130);

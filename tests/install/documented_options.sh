@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Every long option that `morvane --help`, `morvane simulate --help` and `morvane replay --help`
-# print must be in both manual pages (English and Chinese) and be offered by the bash, zsh and
+# Every long option that `morvane --help` and the help of each command (replay, simulate, rank,
+# highlights) print must be in both manual pages (English and Chinese) and be offered by the bash, zsh and
 # fish completions in the same place on the command line. The options are read from the help text whatever its
 # language; a command the executable does not have yet is skipped.
 # Usage: documented_options.sh path/to/morvane source-dir
@@ -19,9 +19,10 @@ fail() {
   failed=1
 }
 
-# The long options a help text names, once each.
+# The long options a help text lists (its lines that start with an option; what it says of
+# another command's options, as rank's of simulate's, is not its own), once each.
 long_options() {
-  grep -oE -- '(^|[^[:alnum:]-])--[a-z][a-z0-9-]*' | sed 's/^[^-]*//' | sort -u
+  grep -E -- '^  -' | grep -oE -- '(^|[^[:alnum:]-])--[a-z][a-z0-9-]*' | sed 's/^[^-]*//' | sort -u
 }
 
 # Whether text $1 names option $2 as a whole word.
@@ -94,6 +95,8 @@ check ""
 check simulate
 check replay
 check history
+check rank
+check highlights
 
 # The commands and the values of the options that take a choice, where they belong.
 expect_bash() {
@@ -102,13 +105,16 @@ expect_bash() {
   got=$(bash_offers "$@" | sort | paste -sd' ')
   [ "$got" = "$want" ] || fail "bash completion of '$*': '$got', not '$want'"
 }
-expect_bash "history replay simulate" morvane ""
+expect_bash "highlights history rank replay simulate" morvane ""
 expect_bash "always auto never" morvane --color ""
 expect_bash "auto gbk utf-8" morvane replay --encoding ""
 expect_bash "auto dark light" morvane --palette ""
 expect_bash "" morvane replay --no-h
 expect_bash "1 2" morvane simulate --mode ""
 expect_bash "" morvane simulate --color ""
+expect_bash "1 2" morvane rank --mode ""
+expect_bash "1 2" morvane highlights --mode ""
+expect_bash "" morvane highlights --top ""
 
 [ "$failed" -eq 0 ] && echo "every option is documented and completed"
 exit "$failed"

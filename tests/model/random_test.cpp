@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "model/game.hpp"
 #include "model/wrap.hpp"
+#include "support/recording_console.hpp"
+#include "support/scripted_random.hpp"
 
 namespace morvane {
 namespace {
@@ -13,6 +16,23 @@ TEST(Lcg, SeedOneGivesTheClassicFirstDrawsAndReseedingReplaysThem) {
     for (std::int32_t expected : {41, 18467, 6334, 26500, 19169})
       EXPECT_EQ(lcg.next(), expected);
     lcg.srand(1);
+  }
+}
+
+TEST(ScriptedRandom, HandsOutItsListThenNamesTheRuleThatAskedForOneMore) {
+  testing::ScriptedRandom random;
+  testing::RecordingConsole console;
+  Game g(console, random);
+  random.script({7, 32767});
+  EXPECT_EQ(g.rand(), 7);
+  EXPECT_EQ(g.rand(), 32767);
+  try {
+    g.rand();
+    ADD_FAILURE() << "a third draw was handed out";
+  } catch (const NoDrawLeft& e) {
+    const std::string what = e.what();
+    EXPECT_EQ(what.rfind("draw #3 at ", 0), 0u) << what;
+    EXPECT_NE(what.find("random_test.cpp:"), std::string::npos) << what;
   }
 }
 
