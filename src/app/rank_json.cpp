@@ -8,6 +8,7 @@
 #include "app/json_reader.hpp"
 #include "app/rank_report.hpp"
 #include "app/simulate_json.hpp"
+#include "app/simulate_merge.hpp"
 
 namespace morvane {
 namespace {
@@ -241,26 +242,13 @@ ParsedRank merge_ranks(const std::vector<RankReport>& shards) {
     for (const PairRange& r : shards[k].covered_ranges())
       ranges.push_back({r, k});
   }
-  std::sort(ranges.begin(), ranges.end());
   RankReport m;
   m.config = c0;
   m.config.threads = 1;
   m.schedule_pairs = shards.front().schedule_pairs;
-  for (std::size_t k = 0; k < ranges.size(); ++k) {
-    const auto& [r, shard] = ranges[k];
-    if (k != 0 && r.first <= ranges[k - 1].first.second) {
-      const std::size_t other = ranges[k - 1].second;
-      const std::int64_t last = std::min(r.second, ranges[k - 1].first.second);
-      return {std::nullopt, "第" + std::to_string(std::min(shard, other) + 1) + "个和第" +
-                                std::to_string(std::max(shard, other) + 1) + "个分片都有" +
-                                pair_range_text({r.first, last})};
-    }
-    if (!m.ranges.empty() && m.ranges.back().second + 1 == r.first) {
-      m.ranges.back().second = r.second;  // ranges that meet become one
-    } else {
-      m.ranges.push_back(r);
-    }
-  }
+  JoinedRanges joined = join_shard_ranges(std::move(ranges), pair_range_text);
+  if (!joined.overlap.empty()) return {std::nullopt, std::move(joined.overlap)};
+  m.ranges = std::move(joined.ranges);
   m.config.first_pair = m.ranges.front().first;
   m.config.pairs = m.ranges.back().second - m.config.first_pair + 1;
   if (m.config.pairs > kMaxPairs) return {std::nullopt, "分片合起来的对太多"};

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/simulate_json.hpp"
+#include "app/simulate_report.hpp"
 #include "app/text_layout.hpp"
 #include "modes/mode.hpp"
 
@@ -112,12 +113,7 @@ std::string format_rank(const RankReport& r, const Ranking& ranking) {
     for (const Upset& u : ranking.upsets)
       out += upset_line(r, u);
   }
-  if (r.shards > 0) {
-    out += "各分片用时合计" + fixed(r.seconds, 3) + "秒\n";
-  } else {
-    out +=
-        "速度：每秒" + fixed(r.games_per_second(), 0) + "局（用时" + fixed(r.seconds, 3) + "秒）\n";
-  }
+  out += timing_line(r.shards, r.seconds, r.games_per_second());
   return out;
 }
 

@@ -8,6 +8,29 @@
 
 namespace morvane {
 
+JoinedRanges join_shard_ranges(std::vector<std::pair<ShardRange, std::size_t>> ranges,
+                               std::string (*describe)(const ShardRange&)) {
+  std::sort(ranges.begin(), ranges.end());
+  JoinedRanges joined;
+  for (std::size_t k = 0; k < ranges.size(); ++k) {
+    const auto& [r, shard] = ranges[k];
+    if (k != 0 && r.first <= ranges[k - 1].first.second) {
+      const std::size_t other = ranges[k - 1].second;
+      const std::int64_t last = std::min(r.second, ranges[k - 1].first.second);
+      joined.overlap = "第" + std::to_string(std::min(shard, other) + 1) + "个和第" +
+                       std::to_string(std::max(shard, other) + 1) + "个分片都有" +
+                       describe({r.first, last});
+      return joined;
+    }
+    if (!joined.ranges.empty() && joined.ranges.back().second + 1 == r.first) {
+      joined.ranges.back().second = r.second;  // ranges that meet become one
+    } else {
+      joined.ranges.push_back(r);
+    }
+  }
+  return joined;
+}
+
 MergedReport merge_reports(const std::vector<SimulationReport>& shards) {
   if (shards.empty()) return {std::nullopt, "没有分片"};
   const SimulationConfig& c0 = shards.front().config;
@@ -42,22 +65,9 @@ MergedReport merge_reports(const std::vector<SimulationReport>& shards) {
     for (const GameRange& r : s.covered_ranges())
       ranges.push_back({r, k});
   }
-  std::sort(ranges.begin(), ranges.end());
-  for (std::size_t k = 0; k < ranges.size(); ++k) {
-    const auto& [r, shard] = ranges[k];
-    if (k != 0 && r.first <= ranges[k - 1].first.second) {
-      const std::size_t other = ranges[k - 1].second;
-      const std::int64_t last = std::min(r.second, ranges[k - 1].first.second);
-      return {std::nullopt, "第" + std::to_string(std::min(shard, other) + 1) + "个和第" +
-                                std::to_string(std::max(shard, other) + 1) + "个分片都有" +
-                                range_text({r.first, last})};
-    }
-    if (!m.ranges.empty() && m.ranges.back().second + 1 == r.first) {
-      m.ranges.back().second = r.second;  // ranges that meet become one
-    } else {
-      m.ranges.push_back(r);
-    }
-  }
+  JoinedRanges joined = join_shard_ranges(std::move(ranges), range_text);
+  if (!joined.overlap.empty()) return {std::nullopt, std::move(joined.overlap)};
+  m.ranges = std::move(joined.ranges);
   m.config.first_game = m.ranges.front().first;
   m.config.games = m.played;
   m.shards = static_cast<std::int64_t>(shards.size());

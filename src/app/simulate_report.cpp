@@ -40,6 +40,11 @@ std::string coverage(const SimulationReport& r) {
 
 }  // namespace
 
+std::string timing_line(std::int64_t shards, double seconds, double games_per_second) {
+  if (shards > 0) return "各分片用时合计" + fixed(seconds, 3) + "秒\n";
+  return "速度：每秒" + fixed(games_per_second, 0) + "局（用时" + fixed(seconds, 3) + "秒）\n";
+}
+
 std::string range_text(const GameRange& r) {
   return r.first == r.second
              ? "第" + std::to_string(r.first) + "局"
@@ -85,12 +90,7 @@ std::string format_report(const SimulationReport& r) {
   out += "超过" + std::to_string(c.max_rounds) + "回合未分胜负：" + std::to_string(r.cut) + "局\n";
   out += "平均回合数：" + (r.played > 0 ? fixed(r.mean_rounds(), 2) : "无") + "，最多：" +
          std::to_string(r.most_rounds) + "回合\n";
-  if (r.shards > 0) {
-    out += "各分片用时合计" + fixed(r.seconds, 3) + "秒\n";
-  } else {
-    out +=
-        "速度：每秒" + fixed(r.games_per_second(), 0) + "局（用时" + fixed(r.seconds, 3) + "秒）\n";
-  }
+  out += timing_line(r.shards, r.seconds, r.games_per_second());
   return out;
 }
 

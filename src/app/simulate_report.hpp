@@ -19,4 +19,7 @@ std::string format_report(const SimulationReport& report);
 // "第7局", or "第7～9局" for a range of several.
 std::string range_text(const GameRange& range);
 
+// The last line of a report: a merged one's time summed over its shards, else the speed.
+std::string timing_line(std::int64_t shards, double seconds, double games_per_second);
+
 }  // namespace morvane

@@ -59,31 +59,31 @@ std::string recorded_game(const std::string& name) {
   return path;
 }
 
-// The refusal comes on standard error alone, in Chinese, with status 2, and points to the help
-// of its command when the command line itself is wrong.
-void expect_refused(const Refusal& r) {
-  const Outcome got = run_morvane(r.args, "", "2>&1 >/dev/null");  // stderr only
-  EXPECT_EQ(got.status, 2) << r.args;
-  const std::string hint = r.hint == nullptr ? ""
-                                             : "用 morvane " + std::string(r.hint) +
-                                                   (*r.hint ? " " : "") + "--help 查看用法\n";
-  EXPECT_TRUE(got.out.starts_with("morvane: ")) << r.args << ": " << got.out;
-  EXPECT_TRUE(got.out.ends_with("\n" + hint)) << r.args << ": " << got.out;
-  EXPECT_EQ(std::count(got.out.begin(), got.out.end(), '\n'), hint.empty() ? 1 : 2)
-      << r.args << ": " << got.out;
-  EXPECT_NE(got.out.find(r.says), std::string::npos) << r.args << ": " << got.out;
-  EXPECT_EQ(english_words(got.out, r.args), std::vector<std::string>{})
-      << r.args << ": " << got.out;
+// Every refusal exits with status 2 and says, in Chinese on one line of standard error, what
+// was wrong, then where the help is.
+void expect_refused(const std::vector<Refusal>& refusals) {
+  for (const Refusal& r : refusals) {
+    const Outcome got = run_morvane(r.args, "", "2>&1 >/dev/null");  // stderr only
+    EXPECT_EQ(got.status, 2) << r.args;
+    const std::string hint = r.hint == nullptr ? ""
+                                               : "用 morvane " + std::string(r.hint) +
+                                                     (*r.hint ? " " : "") + "--help 查看用法\n";
+    EXPECT_TRUE(got.out.starts_with("morvane: ")) << r.args << ": " << got.out;
+    EXPECT_TRUE(got.out.ends_with("\n" + hint)) << r.args << ": " << got.out;
+    EXPECT_EQ(std::count(got.out.begin(), got.out.end(), '\n'), hint.empty() ? 1 : 2)
+        << r.args << ": " << got.out;
+    EXPECT_NE(got.out.find(r.says), std::string::npos) << r.args << ": " << got.out;
+    EXPECT_EQ(english_words(got.out, r.args), std::vector<std::string>{})
+        << r.args << ": " << got.out;
+  }
 }
 
 TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
   const std::string code_file = recorded_game("code");
   const std::string garbage = temp_path("garbage");
   std::ofstream(garbage) << "not a shard\n";
-  const std::string names = temp_path("names");
-  std::ofstream(names) << "甲\n\n乙\n";
 
-  const Refusal refusals[] = {
+  expect_refused({
       {"--bogus", "", "没有 --bogus 这个选项"},
       {"--bogus=1 -x", "", "没有这些选项：--bogus、-x"},
       {"stray words", "", "多出了：stray、words"},
@@ -128,6 +128,18 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
       {"simulate --merge", "simulate", "--merge 要给出结果文件"},
       {"simulate --merge /nonexistent/shard.json", "simulate", "没有这个文件或目录"},
       {"simulate --merge " + garbage, "simulate", "不是 simulate --json 写出的结果"},
+  });
+  std::remove(code_file.c_str());
+  std::remove(garbage.c_str());
+}
+
+TEST(CommandLine, RankAndHighlightsRefusalsAreChineseInOneForm) {
+  const std::string garbage = temp_path("garbage");
+  std::ofstream(garbage) << "not a shard\n";
+  const std::string names = temp_path("names");
+  std::ofstream(names) << "甲\n\n乙\n";
+
+  expect_refused({
       {"rank", "rank", "至少要两个参赛者"},
       {"rank 甲", "rank", "至少要两个参赛者"},
       {"rank 甲 ''", "rank", "第2个参赛者是空的"},
@@ -159,17 +171,14 @@ TEST(CommandLine, EveryRefusalIsChineseInOneForm) {
       {"highlights --max-rounds 0 甲 乙", "highlights", "--max-rounds"},
       {"highlights --seed 1.5 甲 乙", "highlights", "--seed 要是十进制整数"},
       {"highlights --csv 甲 乙", "highlights", "没有 --csv 这个选项"},
-  };
-  for (const Refusal& r : refusals)
-    expect_refused(r);
-  std::remove(code_file.c_str());
+  });
   std::remove(garbage.c_str());
   std::remove(names.c_str());
 }
 
 TEST(CommandLine, ThePaletteTheWindowAndTheHistoryAreRefusedInTheSameForm) {
   const std::string code_file = recorded_game("code-history");
-  const Refusal refusals[] = {
+  expect_refused({
       {"--palette white", "", "--palette 只能是 auto、dark 或 light，不能是“white”"},
       {"--palette", "", "--palette 后面要跟一个值"},
       {"replay --palette sepia " + code_file, "replay", "--palette 只能是 auto、dark 或 light"},
@@ -181,9 +190,7 @@ TEST(CommandLine, ThePaletteTheWindowAndTheHistoryAreRefusedInTheSameForm) {
       {"history 1001", "history", "N 要是1到1000之间的整数"},
       {"history 3 4", "history", "多出了参数：4"},
       {"history --seed 3", "history", "没有 --seed 这个选项"},
-  };
-  for (const Refusal& r : refusals)
-    expect_refused(r);
+  });
   std::remove(code_file.c_str());
 }
 
