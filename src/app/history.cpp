@@ -59,10 +59,21 @@ std::vector<std::string_view> lines_of(std::string_view text) {
   return lines;
 }
 
+// The file at `path` opened as std::fopen does, unless it is a FIFO or a device (put there by
+// mistake or by someone else): opening a FIFO would hold the game at its end until someone
+// opened the other side, and a device can be read without end. nullptr with errno set.
+std::FILE* open_plain(const std::string& path, const char* how) {
+  if (platform::is_fifo_or_device(path)) {
+    errno = EINVAL;
+    return nullptr;
+  }
+  return platform::open_file(path, how);
+}
+
 // Writes `text` to the file at `path` ("ab": after what is there; "wb": instead of it). 0, or
 // the error number.
 int write_to(const std::string& path, const char* how, std::string_view text) {
-  std::FILE* file = platform::open_file(path, how);
+  std::FILE* file = open_plain(path, how);
   if (file == nullptr) return errno;
   int error = std::fwrite(text.data(), 1, text.size(), file) == text.size() ? 0 : errno;
   if (std::fclose(file) != 0 && error == 0) error = errno;
@@ -72,7 +83,7 @@ int write_to(const std::string& path, const char* how, std::string_view text) {
 // The file's text, read a block at a time (a history is a few hundred kilobytes; no more than
 // `most` bytes are ever held).
 cli::FileText read_text(const std::string& path, std::size_t most) {
-  std::FILE* file = platform::open_file(path, "rb");
+  std::FILE* file = open_plain(path, "rb");
   if (file == nullptr) return {cli::FileText::Status::Unreadable, {}, errno};
   cli::FileText read;
   char block[1 << 16];

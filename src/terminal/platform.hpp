@@ -75,6 +75,9 @@ int terminal_columns();
 // nullptr with errno set when it cannot be.
 std::FILE* open_file(const std::string& path, const char* mode);
 bool is_regular_file(const std::string& path);
+// Whether `path` names a FIFO, a socket or a device: opening one may wait for ever (a FIFO with
+// no one at the other end) or read without end. False when nothing is there.
+bool is_fifo_or_device(const std::string& path);
 // Whether a file could be written at `path` later: 0, or the error number of why not. Nothing is
 // left behind: a file that was not there is made and removed again, one that was is not opened.
 // A device that fails only when written (/dev/full) is found out when it is written.

@@ -539,6 +539,11 @@ bool is_regular_file(const std::string& path) {
   return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+bool is_fifo_or_device(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode);
+}
+
 namespace {
 
 // Where a symbolic link (or a chain of them) that names no file yet leads: the file that writing

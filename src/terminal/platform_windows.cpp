@@ -484,6 +484,13 @@ bool is_regular_file(const std::string& path) {
          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
+bool is_fifo_or_device(const std::string& path) {
+  std::wstring wide;
+  if (!widen(CP_UTF8, path, MB_ERR_INVALID_CHARS, wide)) return false;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE) != 0;
+}
+
 int writable(const std::string& path) {
   std::wstring wide;
   if (!widen(CP_UTF8, path, MB_ERR_INVALID_CHARS, wide)) return ENOENT;

@@ -13,6 +13,7 @@
 #include <string>
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -180,6 +181,21 @@ TEST(History, TwoGamesEndingAtOnceLoseNoEntryAndSplitNone) {
       EXPECT_TRUE(seeds.contains(writer * 100000 + k)) << writer << " " << k;
   }
   EXPECT_EQ(seeds.size(), 1000u);
+}
+
+// A history that is a FIFO would hold the game at its end until someone opened the other side;
+// one that is a device (a link to /dev/zero) reads without end. Both are errors at once.
+TEST(History, AFifoOrADeviceInThePlaceOfTheFileIsAnErrorNotAWait) {
+  const Folder kept("history_fifo");
+  ASSERT_EQ(history::keep(kept.path(), team_match(1)).error, 0);
+  std::filesystem::remove(kept.file());
+  ASSERT_EQ(mkfifo(kept.file().c_str(), 0600), 0);
+  EXPECT_NE(history::keep(kept.path(), team_match(2)).error, 0);
+  EXPECT_NE(history::read(kept.path()).error, 0);
+  std::filesystem::remove(kept.file());
+  std::filesystem::create_symlink("/dev/zero", kept.file());
+  EXPECT_NE(history::keep(kept.path(), team_match(3)).error, 0);
+  EXPECT_NE(history::read(kept.path()).error, 0);
 }
 #endif
 
