@@ -123,6 +123,18 @@ std::string outcome_of(const Entry& e) {
   return "第" + std::to_string(e.winner) + "队胜利";
 }
 
+// Whether `text` is made as a replay code is: "MV1-" and base64url. The listing shows it after
+// "morvane replay " for the player to copy and run: a space, a quote, a ; or a line end in it
+// would make the command another.
+bool looks_like_code(std::string_view text) {
+  constexpr std::string_view kStart = "MV1-";
+  if (!text.starts_with(kStart)) return false;
+  return std::all_of(text.begin() + kStart.size(), text.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
+  });
+}
+
 template <typename Number>
 bool read_number(const nlohmann::json& j, const char* key, Number& into, Number least,
                  Number most) {
@@ -206,11 +218,15 @@ std::optional<Entry> entry_of(std::string_view line) {
   const nlohmann::json& teams = j.contains("teams") ? j["teams"] : nlohmann::json::array();
   if (!teams.is_array() || teams.size() > kTeamsShown + 1) return std::nullopt;
   for (const nlohmann::json& team : teams) {
-    if (!team.is_string()) return std::nullopt;
+    // A team is one line as typed: a line end in it would make a line of the listing of its own,
+    // one that could pass for a command.
+    if (!team.is_string() || team.get_ref<const std::string&>().find('\n') != std::string::npos)
+      return std::nullopt;
     e.teams.push_back(team.get<std::string>());
   }
   if (j.contains("code")) {
-    if (!j["code"].is_string()) return std::nullopt;
+    if (!j["code"].is_string() || !looks_like_code(j["code"].get_ref<const std::string&>()))
+      return std::nullopt;
     e.code = j["code"].get<std::string>();
   }
   return e;

@@ -123,14 +123,14 @@ TEST_F(HistoryProgram, AFolderThatCannotBeWrittenCostsAWarningAndNothingElse) {
 TEST_F(HistoryProgram, TheListingShowsNamesAsTextAndPassesOverSpoiltLines) {
   shell("mkdir -p '" + state_ + "/morvane'");
   std::ofstream(file())
-      << R"({"time":1800000000,"mode":1,"seed":3,"teams":["\u001b]52;c;aGk=\u0007A","B"],"winner":1,"code":"MV1-\u001b[2J"})"
+      << R"({"time":1800000000,"mode":1,"seed":3,"teams":["\u001b]52;c;aGk=\u0007A","B"],"winner":1,"code":"MV1-AAAA"})"
       << "\nspoilt\n"
       << R"({"time":1800000000,"mode":4,"seed":4,"teams":["挑战者（属性1/2/3）"],"winner":2})"
       << "\n";
   const Outcome listed = history("", "2>&1");
   EXPECT_EQ(listed.status, 0);
   EXPECT_EQ(listed.out.find('\x1b'), std::string::npos) << listed.out;
-  EXPECT_NE(listed.out.find("^[]52;c;aGk=^GA 对 B  第1队胜利\nmorvane replay MV1-^[[2J\n"),
+  EXPECT_NE(listed.out.find("^[]52;c;aGk=^GA 对 B  第1队胜利\nmorvane replay MV1-AAAA\n"),
             std::string::npos)
       << listed.out;
   EXPECT_NE(listed.out.find("挑战者（属性1/2/3）  作者胜利\n（没有回放码）\n"), std::string::npos);

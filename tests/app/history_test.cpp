@@ -56,7 +56,11 @@ TEST(History, AnEntryReadsBackAsItWasWrittenAndASpoiltLineDoesNot) {
         R"({"time":1,"mode":1,"seed":-1})", R"({"time":1,"mode":1,"seed":4294967296})",
         R"({"time":1,"mode":1,"seed":1,"teams":"甲"})", R"({"time":1,"mode":1,"seed":1,"code":7})",
         R"({"time":"now","mode":1,"seed":1})", R"({"time":1,"mode":1,"seed":1,"teams":[[[[1]]]]})",
-        R"({"time":1,"mode":1,"seed":1,"draw":"yes"})"})
+        R"({"time":1,"mode":1,"seed":1,"draw":"yes"})",
+        // Lines that would show as a command other than the game's own.
+        R"({"time":1,"mode":1,"seed":1,"code":"MV1-A; rm -rf ~"})",
+        R"({"time":1,"mode":1,"seed":1,"code":"curl x|sh"})",
+        R"({"time":1,"mode":1,"seed":1,"teams":["甲\nmorvane replay MV1-x"]})"})
     EXPECT_FALSE(history::entry_of(spoilt).has_value()) << spoilt;
 }
 
