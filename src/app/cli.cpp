@@ -93,14 +93,20 @@ int show(std::string_view utf8) {
 FileText read_capped(const std::string& path, std::size_t most) {
   std::FILE* file = platform::open_file(path, "rb");
   if (file == nullptr) return {FileText::Status::Unreadable, {}, errno};
-  std::string text(most + 1, '\0');
-  const std::size_t got = std::fread(text.data(), 1, text.size(), file);
+  // A block at a time: a file far smaller than `most` (the usual case) costs only its size.
+  FileText read;
+  char block[1 << 16];
+  for (std::size_t got = 0; (got = std::fread(block, 1, sizeof block, file)) > 0;) {
+    if (read.text.size() + got > most) {
+      std::fclose(file);
+      return {FileText::Status::TooLarge, {}, 0};
+    }
+    read.text.append(block, got);
+  }
   const int error = std::ferror(file) == 0 ? 0 : errno != 0 ? errno : EIO;
   std::fclose(file);
   if (error != 0) return {FileText::Status::Unreadable, {}, error};
-  text.resize(got);
-  if (text.size() > most) return {FileText::Status::TooLarge, {}, 0};
-  return {FileText::Status::Read, std::move(text), 0};
+  return read;
 }
 
 FileText read_capped(std::istream& in, std::size_t most) {

@@ -80,24 +80,10 @@ int write_to(const std::string& path, const char* how, std::string_view text) {
   return error;
 }
 
-// The file's text, read a block at a time (a history is a few hundred kilobytes; no more than
-// `most` bytes are ever held).
+// The file's text, at most `most` bytes of it.
 cli::FileText read_text(const std::string& path, std::size_t most) {
-  std::FILE* file = open_plain(path, "rb");
-  if (file == nullptr) return {cli::FileText::Status::Unreadable, {}, errno};
-  cli::FileText read;
-  char block[1 << 16];
-  for (std::size_t got = 0; (got = std::fread(block, 1, sizeof block, file)) > 0;) {
-    if (read.text.size() + got > most) {
-      std::fclose(file);
-      return {cli::FileText::Status::TooLarge, {}, 0};
-    }
-    read.text.append(block, got);
-  }
-  const int error = std::ferror(file) != 0 ? (errno != 0 ? errno : EIO) : 0;
-  std::fclose(file);
-  if (error != 0) return {cli::FileText::Status::Unreadable, {}, error};
-  return read;
+  if (platform::is_fifo_or_device(path)) return {cli::FileText::Status::Unreadable, {}, EINVAL};
+  return cli::read_capped(path, most);
 }
 
 std::string when(std::int64_t seconds) {
