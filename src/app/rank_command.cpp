@@ -32,6 +32,9 @@ std::string output(const RankReport& report, const RankCommand& rank) {
 int run_merge(const RankCommand& rank) {
   if (rank.entrants.empty()) return refuse("--merge 要给出结果文件");
   std::vector<RankReport> shards;
+  // What the shards span, gaps between their ranges included, is bounded as one run's pairs
+  // are: each shard's table is that large.
+  std::int64_t spanned = 0;
   for (const std::string& path : rank.entrants) {
     std::string why;
     const auto text = read_results_file(path, kMaxShardBytes, why);
@@ -39,6 +42,9 @@ int run_merge(const RankCommand& rank) {
     ParsedRank parsed = parse_rank(*text);
     if (!parsed.report)
       return refuse(typed(path) + " 不是 rank --json 写出的结果：" + parsed.error);
+    spanned += parsed.report->config.pairs;
+    if (spanned > kMaxPairs)
+      return refuse("不能合并：分片合起来超过了" + std::to_string(kMaxPairs) + "对");
     shards.push_back(std::move(*parsed.report));
   }
   ParsedRank merged = merge_ranks(shards);

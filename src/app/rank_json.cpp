@@ -175,8 +175,13 @@ std::string read_results(const ReadJson& j, Reader& in, RankReport& r) {
   const Schedule schedule(static_cast<std::int32_t>(c.entrants.size()), c.opponents, c.seed);
   const auto results = j.find("results");
   if (results == j.end() || !results->is_array()) return "“results”不是对局结果的列表";
-  r.tallies.assign(static_cast<std::size_t>(c.pairs), {});
   const std::vector<PairRange> ranges = r.covered_ranges();
+  // Counted before the table is made: a small file cannot claim a large one.
+  std::int64_t covered = 0;
+  for (const PairRange& range : ranges)
+    covered += range.second - range.first + 1;
+  if (static_cast<std::int64_t>(results->size()) != covered) return "“results”缺了对或多了对";
+  r.tallies.assign(static_cast<std::size_t>(c.pairs), {});
   std::size_t range = 0;
   std::int64_t expected = ranges.front().first;
   for (const ReadJson& row : *results) {

@@ -218,6 +218,10 @@ TEST(RankJson, MismatchedOverlappingOrForgedShardsAreRefused) {
   auto shuffled = j;
   shuffled["entrants"][0] = "乙";
   EXPECT_FALSE(parse_rank(shuffled.dump()).report);
+  // Fewer results than the ranges claim is found before the table for them is made.
+  auto short_of_results = j;
+  short_of_results["results"].erase(short_of_results["results"].size() - 1);
+  EXPECT_EQ(parse_rank(short_of_results.dump()).error, "“results”缺了对或多了对");
   EXPECT_TRUE(parse_rank(good).report);
 }
 
