@@ -101,6 +101,14 @@ std::string by_default(std::int64_t value) {
   return "（默认" + std::to_string(value) + "）";
 }
 
+std::string batch_modes_help(Mode default_mode) {
+  const auto mode = [default_mode](Mode m) {
+    return std::to_string(static_cast<std::int32_t>(m)) + "：" + std::string(mode_name(m)) +
+           (m == default_mode ? "（默认）" : "");
+  };
+  return mode(Mode::TeamMatch) + "，" + mode(Mode::DarkMatch);
+}
+
 std::string not_this(const std::string& value) {
   return "，不能是“" + typed(value) + "”";
 }

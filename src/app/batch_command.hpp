@@ -30,6 +30,8 @@ std::optional<BatchSettings> read_batch_options(const BatchOptions& typed, std::
 std::string cores();
 // "（默认1000）"
 std::string by_default(std::int64_t value);
+// The help of --mode: "1：正常模式（默认），2：疯狂阿瓦达模式", the default marked.
+std::string batch_modes_help(Mode default_mode);
 // The option's value "，不能是“…”" as typed, for a refusal.
 std::string not_this(const std::string& value);
 

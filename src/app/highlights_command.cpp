@@ -21,14 +21,9 @@ constexpr std::int64_t kMaxTop = 100;
 
 void add_highlights(CLI::App& app, HighlightsCommand& h, const std::string& version) {
   const HighlightsConfig& d = kHighlightsDefaults;
-  const auto mode = [&](Mode m) {
-    return std::to_string(static_cast<std::int32_t>(m)) + "：" + std::string(mode_name(m)) +
-           (m == d.mode ? "（默认）" : "");
-  };
   h.cmd = app.add_subcommand(
       "highlights", "静默地打很多场，挑出值得分享的：最大的逆转、最接近的结局、最长的战斗");
-  h.cmd->add_option("--mode", h.batch.mode, mode(Mode::TeamMatch) + "，" + mode(Mode::DarkMatch))
-      ->option_text("1|2");
+  h.cmd->add_option("--mode", h.batch.mode, batch_modes_help(d.mode))->option_text("1|2");
   h.cmd->add_option("--fights", h.fights, "看的场数" + by_default(d.fights))->option_text("N");
   h.cmd->add_option("--top", h.top, "每种挑出几场" + by_default(d.top))->option_text("K");
   h.cmd->add_option("--seed", h.batch.seed, "第0场的种子，第i场用S+i" + by_default(d.seed))

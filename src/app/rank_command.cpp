@@ -125,14 +125,8 @@ std::string schedule_fault(const RankCommand& rank, RankConfig& c) {
 
 void add_rank(CLI::App& app, RankCommand& rank, const std::string& version) {
   const RankConfig& d = kRankDefaults;
-  const auto mode = [&](Mode m) {
-    return std::to_string(static_cast<std::int32_t>(m)) + "：" + std::string(mode_name(m)) +
-           (m == d.mode ? "（默认）" : "");
-  };
   rank.cmd = app.add_subcommand("rank", "让参赛者两两静默对战很多局，排出谁最强");
-  rank.cmd
-      ->add_option("--mode", rank.batch.mode, mode(Mode::TeamMatch) + "，" + mode(Mode::DarkMatch))
-      ->option_text("1|2");
+  rank.cmd->add_option("--mode", rank.batch.mode, batch_modes_help(d.mode))->option_text("1|2");
   rank.cmd
       ->add_option("--games", rank.games, "每对打的局数，两边各当一半的第1队" + by_default(d.games))
       ->option_text("G");

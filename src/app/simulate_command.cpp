@@ -56,15 +56,10 @@ int run_merge(const SimulateCommand& sim) {
 
 void add_simulate(CLI::App& app, SimulateCommand& sim, const std::string& version) {
   const SimulationConfig& d = kSimulateDefaults;
-  const auto mode = [&](Mode m) {
-    return std::to_string(static_cast<std::int32_t>(m)) + "：" + std::string(mode_name(m)) +
-           (m == d.mode ? "（默认）" : "");
-  };
   sim.cmd = app.add_subcommand("simulate",
                                "静默地打很多局" + std::string(mode_name(Mode::TeamMatch)) + "或" +
                                    std::string(mode_name(Mode::DarkMatch)) + "，统计各队的胜率");
-  sim.cmd->add_option("--mode", sim.mode, mode(Mode::TeamMatch) + "，" + mode(Mode::DarkMatch))
-      ->option_text("1|2");
+  sim.cmd->add_option("--mode", sim.mode, batch_modes_help(d.mode))->option_text("1|2");
   sim.cmd->add_option("--games", sim.games, "局数" + by_default(d.games))->option_text("N");
   sim.cmd->add_option("--seed", sim.seed, "第0局的种子，第i局用S+i" + by_default(d.seed))
       ->option_text("S");
